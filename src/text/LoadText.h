@@ -1,0 +1,21 @@
+#pragma once
+// The interface text table: entries 101..650 in English, Chinese Traditional and Chinese
+// Simplified, compiled into the program.
+
+#include <QString>
+
+namespace text {
+
+enum class Language { English, ChineseTraditional, ChineseSimplified };
+
+// The language chosen from the system locale, or from KIVRA_LANG (en, zh_TW, zh_CN) when set.
+Language SystemLanguage();
+// The language LoadText uses; chosen once from SystemLanguage() unless set here (tests).
+Language CurrentLanguage();
+void SetLanguage(Language language);
+
+} // namespace text
+
+// The entry n (101..650) in the current language. Entries without a text in that language show
+// the English text. A number outside the table gives an empty text.
+QString LoadText(int n);
