@@ -1,0 +1,50 @@
+#include "app/DecodeMp3.h"
+
+#include "app/RunAndWait.h"
+#include "platform/Process.h"
+#include "platform/Prompts.h"
+#include "text/LoadText.h"
+
+#include <QFile>
+#include <QThread>
+
+namespace {
+constexpr int kDecodeTimeoutSeconds = 2000;
+constexpr int kMaxAttempts = 5;
+
+QString withoutExtension(const QString& path)
+{
+    return path.endsWith(".mp3", Qt::CaseInsensitive) ? path.left(path.size() - 4) : path;
+}
+}
+
+QString Mp3WavPath(const QString& mp3Path)
+{
+    const QString base = withoutExtension(mp3Path);
+    const QString plain = base + ".wav";
+    return QFile::exists(plain) ? base + "_.wav" : plain;
+}
+
+QString DecodeMp3ToWav(const QString& mp3Path, int delayAfterDeleteMs)
+{
+    const QString wavPath = Mp3WavPath(mp3Path);
+    if (wavPath.endsWith("_.wav") && QFile::exists(wavPath)) {
+        QFile::remove(wavPath);
+        if (delayAfterDeleteMs > 0) QThread::msleep(delayAfterDeleteMs);
+    }
+
+    const QString lame = platform::ExternalProgram("lame.exe");
+    for (int attempt = 1; attempt <= kMaxAttempts; ++attempt) {
+        const int result = lame.isEmpty()
+                               ? 0
+                               : RunAndWait(lame, {"--decode", mp3Path, wavPath},
+                                            kDecodeTimeoutSeconds * attempt);
+        if (result != 0) QFile::remove(wavPath);   // a stopped decoder leaves a partial file
+        if (QFile::exists(wavPath)) break;
+        const Answer answer = Prompts::Current().MsgBox(LoadText(409), MsgButtons::YesNo,
+                                                        LoadText(410), MsgIcon::Question);
+        // Only a decoder that ran out of time is worth waiting for again.
+        if (result == 0 || answer != Answer::Yes) break;
+    }
+    return wavPath;
+}

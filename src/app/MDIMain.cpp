@@ -1,0 +1,263 @@
+#include "app/MDIMain.h"
+
+#include "app/DecodeMp3.h"
+#include "app/Startup.h"
+#include "platform/Process.h"
+#include "platform/Prompts.h"
+#include "platform/Settings.h"
+#include "platform/Surface.h"
+#include "player/OpenVideoWindow.h"
+#include "sound/OpenSoundWindow.h"
+#include "text/LoadText.h"
+
+#include <QActionGroup>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFile>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenuBar>
+#include <QScreen>
+
+namespace {
+const QString kApp = "KIVRA";
+const QString kPreferences = "preferences";
+const QString kSoundFilter =
+    "Wave Files (*.wav)|*.wav|mp3 Files (*.mp3)|*.mp3|Wave/mp3 files|*.wav;*.mp3";
+
+int toTwips(int pixels) { return int(pixels * Surface::TwipsPerPixel); }
+int toPixels(int twips) { return int(twips / Surface::TwipsPerPixel + 0.5); }
+
+// Menu captions by object name: the menus and their items in display order.
+struct Caption {
+    const char* name;
+    int text;
+};
+const Caption kCaptions[] = {
+    {"mnuFile", 101}, {"mnuOpenItem", 102}, {"mnuotheraudio", 103}, {"mnuopenvideo", 104},
+    {"mnuExitItem", 105}, {"mnuvideo", 106}, {"mnugrabvideo", 107}, {"mnuplayvideo", 108},
+    {"mnusound", 109}, {"mnuwindowsoundrecorder", 110}, {"mnurecordsound", 111},
+    {"mnusoundanalyser", 112}, {"mnuimage", 113}, {"mnuimageprocessor", 114},
+    {"mnuoptions", 116}, {"mnuvolumecontrol", 117}, {"mnuequaliseamp", 118},
+    {"mnushowaudioamp", 119}, {"mnuaudiosettings", 120}, {"mnuvp", 121}, {"mnusettinga", 122},
+    {"mnusettingwmp", 123}, {"mnusettingamp", 124}, {"mnuhelp", 125}, {"mnusysteminfo", 126},
+    {"mnuabout", 127},
+};
+}
+
+MDIMain::MDIMain(QWidget* parent) : QMainWindow(parent), area_(new QMdiArea(this))
+{
+    setObjectName("MDIMain");
+    area_->setObjectName("mdiArea");
+    area_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    area_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    setCentralWidget(area_);
+    resize(toPixels(DesignWidth), toPixels(DesignHeight));
+    buildMenus();
+    FrameServices::SetInstance(this);
+}
+
+MDIMain::~MDIMain()
+{
+    if (FrameServices::Instance() == this) FrameServices::SetInstance(nullptr);
+}
+
+QAction* MDIMain::item(QMenu* menu, const char* name, const QKeySequence& shortcut)
+{
+    QAction* action = menu->addAction(QString());
+    action->setObjectName(name);
+    if (!shortcut.isEmpty()) action->setShortcut(shortcut);
+    return action;
+}
+
+void MDIMain::buildMenus()
+{
+    QMenu* file = menuBar()->addMenu(QString());
+    file->setObjectName("mnuFile");
+    connect(item(file, "mnuOpenItem", QKeySequence("Ctrl+O")), &QAction::triggered, this,
+            &MDIMain::openAudio);
+    item(file, "mnuotheraudio");
+    item(file, "mnuopenvideo");
+    file->addSeparator()->setObjectName("mnuSepr");
+    connect(item(file, "mnuExitItem", QKeySequence("Ctrl+X")), &QAction::triggered, this,
+            &MDIMain::exitNow);
+
+    QMenu* video = menuBar()->addMenu(QString());
+    video->setObjectName("mnuvideo");
+    connect(item(video, "mnuvideocapture"), &QAction::triggered, this,
+            [] { platform::StartProgram(platform::VideoCaptureProgram); });
+    item(video, "mnugrabvideo");
+    item(video, "mnuplayvideo");
+
+    QMenu* sound = menuBar()->addMenu(QString());
+    sound->setObjectName("mnusound");
+    connect(item(sound, "mnuwindowsoundrecorder"), &QAction::triggered, this,
+            [] { platform::StartProgram("soundrecorder.exe"); });
+    item(sound, "mnurecordsound");
+    connect(item(sound, "mnusoundanalyser"), &QAction::triggered, this, &MDIMain::openAudio);
+
+    QMenu* image = menuBar()->addMenu(QString());
+    image->setObjectName("mnuimage");
+    item(image, "mnuimageprocessor");
+    connect(item(image, "mnujpegquality"), &QAction::triggered, this, &MDIMain::askJpegQuality);
+
+    QMenu* options = menuBar()->addMenu(QString());
+    options->setObjectName("mnuoptions");
+    connect(item(options, "mnuvolumecontrol"), &QAction::triggered, this,
+            [] { platform::StartProgram("sndvol.exe"); });
+    item(options, "mnuequaliseamp")->setCheckable(true);
+    item(options, "mnushowaudioamp")->setCheckable(true);
+    item(options, "mnuaudiosettings");
+    QMenu* player = options->addMenu(QString());
+    player->setObjectName("mnuvp");
+    auto* players = new QActionGroup(this);
+    for (const char* name : {"mnusettinga", "mnusettingwmp", "mnusettingamp"}) {
+        QAction* a = item(player, name);
+        a->setCheckable(true);
+        players->addAction(a);
+    }
+    findChild<QAction*>("mnusettingwmp")->setChecked(true);
+    findChild<QAction*>("mnusettingamp")->setEnabled(false);
+
+    QMenu* help = menuBar()->addMenu(QString());
+    help->setObjectName("mnuhelp");
+    connect(item(help, "mnusysteminfo"), &QAction::triggered, this,
+            [] { platform::StartProgram("MSINFO32.EXE"); });
+    item(help, "mnuabout");
+}
+
+void MDIMain::setCaptions()
+{
+    setWindowTitle("KIVRA");
+    for (const Caption& c : kCaptions) {
+        if (auto* menu = findChild<QMenu*>(c.name))
+            menu->setTitle(LoadText(c.text));
+        else if (auto* action = findChild<QAction*>(c.name))
+            action->setText(LoadText(c.text));
+    }
+    // The system's own video capture program has no entry of the text table.
+    findChild<QAction*>("mnuvideocapture")->setText("Windows Video &Capture");
+    findChild<QAction*>("mnujpegquality")->setText(LoadText(115) + " (85%)");
+}
+
+void MDIMain::placeFrame()
+{
+    showNormal();
+    const QScreen* screen = QApplication::primaryScreen();
+    const QSize px = screen ? screen->geometry().size() : QSize(1024, 768);
+    StoredPlacement stored;
+    auto read = [](const char* key, QString& value, bool& present) {
+        const QString missing = QStringLiteral("\x01missing");
+        value = platform::GetSetting(kApp, kPreferences, key, missing);
+        present = value != missing;
+    };
+    read("mdileft", stored.left, stored.hasLeft);
+    read("mditop", stored.top, stored.hasTop);
+    read("mdiwidth", stored.width, stored.hasWidth);
+    read("mdiheight", stored.height, stored.hasHeight);
+    const FramePlacement p = ComputeFramePlacement(toTwips(px.width()), toTwips(px.height()),
+                                                   DesignWidth, DesignHeight, stored);
+    move(toPixels(p.left), toPixels(p.top));
+    resize(std::max(1, toPixels(p.width)), std::max(1, toPixels(p.height)));
+}
+
+void MDIMain::Load(const QString& commandLine)
+{
+    setCaptions();
+    placeFrame();
+    findChild<QAction*>("mnujpegquality")->setProperty("Tag", "85");
+    openStartupFile(commandLine);
+}
+
+void MDIMain::openStartupFile(const QString& commandLine)
+{
+    const StartupFile start =
+        ChooseStartupFile(commandLine, platform::GetSetting(kApp, kPreferences, "lastfile", ""),
+                          [](const QString& p) { return QFile::exists(p); });
+    if (start.action == StartupAction::None) return;
+    CommonDialog1.FileName = start.path;
+    switch (start.action) {
+    case StartupAction::Wave:
+        OpenSoundWindow(start.path, 0);
+        break;
+    case StartupAction::Mp3: {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        const QString wav = DecodeMp3ToWav(start.path);
+        QApplication::restoreOverrideCursor();
+        OpenSoundWindow(wav, 0);
+        break;
+    }
+    case StartupAction::Video:
+        OpenVideoWindow(start.path);
+        break;
+    case StartupAction::None:
+        break;
+    }
+}
+
+void MDIMain::openAudio()
+{
+    CommonDialog1.Filter = kSoundFilter;
+    CommonDialog1.CancelError = true;
+    if (!CommonDialog1.ShowOpen()) return;
+    if (CommonDialog1.FileName.isEmpty()) return;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    if (CommonDialog1.FileName.right(4).toLower() == ".mp3")
+        CommonDialog1.FileName = DecodeMp3ToWav(CommonDialog1.FileName);
+    OpenSoundWindow(CommonDialog1.FileName, 0);
+    QApplication::restoreOverrideCursor();
+}
+
+void MDIMain::askJpegQuality()
+{
+    const QString answer = Prompts::Current().InputBox(LoadText(396), LoadText(395), QString());
+    if (answer.isEmpty()) return;
+    QAction* quality = findChild<QAction*>("mnujpegquality");
+    quality->setProperty("Tag", answer);
+    quality->setText("JPEG quality (" + answer + "%)");
+}
+
+bool MDIMain::equaliseAmplitude() const
+{
+    return findChild<QAction*>("mnuequaliseamp")->isChecked();
+}
+
+void MDIMain::setEqualiseAmplitude(bool on)
+{
+    findChild<QAction*>("mnuequaliseamp")->setChecked(on);
+}
+
+bool MDIMain::showAmplitude() const
+{
+    return findChild<QAction*>("mnushowaudioamp")->isChecked();
+}
+
+QString MDIMain::jpegQuality() const
+{
+    return findChild<QAction*>("mnujpegquality")->property("Tag").toString();
+}
+
+QMdiSubWindow* MDIMain::addChild(QWidget* window)
+{
+    QMdiSubWindow* sub = area_->addSubWindow(window);
+    sub->setAttribute(Qt::WA_DeleteOnClose);
+    return sub;
+}
+
+void MDIMain::exitNow()
+{
+    // Exit ends the program at once: the closing steps (recording the last file) do not run.
+    exiting_ = true;
+    QApplication::quit();
+}
+
+void MDIMain::closeEvent(QCloseEvent* event)
+{
+    if (!exiting_) {
+        if (!CommonDialog1.FileName.isEmpty() && QFile::exists(CommonDialog1.FileName))
+            platform::SaveSetting(kApp, kPreferences, "lastfile", CommonDialog1.FileName);
+        area_->closeAllSubWindows();
+    }
+    event->accept();
+    QApplication::quit();
+}

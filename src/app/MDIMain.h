@@ -1,0 +1,56 @@
+#pragma once
+// The main frame: hosts every tool window, owns the menus from which the tools are reached, keeps
+// the options other windows read, and opens the start-up file.
+#include "platform/CommonDialog.h"
+#include "platform/Frame.h"
+
+#include <QMainWindow>
+
+class QAction;
+class QMdiArea;
+class QMenu;
+
+class MDIMain : public QMainWindow, public FrameServices {
+    Q_OBJECT
+public:
+    explicit MDIMain(QWidget* parent = nullptr);
+    ~MDIMain() override;
+
+    // The frame's load: captions, placement, and the start-up file (the command line's path, or
+    // the last file of the previous run when it is empty).
+    void Load(const QString& commandLine);
+
+    // FrameServices
+    QMdiSubWindow* addChild(QWidget* window) override;
+    QWidget* frameWindow() override { return this; }
+    bool equaliseAmplitude() const override;
+    void setEqualiseAmplitude(bool on) override;
+    bool showAmplitude() const override;
+    QString jpegQuality() const override;
+    CommonDialog& openDialog() override { return CommonDialog1; }
+
+    QMdiArea* mdiArea() const { return area_; }
+
+    // The frame's open dialog; its FileName is also the last file opened through the frame.
+    CommonDialog CommonDialog1;
+
+    // The frame's design size in twips, used for the default placement.
+    static constexpr int DesignWidth = 9600;
+    static constexpr int DesignHeight = 7200;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void buildMenus();
+    void setCaptions();
+    void placeFrame();
+    void openStartupFile(const QString& commandLine);
+    void openAudio();
+    void askJpegQuality();
+    void exitNow();
+    QAction* item(QMenu* menu, const char* name, const QKeySequence& shortcut = {});
+
+    QMdiArea* area_;
+    bool exiting_ = false;
+};

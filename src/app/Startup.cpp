@@ -1,0 +1,51 @@
+#include "app/Startup.h"
+
+#include "general/General.h"
+
+namespace {
+int placementValue(const QString& text, bool present, double defaultValue)
+{
+    return int(general::Round(present ? general::Val(text) : defaultValue));
+}
+}
+
+FramePlacement ComputeFramePlacement(int screenWidth, int screenHeight, int designWidth,
+                                     int designHeight, const StoredPlacement& s)
+{
+    FramePlacement p;
+    p.left = placementValue(s.left, s.hasLeft, general::Round((screenWidth - designWidth) / 2.0));
+    p.top = placementValue(s.top, s.hasTop, general::Round((screenHeight - designHeight) / 2.0));
+    if (p.left < 0) p.left = 0;
+    if (p.top < 0) p.top = 0;
+    if (screenWidth - designWidth < p.left) p.left = screenWidth - designWidth;
+    if (screenHeight - designHeight < p.top) p.top = screenHeight - designHeight;
+    p.width = placementValue(s.width, s.hasWidth, general::Round(screenWidth / 2.0));
+    p.height = placementValue(s.height, s.hasHeight, general::Round(screenHeight / 2.0));
+    return p;
+}
+
+QString DispatchExtension(const QString& path)
+{
+    const qsizetype dot = path.lastIndexOf('.');
+    return dot < 0 ? QString() : path.mid(dot, 4).toLower();
+}
+
+StartupFile ChooseStartupFile(const QString& commandLine, const QString& lastFile,
+                              const std::function<bool(const QString&)>& exists)
+{
+    StartupFile out;
+    QString path = commandLine;
+    path.remove('"');
+    if (path.isEmpty()) path = lastFile;
+    if (path.isEmpty() || !exists(path)) return out;
+    const QString ext = DispatchExtension(path);
+    if (ext.isEmpty()) return out;
+    out.path = path;
+    if (ext == ".wav")
+        out.action = StartupAction::Wave;
+    else if (ext == ".mp3")
+        out.action = StartupAction::Mp3;
+    else
+        out.action = StartupAction::Video;
+    return out;
+}

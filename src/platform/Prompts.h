@@ -1,0 +1,37 @@
+#pragma once
+// Message boxes, input boxes and file dialogs go through this one interface. The program installs
+// the Qt implementation; tests install ScriptedPrompts, which answers in turn and records every
+// message shown.
+#include <QString>
+#include <QStringList>
+#include <memory>
+
+class CommonDialog;
+
+enum class MsgButtons { OK, OKCancel, AbortRetryIgnore, YesNoCancel, YesNo, RetryCancel };
+enum class MsgIcon { None, Critical, Question, Exclamation, Information };
+enum class Answer { OK = 1, Cancel = 2, Abort = 3, Retry = 4, Ignore = 5, Yes = 6, No = 7 };
+
+class Prompts {
+public:
+    virtual ~Prompts() = default;
+
+    virtual Answer MsgBox(const QString& prompt, MsgButtons buttons = MsgButtons::OK,
+                          const QString& title = QString(), MsgIcon icon = MsgIcon::None) = 0;
+    // The typed text; an empty text when the user cancels.
+    virtual QString InputBox(const QString& prompt, const QString& title = QString(),
+                             const QString& defaultText = QString()) = 0;
+    // File dialogs: fill dialog.FileName (and FileTitle, FilterIndex) and return true, or return
+    // false when the user cancels.
+    virtual bool ShowOpen(CommonDialog& dialog) = 0;
+    virtual bool ShowSave(CommonDialog& dialog) = 0;
+
+    // The implementation in use. Before one is installed, a ScriptedPrompts that answers every
+    // question with its first button and cancels every dialog.
+    static Prompts& Current();
+    // Installs an implementation and returns the previous one.
+    static std::unique_ptr<Prompts> Install(std::unique_ptr<Prompts> prompts);
+};
+
+// The first answer of a button set (what a dialog answers when the user just presses Enter).
+Answer DefaultAnswer(MsgButtons buttons);

@@ -1,0 +1,6 @@
+#pragma once
+// Opens a WAV file in a new sound analyser window (channel choice: 0 none, 1 left, 2 right).
+// At most 255 windows are opened in one run; later requests open nothing.
+#include <QString>
+
+void OpenSoundWindow(const QString& path, int channelChoice = 0);

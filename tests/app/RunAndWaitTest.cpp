@@ -1,0 +1,58 @@
+#include "app/RunAndWait.h"
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+#include "support/TempDir.h"
+
+TEST(WaitDeadline, ADeadlinePastMidnightWrapsAndWaitsForMidnight)
+{
+    const WaitDeadline d = MakeWaitDeadline(86000, 1000);
+    EXPECT_TRUE(d.wrapped);
+    EXPECT_EQ(d.deadline, 600);
+    EXPECT_FALSE(WaitDeadlinePassed(d, 86000));
+    EXPECT_FALSE(WaitDeadlinePassed(d, 86399.9));   // before midnight: still waiting
+    EXPECT_FALSE(WaitDeadlinePassed(d, 10));        // after midnight, before the deadline
+    EXPECT_FALSE(WaitDeadlinePassed(d, 600));
+    EXPECT_TRUE(WaitDeadlinePassed(d, 601));
+}
+
+TEST(WaitDeadline, PlainDeadlinesAndNoDeadline)
+{
+    const WaitDeadline d = MakeWaitDeadline(1000.5, 10);   // 1000.5 rounds half to even: 1000
+    EXPECT_EQ(d.start, 1000);
+    EXPECT_EQ(d.deadline, 1010);
+    EXPECT_FALSE(d.wrapped);
+    EXPECT_FALSE(WaitDeadlinePassed(d, 1010));
+    EXPECT_TRUE(WaitDeadlinePassed(d, 1010.5));
+    EXPECT_FALSE(MakeWaitDeadline(86000, 0).active);
+    EXPECT_FALSE(WaitDeadlinePassed(MakeWaitDeadline(86000, -5), 90000));
+    EXPECT_TRUE(MakeWaitDeadline(86000, 400).wrapped);   // exactly 86400 wraps to 0
+    EXPECT_EQ(MakeWaitDeadline(86000, 400).deadline, 0);
+}
+
+TEST(RunAndWait, WaitsForTheProgramWithPathsAsOneArgumentEach)
+{
+    TempDir dir;
+    // A path with spaces and shell characters stays one argument and runs nothing.
+    const QString target = dir.file("a b; touch injected.txt");
+    ASSERT_EQ(RunAndWait("/bin/sh", {"-c", "sleep 0.3; echo done > \"$0\"", target}, 10), 0);
+    EXPECT_TRUE(QFile::exists(target));
+    EXPECT_FALSE(QFile::exists(dir.file("injected.txt")));
+}
+
+TEST(RunAndWait, KeepsHandlingEventsAndStopsAtTheDeadline)
+{
+    int ticks = 0;
+    QTimer timer;
+    QObject::connect(&timer, &QTimer::timeout, [&] { ++ticks; });
+    timer.start(20);
+    QElapsedTimer clock;
+    clock.start();
+    EXPECT_EQ(RunAndWait("/bin/sleep", {"30"}, 1), 1);
+    EXPECT_LT(clock.elapsed(), 10000);
+    EXPECT_GT(ticks, 5);   // the interface's timers ran during the wait
+    EXPECT_EQ(RunAndWait("/no/such/program", {}, 5), 0);
+}
