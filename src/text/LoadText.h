@@ -3,6 +3,11 @@
 // Simplified, compiled into the program.
 
 #include <QString>
+#include <QStringView>
+
+#include <optional>
+
+class QLocale;
 
 namespace text {
 
@@ -13,6 +18,14 @@ Language SystemLanguage();
 // The language LoadText uses; chosen once from SystemLanguage() unless set here (tests).
 Language CurrentLanguage();
 void SetLanguage(Language language);
+
+// The table for a locale: Chinese written in the Traditional script (or, with no script given,
+// Chinese of Taiwan, Hong Kong or Macao) reads Chinese Traditional, any other Chinese reads
+// Chinese Simplified, every other language English.
+Language LanguageOfLocale(const QLocale& locale);
+// The table for a language name such as "en", "zh_TW", "zh-CN" or "zh_Hant"; nothing for a name
+// that is not a language.
+std::optional<Language> LanguageFromName(QStringView name);
 
 } // namespace text
 
