@@ -28,6 +28,7 @@ public:
     bool showAmplitude() const override;
     QString jpegQuality() const override;
     CommonDialog& openDialog() override { return CommonDialog1; }
+    void exitProgram() override { exitNow(); }
 
     QMdiArea* mdiArea() const { return area_; }
 

@@ -22,6 +22,8 @@ public:
     virtual QString jpegQuality() const = 0;
     // The frame's open dialog, which also remembers the last file opened through the frame.
     virtual CommonDialog& openDialog() = 0;
+    // Ends the program at once, without the frame's closing steps.
+    virtual void exitProgram() = 0;
 
     // The frame of the running program; null when there is none (logic tests).
     static FrameServices* Instance();

@@ -1,0 +1,165 @@
+// Opening and drawing a one-hour sound beside reading that file once from start to end.
+//
+// The analyser reads the header and at most 9999 frames to draw a long sound, so opening it
+// should cost a small fraction of one pass over the file. Both figures are taken with the file in
+// the page cache (each is run once before it is timed), in the same run, on the same file.
+#include "platform/Surface.h"
+#include "sound/ColumnTable.h"
+#include "sound/DrawTickMarks.h"
+#include "sound/GraphWave.h"
+#include "sound/SoundDocument.h"
+#include "sound/WaveFile.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QGuiApplication>
+#include <QtEndian>
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <fcntl.h>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+constexpr std::int64_t Rate = 44100;
+constexpr std::int64_t Frames = 3600 * Rate;
+constexpr std::int64_t DataBytes = Frames * 4;
+
+// A one-hour 44100 Hz stereo 16-bit file, made once and kept in the temporary folder.
+QString MakeHourFile()
+{
+    const QString path = QDir::tempPath() + "/kivra-bench-3600s-44100-2-16.wav";
+    if (QFile(path).size() == 44 + DataBytes)
+        return path;
+    std::printf("making %s (%.0f MB, once)\n", qPrintable(path), (44 + DataBytes) / 1e6);
+    QFile f(path + ".part");
+    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        return {};
+    auto put32 = [](QByteArray& b, quint32 v) { char c[4]; qToLittleEndian(v, c); b.append(c, 4); };
+    auto put16 = [](QByteArray& b, quint16 v) { char c[2]; qToLittleEndian(v, c); b.append(c, 2); };
+    QByteArray h = "RIFF";
+    put32(h, quint32(36 + DataBytes));
+    h += "WAVEfmt ";
+    put32(h, 16); put16(h, 1); put16(h, 2); put32(h, Rate); put32(h, Rate * 4); put16(h, 4); put16(h, 16);
+    h += "data";
+    put32(h, quint32(DataBytes));
+    f.write(h);
+    std::vector<qint16> block(2 * Rate);
+    for (std::int64_t second = 0; second < 3600; ++second) {
+        for (std::int64_t i = 0; i < Rate; ++i) {
+            const double t = double(second * Rate + i) / Rate;
+            block[2 * i] = qint16(12000 * std::sin(2 * M_PI * 440 * t));
+            block[2 * i + 1] = qint16(9000 * std::sin(2 * M_PI * 261.6 * t));
+        }
+        if (f.write(reinterpret_cast<const char*>(block.data()), qint64(block.size() * 2)) !=
+            qint64(block.size() * 2))
+            return {};
+    }
+    f.close();
+    QFile::remove(path);
+    QFile::rename(path + ".part", path);
+    return path;
+}
+
+// One pass over the file with plain 1 MB reads: the reference.
+double ReadWholeFileMs(const QString& path)
+{
+    QElapsedTimer timer;
+    timer.start();
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY);
+    std::vector<char> buffer(1 << 20);
+    std::int64_t total = 0;
+    for (ssize_t n; (n = ::read(fd, buffer.data(), buffer.size())) > 0;)
+        total += n;
+    ::close(fd);
+    const double ms = timer.nsecsElapsed() / 1e6;
+    if (total != 44 + DataBytes)
+        std::printf("short read: %lld bytes\n", static_cast<long long>(total));
+    return ms;
+}
+
+// What the analyser does when it opens the file: read the header, draw, draw the scale.
+double OpenAndDrawMs(const QString& path, GraphLayout& layout)
+{
+    QElapsedTimer timer;
+    timer.start();
+    SoundDocument doc;
+    WaveFile file;
+    if (!doc.LoadFileData(file, path, 1).ok())
+        return -1;
+    Surface p2(10060, 1928), p4(10060, 1928), p5(10060, 1928), p7(10060, 1928);
+    Surface window(11025, 7575);
+    ColumnTable table;
+    GraphWave graph(p2, p4, p5, p7, table);
+    graph.SetEqualise(false);
+    layout = graph.Draw(file, doc.dataStart(), doc.totalSamples(), doc.bitsPerSample(),
+                        doc.channelMode());
+    file.Close();
+    DrawTickMarks(window, {300, 600, 10104, 3870}, doc, false);
+    return timer.nsecsElapsed() / 1e6;
+}
+
+// The reads alone: the header and one frame per unit, as the drawing does them.
+double ReadsAloneMs(const QString& path)
+{
+    QElapsedTimer timer;
+    timer.start();
+    SoundDocument doc;
+    WaveFile file;
+    if (!doc.LoadFileData(file, path, 1).ok())
+        return -1;
+    const double perUnit = double(doc.totalSamples()) / 10060;
+    unsigned char frame[4];
+    unsigned sum = 0;
+    for (int x = 1; x <= GraphWave::LastUnit; ++x) {
+        file.Seek(doc.dataStart() + 4 * std::int64_t(std::floor(x * perUnit)));
+        file.Read(frame, 4);
+        sum += frame[0];
+    }
+    const double ms = timer.nsecsElapsed() / 1e6;
+    return sum == 0xFFFFFFFF ? -ms : ms;
+}
+
+double Median(std::vector<double> v)
+{
+    std::sort(v.begin(), v.end());
+    return v[v.size() / 2];
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    const QString path = MakeHourFile();
+    if (path.isEmpty()) {
+        std::printf("could not write the test file\n");
+        return 1;
+    }
+
+    // Warm both: the file in the page cache, the code paths once.
+    GraphLayout layout;
+    ReadWholeFileMs(path);
+    OpenAndDrawMs(path, layout);
+
+    std::vector<double> open, read, reads;
+    for (int i = 0; i < 5; ++i) {
+        open.push_back(OpenAndDrawMs(path, layout));
+        reads.push_back(ReadsAloneMs(path));
+        read.push_back(ReadWholeFileMs(path));
+    }
+    const double o = Median(open), r = Median(read), p = Median(reads);
+    std::printf("one-hour 44100 Hz stereo 16-bit WAV (%.0f MB), page cache warm, median of 5\n",
+                (44 + DataBytes) / 1e6);
+    std::printf("  open + draw (reader, GraphWave per-unit tag %s, tick marks): %8.2f ms\n",
+                qPrintable(layout.ampTag), o);
+    std::printf("    of which the header and 9999 positioned reads alone:          %8.2f ms\n", p);
+    std::printf("  reference: reading the file once, start to end:             %8.2f ms\n", r);
+    std::printf("  open + draw = %.2f%% of one read of the file\n", 100.0 * o / r);
+    return 0;
+}

@@ -1,0 +1,62 @@
+#include "imaging/SavePicture.h"
+
+#include "general/General.h"
+#include "imaging/ImageBitmap.h"
+#include "imaging/PictureToNewBitmap.h"
+#include "imaging/SaveFormat.h"
+#include "imaging/SaveTarget.h"
+#include "imaging/WriteImage.h"
+#include "platform/CommonDialog.h"
+#include "platform/Prompts.h"
+#include "text/LoadText.h"
+
+#include <QImage>
+#include <QRegularExpression>
+
+#include <algorithm>
+#include <cmath>
+#include <exception>
+
+int JpegQualityOf(const QString& tag)
+{
+    // What the lenient parse reads as a number: optional sign, then a digit or a point and a
+    // digit, or a hexadecimal/octal "&H"/"&O" prefix.
+    static const QRegularExpression number(QStringLiteral(R"(^\s*(?:[+-]?\s*\.?\d|&[HhOo]))"));
+    if (!number.match(tag).hasMatch()) return DefaultJpegQuality;
+    const double value = general::Val(tag);
+    if (std::isnan(value)) return DefaultJpegQuality;
+    return int(std::clamp(general::Round(value), 0.0, 100.0));
+}
+
+void SavePictureWithDialog(const QImage& picture, const QString& title, CommonDialog& dialog,
+                           const QString& jpegQualityTag)
+{
+    try {
+        dialog.Flags = SavePictureDialogFlags;
+        dialog.DialogTitle = title;
+        dialog.CancelError = false;
+
+        const ImageBitmap bitmap = PictureToNewBitmap(picture);
+        if (!bitmap) {
+            Prompts::Current().MsgBox(LoadText(462), MsgButtons::OK, LoadText(463));
+            return;
+        }
+
+        dialog.DefaultExt = ".JPG";
+        dialog.Filter = QString::fromLatin1(savetypefilter);
+        dialog.FilterIndex = 0;
+        // A cancelled dialog keeps the last name it held, so the answer decides, not FileTitle.
+        if (!dialog.ShowSave() || dialog.FileTitle.isEmpty()) return;
+
+        const int quality = JpegQualityOf(jpegQualityTag);
+        const SaveTarget target = SaveTargetOf(dialog.FilterIndex, dialog.FileName);
+        // WriteImage reports a type word without a format itself; only a failed write is ours.
+        if (!WriteImage(bitmap, target.path, target.typeWord, quality) &&
+            FindSaveFormat(target.typeWord)) {
+            Prompts::Current().MsgBox(LoadText(467) + target.path, MsgButtons::OK, LoadText(463));
+        }
+    } catch (const std::exception& error) {
+        Prompts::Current().MsgBox(QString::fromLocal8Bit(error.what()), MsgButtons::OK,
+                                  LoadText(463));
+    }
+}

@@ -1,0 +1,34 @@
+// The program's sound analyser windows: a table of 255 slots and a counter that only grows, so
+// a window number is never reused during a run.
+#include "sound/OpenSoundWindow.h"
+
+#include "platform/Frame.h"
+#include "sound/WavForm.h"
+
+#include <QAction>
+#include <QMdiSubWindow>
+#include <QPointer>
+#include <array>
+
+namespace {
+constexpr int kMaxWindows = 255;
+int g_windowCounter = 0;
+std::array<QPointer<WavForm>, kMaxWindows + 1> g_windows;
+}
+
+void OpenSoundWindow(const QString& path, int channelChoice)
+{
+    if (g_windowCounter >= kMaxWindows) return;   // the 256th request opens nothing
+    ++g_windowCounter;
+    auto* window = new WavForm(g_windowCounter);
+    g_windows[size_t(g_windowCounter)] = window;
+    FrameServices* frame = FrameServices::Instance();
+    if (frame) {
+        window->findChild<QAction*>("mnuequaliseamp")->setChecked(frame->equaliseAmplitude());
+        frame->addChild(window)->show();
+    } else {
+        window->show();
+    }
+    window->LoadFileData(g_windowCounter, path, channelChoice >= 1 ? channelChoice : 0);
+    window->setWindowTitle(path);
+}

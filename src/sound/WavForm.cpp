@@ -1,0 +1,596 @@
+#include "sound/WavForm.h"
+
+#include "app/DecodeMp3.h"
+#include "general/General.h"
+#include "platform/CommonDialog.h"
+#include "platform/Frame.h"
+#include "platform/PictureBox.h"
+#include "platform/Process.h"
+#include "platform/Prompts.h"
+#include "platform/Settings.h"
+#include "platform/TwipLayout.h"
+#include "sound/DrawTickMarks.h"
+#include "sound/GraphWave.h"
+#include "sound/OpenSoundWindow.h"
+#include "sound/WaveFile.h"
+#include "text/LoadText.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSlider>
+#include <QTimer>
+
+namespace {
+const QString kSoundFilter =
+    "Wave Files (*.wav)|*.wav|mp3 Files (*.mp3)|*.mp3|Wave/mp3 files|*.wav;*.mp3";
+constexpr int kGraphWidth = 10092;        // Picture2 and Picture5, twips
+constexpr int kGraphBorder = 32;          // box height/width less its inner drawing area
+constexpr int kLowerGraphTop = 1928;
+
+// The busy pointer for the life of a scope, restored on every path.
+struct BusyPointer {
+    BusyPointer() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~BusyPointer() { QApplication::restoreOverrideCursor(); }
+};
+
+// Captions of the window's labels and buttons, by object name.
+struct Caption {
+    const char* name;
+    int text;
+};
+const Caption kCaptions[] = {
+    {"Label5", 539}, {"Label7", 526}, {"Label16_11", 525}, {"Label16_9", 184},
+    {"Label16_8", 528}, {"Label16_7", 183}, {"Label16_10", 185}, {"Label16_0", 186},
+    {"Label18", 507}, {"Label20", 527}, {"Label21", 524}, {"Label22", 523}, {"Label23", 521},
+    {"Labelperiod", 519}, {"timescalelabel", 522}, {"showampCheck", 425},
+    {"Option1", 161}, {"Option2", 163}, {"Option3", 162}, {"Command1", 511}, {"Command2", 509},
+    {"Command3", 510}, {"Command4", 508}, {"Command5", 175}, {"Command6", 137},
+    {"Command7", 195}, {"Command8", 252}, {"Command9", 505}, {"saveselectedaudio", 174},
+    {"savewholeaudio", 173}, {"record", 145}, {"Closebutton", 134},
+};
+
+PictureBox* graphBox(const QString& name, QWidget* parent)
+{
+    auto* box = new PictureBox(parent);
+    box->setObjectName(name);
+    return box;
+}
+}
+
+WavForm::WavForm(int windowCounter, QWidget* parent) : QMainWindow(parent)
+{
+    setObjectName("WavForm");
+    setAttribute(Qt::WA_DeleteOnClose);
+    buildControls();
+    buildMenus();
+
+    // The window's load.
+    setCaptions();
+    setWindowTitle(LoadText(169));
+    scratchFolder_ = QDir::tempPath();
+    if (scratchFolder_.isEmpty()) scratchFolder_ = QDir::currentPath();
+    if (FrameServices* frame = FrameServices::Instance())
+        setWindowIcon(frame->frameWindow()->windowIcon());
+    findChild<QRadioButton*>("Option1")->setChecked(true);
+    Frame2->hide();
+    layout_->resize(Frame1, layout_->twips(Frame1).width(), 800);
+    setMenuChecksFromFrame();
+    InitStart();
+    if (windowCounter == 0) {
+        hide();
+        QTimer::singleShot(0, this, &WavForm::openOther);
+    }
+}
+
+WavForm::~WavForm() = default;
+
+QLabel* WavForm::label(const QString& name, int left, int top, int width, int height, QWidget* parent)
+{
+    auto* l = new QLabel(parent ? parent : canvas_);
+    l->setObjectName(name);
+    layout_->place(l, left, top, width, height);
+    return l;
+}
+
+QPushButton* WavForm::button(const QString& name, int left, int top, int width, int height,
+                             QWidget* parent)
+{
+    auto* b = new QPushButton(parent ? parent : canvas_);
+    b->setObjectName(name);
+    b->setFocusPolicy(Qt::TabFocus);
+    layout_->place(b, left, top, width, height);
+    return b;
+}
+
+void WavForm::buildControls()
+{
+    canvasBox_ = new PictureBox(this);
+    canvasBox_->setObjectName("WavFormSurface");
+    canvasBox_->surface().Resize(DesignWidth, DesignHeight);
+    canvasBox_->surface().SetBackColor(palette().color(QPalette::Window));
+    canvas_ = canvasBox_;
+    setCentralWidget(canvas_);
+    layout_ = new TwipLayout(canvas_, QSize(DesignWidth, DesignHeight));
+
+    // File values above the graph; the time scale's ticks stand between them and the graph.
+    label("Label1", 300, 20, 6600);
+    label("Label2", 7000, 20, 1900);
+    label("Label3", 7000, 230, 3900);
+    label("Label14", 300, 230, 3000);
+    label("timescalelabel", 3500, 230, 2600);
+
+    // The graph container, its two graphs, their selection strips and highlight copies.
+    auto* container = new QFrame(canvas_);
+    container->setObjectName("Picture1");
+    container->setFrameShape(QFrame::Panel);
+    container->setFrameShadow(QFrame::Sunken);
+    Picture1 = container;
+    layout_->place(Picture1, 300, 600, 10104, 3900);
+    Picture2 = graphBox("Picture2", Picture1);
+    Picture3 = graphBox("Picture3", Picture2);
+    Picture4 = graphBox("Picture4", Picture3);
+    Picture5 = graphBox("Picture5", Picture1);
+    Picture6 = graphBox("Picture6", Picture5);
+    Picture7 = graphBox("Picture7", Picture6);
+    layout_->place(Picture2, 0, 0, kGraphWidth, GraphWave::StereoBoxHeight);
+    layout_->place(Picture5, 0, kLowerGraphTop, kGraphWidth, GraphWave::StereoBoxHeight);
+    layout_->place(Picture3, 0, 0, 0, GraphWave::StereoBoxHeight);
+    layout_->place(Picture6, 0, 0, 0, GraphWave::StereoBoxHeight);
+    layout_->place(Picture4, 0, 0, kGraphWidth, GraphWave::StereoBoxHeight);
+    layout_->place(Picture7, 0, 0, kGraphWidth, GraphWave::StereoBoxHeight);
+    Picture2->setFocusPolicy(Qt::StrongFocus);
+    for (PictureBox* box : {Picture2, Picture4, Picture5, Picture7})
+        box->surface().Resize(kGraphWidth - kGraphBorder, GraphWave::StereoBoxHeight - kGraphBorder);
+    for (const char* name : {"Line1", "Line2", "Line3", "Line4"}) {
+        auto* line = new QFrame(canvas_);
+        line->setObjectName(name);
+        line->setFrameShape(QFrame::VLine);
+        line->hide();
+    }
+
+    // The sound's values.
+    label("Label7", 300, 4600, 1900);
+    label("Label8", 2200, 4600, 1300);
+    label("Label5", 300, 4850, 1900);
+    label("Label6_0", 2200, 4850, 1300);
+    label("Label10", 300, 5100, 900);
+    label("Label9", 1300, 5100, 900);
+    label("Label12", 2200, 5100, 500)->setToolTip("Block align");
+    label("Label13", 2700, 5100, 800)->setToolTip("Data size");
+    // Labels that only hold values for the view and the selection.
+    for (const char* name : {"Label4", "Label6_1", "Label11", "Label15_0", "Label15_1", "Label17", "Label19"})
+        label(name, 0, 0, 15, 15)->hide();
+
+    // The selection read-out grid.
+    label("Label16_8", 3700, 4600, 3500);
+    label("Label16_11", 4750, 4850, 950);
+    label("Label16_7", 5700, 4850, 950);
+    label("Label16_9", 6650, 4850, 950);
+    label("Label16_0", 3700, 5100, 1050);
+    label("Label16_10", 3700, 5350, 1050);
+    for (int i = 1; i <= 6; ++i) {
+        QLabel* value = label(QString("Label16_%1").arg(i), 4750 + ((i - 1) % 3) * 950,
+                              i <= 3 ? 5100 : 5350, 930);
+        value->setFrameShape(QFrame::Panel);
+        value->setFrameShadow(QFrame::Sunken);
+    }
+    label("Label23", 3700, 5700, 1500);
+    Textcycle = new QLineEdit("0", canvas_);
+    Textcycle->setObjectName("Textcycle");
+    layout_->place(Textcycle, 5250, 5670, 800, 285);
+    label("Labelperiod", 3700, 6000, 3500);
+    label("Labelfrequency", 3700, 6250, 3500);
+    showampCheck = new QCheckBox(canvas_);
+    showampCheck->setObjectName("showampCheck");
+    layout_->place(showampCheck, 3700, 6550, 1100, 285);
+    amp = label("amp", 4850, 6550, 1500, 285);
+    amp->setFrameShape(QFrame::Panel);
+    amp->setFrameShadow(QFrame::Sunken);
+    label("Label18", 300, 5450, 1900)->hide();
+
+    // Saving and the channel choice.
+    Frame1 = new QGroupBox(canvas_);
+    Frame1->setObjectName("Frame1");
+    layout_->place(Frame1, 7400, 4550, 3400, 800);
+    label("Label20", 120, 300, 1000, 225, Frame1);
+    button("savewholeaudio", 1150, 250, 1000, 345, Frame1);
+    button("saveselectedaudio", 2200, 250, 1100, 345, Frame1);
+    Frame2 = new QGroupBox(Frame1);
+    Frame2->setObjectName("Frame2");
+    layout_->place(Frame2, 120, 700, 3160, 1000);
+    for (int i = 1; i <= 3; ++i) {
+        auto* option = new QRadioButton(Frame2);
+        option->setObjectName(QString("Option%1").arg(i));
+        layout_->place(option, 120 + (i - 1) * 1000, 350, 1000, 300);
+    }
+
+    // Editing, playback and the volume.
+    button("Command5", 300, 5750, 2400);
+    button("Command6", 300, 6150, 1150);
+    button("Command7", 1550, 6150, 1150);
+    button("Command8", 300, 6550, 1150);
+    button("record", 1550, 6550, 1150);
+    button("Command1", 7400, 6450, 800);
+    button("Command2", 8250, 6450, 800);
+    button("Command3", 9100, 6450, 800);
+    button("Command4", 9950, 6450, 850);
+    button("Command9", 7400, 6850, 800);
+    Slider1 = new QSlider(Qt::Horizontal, canvas_);
+    Slider1->setObjectName("Slider1");
+    Slider1->setRange(-50, 100);
+    Slider1->setValue(0);
+    layout_->place(Slider1, 8250, 6870, 2550, 300);
+    label("Label21", 300, 7000, 1500);
+    Text1 = new QLineEdit("0", canvas_);
+    Text1->setObjectName("Text1");
+    layout_->place(Text1, 1800, 6970, 1000, 285);
+    label("Label22", 3000, 7000, 1300);
+    Text2 = new QLineEdit("0", canvas_);
+    Text2->setObjectName("Text2");
+    layout_->place(Text2, 4300, 6970, 1200, 285);
+    button("Closebutton", 9950, 7050, 850, 345);
+    Timer1 = new QTimer(this);
+    Timer1->setObjectName("Timer1");
+
+    connect(findChild<QPushButton*>("Command6"), &QPushButton::clicked, this, &WavForm::Zoom);
+    connect(findChild<QPushButton*>("Command7"), &QPushButton::clicked, this, &WavForm::Restore);
+    connect(findChild<QPushButton*>("Closebutton"), &QPushButton::clicked, this, &WavForm::closeWindow);
+    connect(showampCheck, &QCheckBox::clicked, this, &WavForm::showAmpCheckClicked);
+}
+
+QAction* WavForm::menuItem(QMenu* menu, const char* name, int text, const QKeySequence& key)
+{
+    QAction* a = menu->addAction(LoadText(text));
+    a->setObjectName(name);
+    if (!key.isEmpty()) {
+        a->setShortcut(key);
+        a->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    }
+    return a;
+}
+
+void WavForm::buildMenus()
+{
+    auto menu = [this](const char* name, int text) {
+        QMenu* m = menuBar()->addMenu(LoadText(text));
+        m->setObjectName(name);
+        return m;
+    };
+    QMenu* file = menu("mnufile", 101);
+    connect(menuItem(file, "mnuopen", 129, QKeySequence("Ctrl+O")), &QAction::triggered, this,
+            &WavForm::openOther);
+    menuItem(file, "mnuaudiosavewhole", 535);
+    menuItem(file, "mnuaudiosaveselected", 536);
+    connect(menuItem(file, "mnuimagesavewhole", 537), &QAction::triggered, this, &WavForm::saveImage);
+    menuItem(file, "mnuimagesaveselected", 538);
+    connect(menuItem(file, "mnuclose", 134), &QAction::triggered, this, &WavForm::closeWindow);
+    connect(menuItem(file, "mnuexit", 206), &QAction::triggered, this, &WavForm::exitProgram);
+
+    QMenu* edit = menu("mnuedit", 136);
+    connect(menuItem(edit, "mnuzoom", 137), &QAction::triggered, this, &WavForm::Zoom);
+    connect(menuItem(edit, "mnurestore", 138), &QAction::triggered, this, &WavForm::Restore);
+    menuItem(edit, "mnucopy", 139);
+    menuItem(edit, "mnupaste", 140);
+
+    QMenu* run = menu("mnurun", 141);
+    menuItem(run, "mnuplay", 142, QKeySequence("Ctrl+P"));
+    menuItem(run, "mnuhalt", 143, QKeySequence("Ctrl+H"));
+    menuItem(run, "mnustop", 144);
+    menuItem(run, "mnurecord", 145, QKeySequence("Ctrl+R"));
+    connect(menuItem(run, "mnuwindowrecorder", 146), &QAction::triggered, this,
+            [] { platform::StartProgram("SoundRecorder.exe"); });
+    menuItem(run, "mnufft", 147, QKeySequence("Ctrl+A"));
+    run->addSeparator()->setObjectName("mnurunspace1");
+    menuItem(run, "mnugrabvideo", 148);
+    menuItem(run, "mnuplayvideo", 149);
+    menuItem(run, "mnuimageprocessor", 540);
+
+    QMenu* settings = menu("mnusettings", 156);
+    connect(menuItem(settings, "mnuvolumecontrol", 157), &QAction::triggered, this,
+            [] { platform::StartProgram("sndvol.exe"); });
+    QAction* equalise = menuItem(settings, "mnuequaliseamp", 158);
+    equalise->setCheckable(true);
+    connect(equalise, &QAction::triggered, this, &WavForm::toggleEqualise);
+    QAction* show = menuItem(settings, "mnushowamp", 159);
+    show->setCheckable(true);
+    connect(show, &QAction::triggered, this, &WavForm::toggleShowAmp);
+    QMenu* channels = settings->addMenu(LoadText(541));
+    channels->setObjectName("mnuaudiochannels");
+    channels->menuAction()->setObjectName("mnuaudiochannels");
+    menuItem(channels, "mnuboth", 542);
+    menuItem(channels, "mnuleft", 543);
+    menuItem(channels, "mnuright", 544);
+
+    QMenu* windows = menu("mnuwindows", 164);
+    connect(menuItem(windows, "mnunormal", 545), &QAction::triggered, this, [this] {
+        if (auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget())) sub->showNormal();
+    });
+    connect(menuItem(windows, "mnumaximum", 560), &QAction::triggered, this, [this] {
+        if (auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget())) sub->showMaximized();
+    });
+    QMenu* help = menu("mnuhelp", 167);
+    menuItem(help, "mnuabout", 168);
+}
+
+void WavForm::setCaptions()
+{
+    for (const Caption& c : kCaptions) {
+        QWidget* w = findChild<QWidget*>(c.name);
+        if (auto* l = qobject_cast<QLabel*>(w)) l->setText(LoadText(c.text));
+        else if (auto* b = qobject_cast<QAbstractButton*>(w)) b->setText(LoadText(c.text));
+    }
+    findChild<QLabel*>("Labelfrequency")->setText(LoadText(193) + "= ");
+    Frame1->setTitle(LoadText(506));
+    Frame2->setTitle(LoadText(176));
+    Textcycle->setToolTip(LoadText(422));
+    findChild<QLabel*>("Labelperiod")->setToolTip(LoadText(520));
+    findChild<QLabel*>("Labelfrequency")->setToolTip(LoadText(518));
+    amp->setToolTip(LoadText(517));
+    showampCheck->setToolTip(LoadText(421));
+    Slider1->setToolTip(LoadText(423));
+}
+
+void WavForm::setMenuChecksFromFrame()
+{
+    FrameServices* frame = FrameServices::Instance();
+    QAction* show = findChild<QAction*>("mnushowamp");
+    if (frame && frame->showAmplitude()) show->trigger();
+    showampCheck->setChecked(show->isChecked());
+    amp->setVisible(show->isChecked());
+}
+
+void WavForm::toggleShowAmp()
+{
+    // The menu item has already inverted its check; the box and the frame follow it.
+    const bool on = findChild<QAction*>("mnushowamp")->isChecked();
+    showampCheck->setChecked(on);
+    showAmpCheckClicked();
+}
+
+void WavForm::showAmpCheckClicked()
+{
+    QAction* show = findChild<QAction*>("mnushowamp");
+    show->setChecked(showampCheck->isChecked());
+    amp->setVisible(show->isChecked());
+}
+
+void WavForm::toggleEqualise()
+{
+    if (FrameServices* frame = FrameServices::Instance())
+        frame->setEqualiseAmplitude(findChild<QAction*>("mnuequaliseamp")->isChecked());
+}
+
+void WavForm::applyDocumentLabels()
+{
+    for (const auto& [name, text] : doc_.LabelTexts())
+        if (auto* l = findChild<QLabel*>(name)) l->setText(text);
+    findChild<QLabel*>("Label9")->setProperty("Tag", doc_.Label9Tag);
+    findChild<QLabel*>("Label11")->setProperty("Tag", doc_.Label11Tag);
+}
+
+void WavForm::hideSelectionStrips()
+{
+    for (PictureBox* strip : {Picture3, Picture6}) {
+        strip->hide();
+        layout_->resize(strip, 0, layout_->twips(strip).height());
+    }
+}
+
+void WavForm::clearGraphs()
+{
+    for (PictureBox* box : {Picture2, Picture5, Picture4, Picture7}) {
+        box->surface().Cls();
+        box->update();
+    }
+}
+
+void WavForm::InitStart()
+{
+    setWindowTitle(QString());
+    canvasBox_->surface().Cls();
+    canvasBox_->update();
+    if (auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget())) {
+        if (!sub->isMaximized() && !sub->isMinimized()) {
+            // The design places the window at 80, 50 twips; it is sized so that its inner area
+            // has the design size whatever the title and menu bars measure.
+            sub->move(int(80 / Surface::TwipsPerPixel), int(50 / Surface::TwipsPerPixel));
+            const QSize inner = layout_->normalPixelSize();
+            const QSize extra = sub->size() - canvas_->size();
+            sub->resize(inner + (sub->isVisible() ? extra : QSize(12, 60)));
+        }
+    }
+    doc_.InitStart();
+    windowReady_ = true;
+    hideSelectionStrips();
+    clearGraphs();
+    for (const char* name : {"Label1", "Label2", "Label3", "Label6_0", "Label6_1", "Label8", "Label9",
+                             "Label10", "Label11", "Label12", "Label13", "Label14", "Label19",
+                             "Label16_1", "Label16_2", "Label16_3", "Label16_4", "Label16_5",
+                             "Label16_6"})
+        findChild<QLabel*>(name)->clear();
+}
+
+void WavForm::drawWave(std::int64_t start, std::int32_t frames)
+{
+    WaveFile file;
+    if (file.Open(doc_.fileName) != 0) return;
+    const QColor background = palette().color(QPalette::Window);
+    GraphWave graph(Picture2->surface(), Picture4->surface(), Picture5->surface(),
+                    Picture7->surface(), columnTable_);
+    const bool rightOnly = !doc_.stereo() && channelChoice_ == 2;
+    graph.SetColours(background, rightOnly ? GraphWave::DarkRed() : GraphWave::Blue());
+    graph.SetButtonFace(palette().color(QPalette::Button));
+    graph.SetBorderTwips(kGraphBorder);
+    graph.SetEqualise(findChild<QAction*>("mnuequaliseamp")->isChecked());
+    const GraphLayout layout = graph.Draw(file, start, frames, doc_.bitsPerSample(), doc_.channelMode());
+    file.Close();
+
+    layout_->resize(Picture2, kGraphWidth, layout.picture2Height);
+    for (PictureBox* copy : {Picture3, Picture4})
+        layout_->resize(copy, layout_->twips(copy).width(), layout.picture2Height);
+    Picture5->setVisible(layout.picture5Visible);
+    if (layout.picture5Visible) {
+        layout_->resize(Picture5, kGraphWidth, layout.picture5Height);
+        for (PictureBox* copy : {Picture6, Picture7})
+            layout_->resize(copy, layout_->twips(copy).width(), layout.picture5Height);
+    }
+    amp->setProperty("Tag", layout.ampTag);
+    showampCheck->setEnabled(layout.showampEnabled);
+    if (layout.hideAmp) amp->hide();
+    for (PictureBox* box : {Picture2, Picture4, Picture5, Picture7}) box->update();
+}
+
+void WavForm::LoadFileData(int windowNumber, const QString& fileName, int channelChoice)
+{
+    channelChoice_ = channelChoice;
+    InitStart();
+    doc_.fileName = fileName;
+    doc_.windowNumber = std::int16_t(windowNumber);
+
+    WaveFile file;
+    const SoundDocument::LoadResult result = doc_.LoadFileData(file, fileName, std::int16_t(windowNumber));
+    file.Close();
+    setWindowTitle(doc_.caption);
+    applyDocumentLabels();
+    if (!result.ok()) {
+        if (!result.errorLabel.isEmpty())
+            if (auto* l = findChild<QLabel*>(result.errorLabel)) l->setText(LoadText(402));
+        Prompts::Current().MsgBox("Error!!", MsgButtons::OK, QApplication::applicationName());
+        InitStart();
+        return;
+    }
+
+    {
+        BusyPointer busy;
+        drawWave(doc_.dataStart(), doc_.totalSamples());
+        const QRect p1 = layout_->twips(Picture1);
+        TickFrame frame{double(p1.left()), double(p1.top()), double(p1.width()),
+                        double(p1.height() - kGraphBorder)};
+        canvasBox_->surface().SetForeColor(palette().color(QPalette::WindowText));
+        findChild<QLabel*>("timescalelabel")
+            ->setText(DrawTickMarks(canvasBox_->surface(), frame, doc_, showampCheck->isChecked()));
+        canvasBox_->update();
+    }
+
+    doc_.loaded = true;
+    const bool stereo = doc_.stereo();
+    Frame2->setVisible(stereo);
+    findChild<QAction*>("mnuaudiochannels")->setEnabled(stereo);
+    layout_->resize(Frame1, layout_->twips(Frame1).width(), stereo ? 1815 : 800);
+}
+
+void WavForm::Zoom()
+{
+    const QString first = findChild<QLabel*>("Label16_4")->text();
+    if (doc_.Label8.isEmpty() || !windowReady_) {
+        Picture2->setFocus();
+        return;
+    }
+    if (first.isEmpty()) {
+        Prompts::Current().MsgBox(LoadText(609), MsgButtons::OK, QApplication::applicationName());
+        return;
+    }
+    BusyPointer busy;
+    Picture2->setFocus();
+    hideSelectionStrips();
+    clearGraphs();
+    const std::int64_t initialSample = std::int64_t(general::Val(first));
+    const std::int64_t start = std::int64_t(doc_.dataStart()) + std::int64_t(doc_.blockAlign()) * initialSample;
+    if (start > INT32_MAX || start < INT32_MIN) return;
+    const std::int32_t count =
+        std::int32_t(general::Val(findChild<QLabel*>("Label16_6")->text())) + 1;
+    doc_.setColumnTableBase(std::int32_t(initialSample));
+    drawWave(start, count);
+    doc_.setViewStartTicks(doc_.selectionStartTicks);
+    doc_.setViewSamples(count);
+    doc_.setViewDuration(double(count) / doc_.sampleRate());
+    doc_.setViewStartSample(std::int32_t(initialSample));
+    applyDocumentLabels();
+}
+
+void WavForm::Restore()
+{
+    if (!windowReady_ || findChild<QLabel*>("Label16_4")->text().isEmpty()) {
+        Picture2->setFocus();
+        return;
+    }
+    BusyPointer busy;
+    Picture2->setFocus();
+    doc_.selectionStartTicks = 0;
+    doc_.setViewStartTicks(0);
+    doc_.setViewDuration(doc_.totalDuration());
+    doc_.setViewSamples(doc_.totalSamples());
+    doc_.setViewStartSample(0);
+    doc_.setColumnTableBase(0);
+    hideSelectionStrips();
+    clearGraphs();
+    drawWave(doc_.dataStart(), doc_.totalSamples());
+    doc_.loaded = true;
+    applyDocumentLabels();
+    findChild<QPushButton*>("Command8")->click();
+}
+
+void WavForm::saveImage()
+{
+    // Filled in with the image writing layer.
+}
+
+void WavForm::openOther()
+{
+    FrameServices* frame = FrameServices::Instance();
+    CommonDialog local;
+    CommonDialog& dialog = frame ? frame->openDialog() : local;
+    dialog.Filter = kSoundFilter;
+    dialog.CancelError = true;
+    if (!dialog.ShowOpen() || dialog.FileName.isEmpty()) return;
+    QString path = dialog.FileName;
+    if (path.right(4).toLower() == ".mp3") {
+        BusyPointer busy;
+        path = DecodeMp3ToWav(path, 200);
+    }
+    OpenSoundWindow(path, 0);
+}
+
+void WavForm::exitProgram()
+{
+    FrameServices* frame = FrameServices::Instance();
+    if (!frame) {
+        QApplication::quit();
+        return;
+    }
+    const QString last = frame->openDialog().FileName;
+    if (!last.isEmpty() && QFile::exists(last))
+        platform::SaveSetting("KIVRA", "preferences", "lastfile", last);
+    frame->exitProgram();
+}
+
+void WavForm::closeWindow()
+{
+    if (auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget()))
+        sub->close();
+    else
+        close();
+}
+
+void WavForm::closeEvent(QCloseEvent* event)
+{
+    // Pasted clips and decoder outputs are temporary files of this window, unless saved.
+    const QString path = windowTitle();
+    if (Tag != "saved" && (path.contains("Untitled") || path.toLower().contains("_.wav")) &&
+        QFileInfo(path).isFile())
+        QFile::remove(path);
+    event->accept();
+}

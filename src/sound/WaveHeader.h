@@ -1,0 +1,51 @@
+#pragma once
+// The header of a WAV file as the analyser reads it: the "fmt " marker is looked for in the first
+// 400 bytes, the format fields follow it, and the "data" marker is searched byte by byte after
+// them. The RIFF/WAVE markers and the chunk sizes are not relied on.
+
+#include <QString>
+#include <cstdint>
+
+class WaveFile;
+
+// What made a file unreadable; None when the header was accepted.
+enum class WaveFault {
+    None,
+    FileNotOpened,   // missing or unreadable (WaveHeader::systemError holds errno)
+    Truncated,       // the file ends before the header is complete
+    NoFmtMarker,     // no "fmt " in the first 400 bytes
+    Channels,        // channel count other than 1 or 2
+    BitsPerSample,   // sample width other than 8 or 16
+    SampleRate,      // sample rate 0 or negative (every duration would divide by it)
+    BlockAlign,      // block align 0 or negative (the frame count would divide by it)
+    NoDataMarker,    // "data" not found by the byte-by-byte search
+};
+
+struct WaveHeader {
+    WaveFault fault = WaveFault::None;
+    int systemError = 0;
+
+    // The fields, in the order they are read; those after a rejected one are 0.
+    std::int16_t formatTag = 0;      // read and ignored: every tag is read as PCM
+    std::int16_t channels = 0;
+    std::int32_t sampleRate = 0;
+    std::int32_t byteRate = 0;       // read and ignored
+    std::int16_t blockAlign = 0;
+    std::int16_t bitsPerSample = 0;
+
+    // The data chunk's size as written, and the size the reader works with: the same unless the
+    // field is negative as a 32-bit number (0xFFFFFFFF from streaming writers), in which case it
+    // is the sample data the file really holds, in whole frames.
+    std::int32_t dataSizeField = 0;
+    std::int32_t dataSize = 0;
+    // 1-based file position of the first byte of sample data.
+    std::int32_t dataStart = 0;
+
+    bool ok() const { return fault == WaveFault::None; }
+    bool stereo() const { return channels == 2; }
+    // dataSize / blockAlign, rounded half to even.
+    std::int32_t FrameCount() const;
+
+    // Reads the header from an open file, starting at its first byte.
+    static WaveHeader Read(WaveFile& file);
+};
