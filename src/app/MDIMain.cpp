@@ -232,6 +232,11 @@ bool MDIMain::showAmplitude() const
     return findChild<QAction*>("mnushowaudioamp")->isChecked();
 }
 
+void MDIMain::setShowAmplitude(bool on)
+{
+    findChild<QAction*>("mnushowaudioamp")->setChecked(on);
+}
+
 QString MDIMain::jpegQuality() const
 {
     return findChild<QAction*>("mnujpegquality")->property("Tag").toString();

@@ -26,6 +26,7 @@ public:
     bool equaliseAmplitude() const override;
     void setEqualiseAmplitude(bool on) override;
     bool showAmplitude() const override;
+    void setShowAmplitude(bool on) override;
     QString jpegQuality() const override;
     CommonDialog& openDialog() override { return CommonDialog1; }
     void exitProgram() override { exitNow(); }

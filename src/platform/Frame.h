@@ -19,6 +19,7 @@ public:
     virtual bool equaliseAmplitude() const = 0;
     virtual void setEqualiseAmplitude(bool on) = 0;
     virtual bool showAmplitude() const = 0;
+    virtual void setShowAmplitude(bool on) = 0;
     virtual QString jpegQuality() const = 0;
     // The frame's open dialog, which also remembers the last file opened through the frame.
     virtual CommonDialog& openDialog() = 0;

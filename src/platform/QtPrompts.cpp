@@ -100,7 +100,17 @@ bool QtPrompts::showFileDialog(CommonDialog& dialog, bool save)
     else if (!dialog.FileName.isEmpty() && current.dir().exists())
         box.setDirectory(current.dir());
     if (!dialog.FileName.isEmpty()) box.selectFile(current.fileName());
-    if (!dialog.DefaultExt.isEmpty()) box.setDefaultSuffix(dialog.DefaultExt);
+    // A bare name gets the extension of the chosen type, or the default one when the type
+    // names no single extension ("*.*").
+    auto suffixFor = [&dialog, filters](const QString& chosen) {
+        const qsizetype open = chosen.lastIndexOf("(*.");
+        const QString ext = open < 0 ? QString() : chosen.mid(open + 3).chopped(1);
+        const bool single = !ext.isEmpty() && !ext.contains('*') && !ext.contains(' ');
+        return single ? ext : dialog.DefaultExt;
+    };
+    box.setDefaultSuffix(suffixFor(box.selectedNameFilter()));
+    QObject::connect(&box, &QFileDialog::filterSelected, &box,
+                     [&box, suffixFor](const QString& chosen) { box.setDefaultSuffix(suffixFor(chosen)); });
     if (save) {
         box.setAcceptMode(QFileDialog::AcceptSave);
         box.setFileMode(QFileDialog::AnyFile);

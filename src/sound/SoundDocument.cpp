@@ -91,12 +91,9 @@ SoundDocument::LoadResult SoundDocument::LoadFileData(WaveFile& file, const QStr
     Label14 = LoadText(403) + Num(general::Round(duration * 100000.0) / 100000.0) + LoadText(404);
 
     selectionStartTicks = 0;
-    // Whole ticks of 10 microseconds; a sound longer than a 32-bit tick count holds (about six
-    // hours) keeps the largest count rather than wrapping round to a negative one.
-    const double ticks = std::floor(duration * 100000.0);
-    selectionEndTicks = ticks > double(std::numeric_limits<std::int32_t>::max())
-                            ? std::numeric_limits<std::int32_t>::max()
-                            : std::int32_t(ticks);
+    // Whole ticks of 10 microseconds, in 64 bits: a 32-bit count would overflow on sounds
+    // longer than about six hours.
+    selectionEndTicks = std::int64_t(std::floor(duration * 100000.0));
     return result;
 }
 
@@ -130,10 +127,10 @@ std::int32_t SoundDocument::viewSamples() const { return WholeOf<std::int32_t>(L
 double SoundDocument::totalDuration() const { return general::Val(Label15_0); }
 double SoundDocument::viewDuration() const { return general::Val(Label15_1); }
 std::int32_t SoundDocument::viewStartSample() const { return WholeOf<std::int32_t>(Label17); }
-std::int32_t SoundDocument::viewStartTicks() const { return WholeOf<std::int32_t>(Label4); }
+std::int64_t SoundDocument::viewStartTicks() const { return WholeOf<std::int64_t>(Label4); }
 std::int32_t SoundDocument::columnTableBase() const { return WholeOf<std::int32_t>(Label11Tag); }
 
-void SoundDocument::setViewStartTicks(std::int32_t ticks) { Label4 = Num(ticks); }
+void SoundDocument::setViewStartTicks(std::int64_t ticks) { Label4 = Num(ticks); }
 void SoundDocument::setViewSamples(std::int32_t samples) { Label6_1 = Num(samples); }
 void SoundDocument::setViewDuration(double seconds) { Label15_1 = Num(seconds); }
 void SoundDocument::setViewStartSample(std::int32_t sample) { Label17 = Num(sample); }

@@ -39,8 +39,8 @@ public:
     QString fileName;
     std::int16_t windowNumber = 0;
     bool loaded = false;
-    std::int32_t selectionStartTicks = 0;
-    std::int32_t selectionEndTicks = 0;
+    std::int64_t selectionStartTicks = 0;
+    std::int64_t selectionEndTicks = 0;
 
     // The window caption set by loading: "Waveform  View - (path)".
     QString caption;
@@ -81,11 +81,11 @@ public:
     double totalDuration() const;
     double viewDuration() const;
     std::int32_t viewStartSample() const;
-    std::int32_t viewStartTicks() const;
+    std::int64_t viewStartTicks() const;
     std::int32_t columnTableBase() const;
 
     // Changing the view (zoom and restore) writes the labels in the number text.
-    void setViewStartTicks(std::int32_t ticks);
+    void setViewStartTicks(std::int64_t ticks);
     void setViewSamples(std::int32_t samples);
     void setViewDuration(double seconds);
     void setViewStartSample(std::int32_t sample);

@@ -32,6 +32,7 @@
 #include <QRadioButton>
 #include <QSlider>
 #include <QTimer>
+#include <cmath>
 
 namespace {
 const QString kSoundFilter =
@@ -87,8 +88,11 @@ WavForm::WavForm(int windowCounter, QWidget* parent) : QMainWindow(parent)
     findChild<QRadioButton*>("Option1")->setChecked(true);
     Frame2->hide();
     layout_->resize(Frame1, layout_->twips(Frame1).width(), 800);
-    setMenuChecksFromFrame();
+    connectGraphs();
+    if (FrameServices* frame = FrameServices::Instance())
+        selection_.amplitude().Load(frame->showAmplitude(), frame->equaliseAmplitude());
     InitStart();
+    syncSelection();
     if (windowCounter == 0) {
         hide();
         QTimer::singleShot(0, this, &WavForm::openOther);
@@ -248,7 +252,20 @@ void WavForm::buildControls()
     connect(findChild<QPushButton*>("Command6"), &QPushButton::clicked, this, &WavForm::Zoom);
     connect(findChild<QPushButton*>("Command7"), &QPushButton::clicked, this, &WavForm::Restore);
     connect(findChild<QPushButton*>("Closebutton"), &QPushButton::clicked, this, &WavForm::closeWindow);
-    connect(showampCheck, &QCheckBox::clicked, this, &WavForm::showAmpCheckClicked);
+    connect(showampCheck, &QCheckBox::clicked, this, [this](bool ticked) {
+        selection_.amplitude().ShowampCheckClicked(ticked);
+        syncSelection();
+    });
+    connect(findChild<QPushButton*>("Command8"), &QPushButton::clicked, this, [this] {
+        selection_.Cancel();
+        Picture2->setFocus();
+        syncSelection();
+    });
+    connect(Textcycle, &QLineEdit::textChanged, this, [this](const QString& text) {
+        selection_.CycleCountChanged(text);
+        syncSelection();
+    });
+    amp->installEventFilter(this);
 }
 
 QAction* WavForm::menuItem(QMenu* menu, const char* name, int text, const QKeySequence& key)
@@ -343,34 +360,109 @@ void WavForm::setCaptions()
     Slider1->setToolTip(LoadText(423));
 }
 
-void WavForm::setMenuChecksFromFrame()
-{
-    FrameServices* frame = FrameServices::Instance();
-    QAction* show = findChild<QAction*>("mnushowamp");
-    if (frame && frame->showAmplitude()) show->trigger();
-    showampCheck->setChecked(show->isChecked());
-    amp->setVisible(show->isChecked());
-}
-
 void WavForm::toggleShowAmp()
 {
-    // The menu item has already inverted its check; the box and the frame follow it.
-    const bool on = findChild<QAction*>("mnushowamp")->isChecked();
-    showampCheck->setChecked(on);
-    showAmpCheckClicked();
-}
-
-void WavForm::showAmpCheckClicked()
-{
-    QAction* show = findChild<QAction*>("mnushowamp");
-    show->setChecked(showampCheck->isChecked());
-    amp->setVisible(show->isChecked());
+    const bool on = selection_.amplitude().MnushowampClicked();
+    if (FrameServices* frame = FrameServices::Instance()) frame->setShowAmplitude(on);
+    syncSelection();
 }
 
 void WavForm::toggleEqualise()
 {
-    if (FrameServices* frame = FrameServices::Instance())
-        frame->setEqualiseAmplitude(findChild<QAction*>("mnuequaliseamp")->isChecked());
+    const bool on = selection_.amplitude().MnuequaliseampClicked();
+    if (FrameServices* frame = FrameServices::Instance()) frame->setEqualiseAmplitude(on);
+    syncSelection();
+}
+
+double WavForm::graphWidth() const { return Picture2->surface().ScaleWidth(); }
+
+SelectionView WavForm::currentView() const
+{
+    SelectionView view;
+    view.sampleRate = doc_.sampleRate();
+    view.viewSamples = doc_.viewSamples();
+    view.viewDuration = doc_.viewDuration();
+    view.viewStartSample = doc_.viewStartSample();
+    view.viewStartTicks = doc_.viewStartTicks();
+    return view;
+}
+
+void WavForm::connectGraphs()
+{
+    using G = Selection::Graph;
+    using E = Selection::Event;
+    auto wire = [this](PictureBox* box, G graph) {
+        connect(box, &PictureBox::mousePressed, this,
+                [this, graph](Qt::MouseButton b, Qt::KeyboardModifiers, QPointF p) {
+                    selection_.Mouse(graph, E::Press, b, p.x(), graphWidth());
+                    syncSelection();
+                });
+        connect(box, &PictureBox::mouseMoved, this,
+                [this, graph](Qt::MouseButtons b, Qt::KeyboardModifiers, QPointF p) {
+                    selection_.Mouse(graph, E::Move, b, p.x(), graphWidth());
+                    syncSelection();
+                });
+        connect(box, &PictureBox::mouseReleased, this,
+                [this, graph](Qt::MouseButton b, Qt::KeyboardModifiers, QPointF p) {
+                    selection_.Mouse(graph, E::Release, b, p.x(), graphWidth());
+                    syncSelection();
+                });
+    };
+    wire(Picture2, G::Upper);
+    wire(Picture4, G::UpperShading);
+    wire(Picture5, G::Lower);
+    // Presses inside the lower graph's shading (on Picture7) have no function.
+}
+
+void WavForm::syncSelection()
+{
+    // The shading strips and their highlight copies, the same on both graphs.
+    const std::pair<PictureBox*, PictureBox*> strips[] = {{Picture3, Picture4}, {Picture6, Picture7}};
+    const SelectionShading shadings[] = {selection_.upperShading(), selection_.lowerShading()};
+    for (int i = 0; i < 2; ++i) {
+        auto [strip, copy] = strips[i];
+        const SelectionShading& s = shadings[i];
+        const int height = layout_->twips(i == 0 ? Picture2 : Picture5).height();
+        layout_->place(strip, int(std::lround(s.left)), 0, int(std::lround(s.width)), height);
+        layout_->place(copy, int(std::lround(s.copyLeft())), 0, kGraphWidth, height);
+        strip->setVisible(s.visible && s.width > 0);
+        copy->setVisible(s.copyVisible);
+    }
+    const SelectionReadout& r = selection_.readout();
+    const QString values[] = {r.initialTime, r.finalTime, r.intervalTime,
+                              r.initialSample, r.finalSample, r.selectedSamples};
+    for (int i = 0; i < 6; ++i)
+        findChild<QLabel*>(QString("Label16_%1").arg(i + 1))->setText(values[i]);
+    findChild<QLabel*>("Label19")->setText(selection_.draggedSampleCount());
+    doc_.selectionStartTicks = selection_.selectionStartTicks();
+    doc_.selectionEndTicks = selection_.selectionEndTicks();
+    const Qt::CursorShape pointer = selection_.resizePointer() ? Qt::SizeHorCursor : Qt::ArrowCursor;
+    Picture2->setCursor(pointer);
+    Picture4->setCursor(pointer);
+
+    if (!selection_.period().labelPeriod().isEmpty())
+        findChild<QLabel*>("Labelperiod")->setText(selection_.period().labelPeriod());
+    if (!selection_.period().labelFrequency().isEmpty())
+        findChild<QLabel*>("Labelfrequency")->setText(selection_.period().labelFrequency());
+
+    const AmplitudeReadout& a = selection_.amplitude();
+    amp->setText(a.caption());
+    if (!a.toolTip().isEmpty()) amp->setToolTip(a.toolTip());
+    amp->setVisible(a.ampVisible());
+    showampCheck->setChecked(a.showampChecked());
+    showampCheck->setEnabled(a.showampEnabled());
+    findChild<QAction*>("mnushowamp")->setChecked(a.mnushowampChecked());
+    findChild<QAction*>("mnuequaliseamp")->setChecked(a.mnuequaliseampChecked());
+}
+
+bool WavForm::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == amp && event->type() == QEvent::MouseButtonDblClick) {
+        selection_.AmpDoubleClick();
+        syncSelection();
+        return true;
+    }
+    return QMainWindow::eventFilter(watched, event);
 }
 
 void WavForm::applyDocumentLabels()
@@ -413,7 +505,7 @@ void WavForm::InitStart()
         }
     }
     doc_.InitStart();
-    windowReady_ = true;
+    selection_.InitStart();
     hideSelectionStrips();
     clearGraphs();
     for (const char* name : {"Label1", "Label2", "Label3", "Label6_0", "Label6_1", "Label8", "Label9",
@@ -434,7 +526,7 @@ void WavForm::drawWave(std::int64_t start, std::int32_t frames)
     graph.SetColours(background, rightOnly ? GraphWave::DarkRed() : GraphWave::Blue());
     graph.SetButtonFace(palette().color(QPalette::Button));
     graph.SetBorderTwips(kGraphBorder);
-    graph.SetEqualise(findChild<QAction*>("mnuequaliseamp")->isChecked());
+    graph.SetEqualise(selection_.amplitude().mnuequaliseampChecked());
     const GraphLayout layout = graph.Draw(file, start, frames, doc_.bitsPerSample(), doc_.channelMode());
     file.Close();
 
@@ -448,8 +540,7 @@ void WavForm::drawWave(std::int64_t start, std::int32_t frames)
             layout_->resize(copy, layout_->twips(copy).width(), layout.picture5Height);
     }
     amp->setProperty("Tag", layout.ampTag);
-    showampCheck->setEnabled(layout.showampEnabled);
-    if (layout.hideAmp) amp->hide();
+    selection_.amplitude().SetPerColumn(layout.ampTag == "1");
     for (PictureBox* box : {Picture2, Picture4, Picture5, Picture7}) box->update();
 }
 
@@ -481,12 +572,19 @@ void WavForm::LoadFileData(int windowNumber, const QString& fileName, int channe
                         double(p1.height() - kGraphBorder)};
         canvasBox_->surface().SetForeColor(palette().color(QPalette::WindowText));
         findChild<QLabel*>("timescalelabel")
-            ->setText(DrawTickMarks(canvasBox_->surface(), frame, doc_, showampCheck->isChecked()));
+            ->setText(DrawTickMarks(canvasBox_->surface(), frame, doc_,
+                                    selection_.amplitude().showampChecked()));
         canvasBox_->update();
     }
 
     doc_.loaded = true;
     const bool stereo = doc_.stereo();
+    selection_.SetView(currentView());
+    selection_.SetStereo(stereo);
+    selection_.amplitude().SetStereo(stereo);
+    selection_.SetSelectionTicks(0, doc_.selectionEndTicks);
+    selection_.SetLoaded(true);
+    syncSelection();
     Frame2->setVisible(stereo);
     findChild<QAction*>("mnuaudiochannels")->setEnabled(stereo);
     layout_->resize(Frame1, layout_->twips(Frame1).width(), stereo ? 1815 : 800);
@@ -495,7 +593,7 @@ void WavForm::LoadFileData(int windowNumber, const QString& fileName, int channe
 void WavForm::Zoom()
 {
     const QString first = findChild<QLabel*>("Label16_4")->text();
-    if (doc_.Label8.isEmpty() || !windowReady_) {
+    if (doc_.Label8.isEmpty() || !selection_.windowReady()) {
         Picture2->setFocus();
         return;
     }
@@ -513,17 +611,21 @@ void WavForm::Zoom()
     const std::int32_t count =
         std::int32_t(general::Val(findChild<QLabel*>("Label16_6")->text())) + 1;
     doc_.setColumnTableBase(std::int32_t(initialSample));
+    selection_.HideShading();
     drawWave(start, count);
-    doc_.setViewStartTicks(doc_.selectionStartTicks);
+    doc_.setViewStartTicks(selection_.selectionStartTicks());
     doc_.setViewSamples(count);
     doc_.setViewDuration(double(count) / doc_.sampleRate());
     doc_.setViewStartSample(std::int32_t(initialSample));
     applyDocumentLabels();
+    selection_.SetView(currentView());
+    selection_.amplitude().SetColumnTableBase(initialSample);
+    syncSelection();
 }
 
 void WavForm::Restore()
 {
-    if (!windowReady_ || findChild<QLabel*>("Label16_4")->text().isEmpty()) {
+    if (!selection_.windowReady() || findChild<QLabel*>("Label16_4")->text().isEmpty()) {
         Picture2->setFocus();
         return;
     }
@@ -536,10 +638,15 @@ void WavForm::Restore()
     doc_.setViewStartSample(0);
     doc_.setColumnTableBase(0);
     hideSelectionStrips();
+    selection_.HideShading();
     clearGraphs();
     drawWave(doc_.dataStart(), doc_.totalSamples());
     doc_.loaded = true;
     applyDocumentLabels();
+    selection_.SetSelectionTicks(0, selection_.selectionEndTicks());
+    selection_.SetView(currentView());
+    selection_.amplitude().SetColumnTableBase(0);
+    selection_.SetLoaded(true);
     findChild<QPushButton*>("Command8")->click();
 }
 

@@ -4,6 +4,7 @@
 // The reading, drawing and measuring are plain classes; this window turns events into calls to
 // them and their results into captions.
 #include "sound/ColumnTable.h"
+#include "sound/Selection.h"
 #include "sound/SoundDocument.h"
 
 #include <QMainWindow>
@@ -41,6 +42,7 @@ public:
     void Restore();
 
     SoundDocument& document() { return doc_; }
+    Selection& selection() { return selection_; }
     const ColumnTable& columnTable() const { return columnTable_; }
     QString scratchFolder() const { return scratchFolder_; }
 
@@ -53,6 +55,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void buildControls();
@@ -66,10 +69,13 @@ private:
     void openOther();
     void exitProgram();
     void closeWindow();
-    void setMenuChecksFromFrame();
     void toggleShowAmp();
-    void showAmpCheckClicked();
     void toggleEqualise();
+    // The selection and the amplitude read-out: events in, state out to the controls.
+    void connectGraphs();
+    SelectionView currentView() const;
+    void syncSelection();
+    double graphWidth() const;
 
     QLabel* label(const QString& name, int left, int top, int width, int height = 225,
                   QWidget* parent = nullptr);
@@ -79,9 +85,9 @@ private:
 
     SoundDocument doc_;
     ColumnTable columnTable_;
+    Selection selection_{columnTable_};
     QString scratchFolder_;
     int channelChoice_ = 0;
-    bool windowReady_ = false;
 
     QWidget* canvas_ = nullptr;        // the window's own drawing surface (tick marks)
     PictureBox* canvasBox_ = nullptr;

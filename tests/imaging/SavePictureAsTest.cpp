@@ -18,6 +18,7 @@ public:
     bool equaliseAmplitude() const override { return false; }
     void setEqualiseAmplitude(bool) override {}
     bool showAmplitude() const override { return false; }
+    void setShowAmplitude(bool) override {}
     QString jpegQuality() const override { return quality; }
     CommonDialog& openDialog() override { return dialog; }
     void exitProgram() override {}
