@@ -4,3 +4,6 @@
 #include <QString>
 
 void OpenSoundWindow(const QString& path, int channelChoice = 0);
+
+// How many analyser windows this run has opened (the last window number given).
+int SoundWindowCounter();

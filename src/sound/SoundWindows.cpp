@@ -32,3 +32,5 @@ void OpenSoundWindow(const QString& path, int channelChoice)
     window->LoadFileData(g_windowCounter, path, channelChoice >= 1 ? channelChoice : 0);
     window->setWindowTitle(path);
 }
+
+int SoundWindowCounter() { return g_windowCounter; }

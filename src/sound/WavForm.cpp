@@ -2,6 +2,7 @@
 
 #include "app/DecodeMp3.h"
 #include "general/General.h"
+#include "imaging/SavePictureAs.h"
 #include "platform/CommonDialog.h"
 #include "platform/Frame.h"
 #include "platform/PictureBox.h"
@@ -13,6 +14,7 @@
 #include "sound/GraphWave.h"
 #include "sound/OpenSoundWindow.h"
 #include "sound/WaveFile.h"
+#include "spectrum/OpenSpectrum.h"
 #include "text/LoadText.h"
 
 #include <QAction>
@@ -180,14 +182,14 @@ void WavForm::buildControls()
 
     // The selection read-out grid.
     label("Label16_8", 3700, 4600, 3500);
-    label("Label16_11", 4750, 4850, 950);
-    label("Label16_7", 5700, 4850, 950);
-    label("Label16_9", 6650, 4850, 950);
-    label("Label16_0", 3700, 5100, 1050);
-    label("Label16_10", 3700, 5350, 1050);
+    label("Label16_11", 4650, 4850, 880);
+    label("Label16_7", 5550, 4850, 880);
+    label("Label16_9", 6450, 4850, 880);
+    label("Label16_0", 3700, 5100, 950);
+    label("Label16_10", 3700, 5350, 950);
     for (int i = 1; i <= 6; ++i) {
-        QLabel* value = label(QString("Label16_%1").arg(i), 4750 + ((i - 1) % 3) * 950,
-                              i <= 3 ? 5100 : 5350, 930);
+        QLabel* value = label(QString("Label16_%1").arg(i), 4650 + ((i - 1) % 3) * 900,
+                              i <= 3 ? 5100 : 5350, 880);
         value->setFrameShape(QFrame::Panel);
         value->setFrameShadow(QFrame::Sunken);
     }
@@ -309,7 +311,8 @@ void WavForm::buildMenus()
     menuItem(run, "mnurecord", 145, QKeySequence("Ctrl+R"));
     connect(menuItem(run, "mnuwindowrecorder", 146), &QAction::triggered, this,
             [] { platform::StartProgram("SoundRecorder.exe"); });
-    menuItem(run, "mnufft", 147, QKeySequence("Ctrl+A"));
+    connect(menuItem(run, "mnufft", 147, QKeySequence("Ctrl+A")), &QAction::triggered, this,
+            [this] { ShowSpectrumOf(doc_.windowNumber, doc_.fileName, windowTitle()); });
     run->addSeparator()->setObjectName("mnurunspace1");
     menuItem(run, "mnugrabvideo", 148);
     menuItem(run, "mnuplayvideo", 149);
@@ -652,7 +655,15 @@ void WavForm::Restore()
 
 void WavForm::saveImage()
 {
-    // Filled in with the image writing layer.
+    if (!Frame2->isHidden()) {
+        const bool right = findChild<QRadioButton*>("Option2")->isChecked();
+        const bool left = findChild<QRadioButton*>("Option3")->isChecked();
+        const bool both = !right && !left;
+        if (left || both) SavePictureAs(Picture2->picture(), LoadText(406));
+        if (right || both) SavePictureAs(Picture5->picture(), LoadText(407));
+    } else {
+        SavePictureAs(Picture2->picture(), LoadText(408));
+    }
 }
 
 void WavForm::openOther()
