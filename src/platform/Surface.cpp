@@ -27,13 +27,14 @@ void Surface::SetBackColor(const QColor& color)
 void Surface::Cls()
 {
     items_.clear();
+    texts_.clear();
     CurrentX = 0;
     CurrentY = 0;
 }
 
 void Surface::Line(double x1, double y1, double x2, double y2, const QColor& color)
 {
-    items_.push_back({Kind::Line, {x1, y1}, {x2, y2}, colorOr(color), drawWidth_, {}, {}});
+    items_.push_back({Kind::Line, {x1, y1}, {x2, y2}, colorOr(color), drawWidth_});
     CurrentX = x2;
     CurrentY = y2;
 }
@@ -45,21 +46,22 @@ void Surface::LineTo(double x2, double y2, const QColor& color)
 
 void Surface::FillBox(double x1, double y1, double x2, double y2, const QColor& color)
 {
-    items_.push_back({Kind::Box, {x1, y1}, {x2, y2}, colorOr(color), drawWidth_, {}, {}});
+    items_.push_back({Kind::Box, {x1, y1}, {x2, y2}, colorOr(color), drawWidth_});
     CurrentX = x2;
     CurrentY = y2;
 }
 
 void Surface::PSet(double x, double y, const QColor& color)
 {
-    items_.push_back({Kind::Point, {x, y}, {x, y}, colorOr(color), drawWidth_, {}, {}});
+    items_.push_back({Kind::Point, {x, y}, {x, y}, colorOr(color), drawWidth_});
     CurrentX = x;
     CurrentY = y;
 }
 
 void Surface::Print(const QString& text)
 {
-    items_.push_back({Kind::Text, {CurrentX, CurrentY}, {}, fore_, drawWidth_, text, font_});
+    texts_.push_back({text, font_});
+    items_.push_back({Kind::Text, {CurrentX, CurrentY}, {}, fore_, drawWidth_, int(texts_.size() - 1)});
     // A point is 20 twips; a line of text is about 1.2 times the point size.
     CurrentY += font_.pointSizeF() * 20.0 * 1.2;
     CurrentX = 0;
@@ -105,12 +107,13 @@ void Surface::Render(QPainter& painter, const QSizeF& pixelSize, QPointF offsetT
                 break;
             case Kind::Text: {
                 painter.setPen(pen);
-                QFont f = item.font;
+                const TextItem& t = texts_[std::size_t(item.text)];
+                QFont f = t.font;
                 // A point is 20 twips: text scales with the drawing, but stays legible.
-                f.setPixelSize(std::max(8, int(item.font.pointSizeF() * 20.0 * std::min(sx, sy) + 0.5)));
+                f.setPixelSize(std::max(8, int(t.font.pointSizeF() * 20.0 * std::min(sx, sy) + 0.5)));
                 painter.setFont(f);
                 painter.drawText(QRectF(a, QSizeF(pixelSize.width(), pixelSize.height())),
-                                 Qt::AlignLeft | Qt::AlignTop, item.text);
+                                 Qt::AlignLeft | Qt::AlignTop, t.text);
                 break;
             }
             }

@@ -63,11 +63,16 @@ public:
 
 private:
     enum class Kind { Line, Box, Point, Text };
+    // Lines and points are most of a drawing: they carry no text or font of their own, which
+    // live in texts_ for the few text items.
     struct Item {
         Kind kind;
         QPointF a, b;
         QColor color;
         int width;
+        int text = -1;   // index into texts_ for text items
+    };
+    struct TextItem {
         QString text;
         QFont font;
     };
@@ -80,4 +85,5 @@ private:
     int drawWidth_ = 1;
     QFont font_;
     std::vector<Item> items_;
+    std::vector<TextItem> texts_;
 };
