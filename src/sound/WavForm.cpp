@@ -252,6 +252,10 @@ void WavForm::buildControls()
     Timer1->setObjectName("Timer1");
 
     connect(findChild<QPushButton*>("Command6"), &QPushButton::clicked, this, &WavForm::Zoom);
+    connect(findChild<QPushButton*>("savewholeaudio"), &QPushButton::clicked, this, &WavForm::saveWhole);
+    connect(findChild<QPushButton*>("saveselectedaudio"), &QPushButton::clicked, this,
+            &WavForm::saveSelected);
+    connect(findChild<QPushButton*>("Command5"), &QPushButton::clicked, this, &WavForm::pasteNew);
     connect(findChild<QPushButton*>("Command7"), &QPushButton::clicked, this, &WavForm::Restore);
     connect(findChild<QPushButton*>("Closebutton"), &QPushButton::clicked, this, &WavForm::closeWindow);
     connect(showampCheck, &QCheckBox::clicked, this, [this](bool ticked) {
@@ -291,8 +295,9 @@ void WavForm::buildMenus()
     QMenu* file = menu("mnufile", 101);
     connect(menuItem(file, "mnuopen", 129, QKeySequence("Ctrl+O")), &QAction::triggered, this,
             &WavForm::openOther);
-    menuItem(file, "mnuaudiosavewhole", 535);
-    menuItem(file, "mnuaudiosaveselected", 536);
+    connect(menuItem(file, "mnuaudiosavewhole", 535), &QAction::triggered, this, &WavForm::saveWhole);
+    connect(menuItem(file, "mnuaudiosaveselected", 536), &QAction::triggered, this,
+            &WavForm::saveSelected);
     connect(menuItem(file, "mnuimagesavewhole", 537), &QAction::triggered, this, &WavForm::saveImage);
     menuItem(file, "mnuimagesaveselected", 538);
     connect(menuItem(file, "mnuclose", 134), &QAction::triggered, this, &WavForm::closeWindow);
@@ -302,7 +307,7 @@ void WavForm::buildMenus()
     connect(menuItem(edit, "mnuzoom", 137), &QAction::triggered, this, &WavForm::Zoom);
     connect(menuItem(edit, "mnurestore", 138), &QAction::triggered, this, &WavForm::Restore);
     menuItem(edit, "mnucopy", 139);
-    menuItem(edit, "mnupaste", 140);
+    connect(menuItem(edit, "mnupaste", 140), &QAction::triggered, this, &WavForm::pasteNew);
 
     QMenu* run = menu("mnurun", 141);
     menuItem(run, "mnuplay", 142, QKeySequence("Ctrl+P"));

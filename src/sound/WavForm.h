@@ -4,11 +4,15 @@
 // The reading, drawing and measuring are plain classes; this window turns events into calls to
 // them and their results into captions.
 #include "sound/ColumnTable.h"
+#include "sound/SaveWave.h"
 #include "sound/Selection.h"
 #include "sound/SoundDocument.h"
 
 #include <QMainWindow>
+#include <functional>
 #include <memory>
+
+struct ExportName;
 
 class PictureBox;
 class QAction;
@@ -66,6 +70,15 @@ private:
     void hideSelectionStrips();
     void drawWave(std::int64_t start, std::int32_t frames);
     void saveImage();
+    // Export (in WavFormExport.cpp).
+    void saveWhole();
+    void saveSelected();
+    void pasteNew();
+    ChannelChoice channelChoice() const;
+    bool exportReady();
+    void markSaved(const QString& fileName);
+    bool writeExport(const ExportName& name,
+                     const std::function<SaveWaveResult(const QString&)>& writeWav);
     void openOther();
     void exitProgram();
     void closeWindow();

@@ -1,0 +1,121 @@
+// Saving and pasting from the analyser window, checked with the real tools that read the files.
+#include "app/MDIMain.h"
+#include "platform/PictureBox.h"
+#include "platform/ScriptedPrompts.h"
+#include "sound/OpenSoundWindow.h"
+#include "sound/WavForm.h"
+#include "text/LoadText.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSlider>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include "support/TempDir.h"
+#include "support/Tools.h"
+#include "support/WavFixture.h"
+
+namespace {
+class WavFormExportTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        text::SetLanguage(text::Language::English);
+        frame.show();
+        frame.resize(1200, 800);
+    }
+    WavForm* open(const QString& path)
+    {
+        OpenSoundWindow(path, 0);
+        return qobject_cast<WavForm*>(frame.mdiArea()->subWindowList().last()->widget());
+    }
+    void selectAll(WavForm* w)
+    {
+        PictureBox* upper = w->findChild<PictureBox*>("Picture2");
+        QTest::mousePress(upper, Qt::LeftButton, {}, QPoint(0, 20));
+        QTest::mouseRelease(upper, Qt::LeftButton, {}, QPoint(0, 20));
+        w->findChild<QPushButton*>("Command8")->click();   // the whole view
+    }
+    QString stereoFile(int frames)
+    {
+        const QString path = dir.file("stereo source.wav");
+        WavSpec spec;
+        spec.channels = 2;
+        std::vector<int> samples;
+        for (int i = 0; i < frames; ++i) {
+            samples.push_back(16384);
+            samples.push_back(-1000);
+        }
+        EXPECT_TRUE(WriteWav(path, spec, samples));
+        return path;
+    }
+    QString soxi(const QString& option, const QString& path)
+    {
+        return RunTool("soxi", {option, path}).output.trimmed();
+    }
+
+    TempDir dir;
+    ScopedScriptedPrompts prompts;
+    MDIMain frame;
+};
+}
+
+TEST_F(WavFormExportTest, TheLeftChannelOfASelectionSavesAsAMonoWav)
+{
+    WavForm* w = open(stereoFile(1000));
+    selectAll(w);
+    w->findChild<QRadioButton*>("Option3")->click();   // Left
+    prompts->QueueFile(dir.file("left clip"));
+    w->findChild<QPushButton*>("saveselectedaudio")->click();
+    const QString saved = dir.file("left clip.wav");
+    ASSERT_TRUE(QFile::exists(saved)) << prompts->messages().join("; ").toStdString();
+    EXPECT_EQ(soxi("-c", saved), "1");
+    EXPECT_EQ(soxi("-s", saved), "1000");
+    EXPECT_EQ(QFileInfo(saved).size(), 44 + 2000);
+    EXPECT_EQ(prompts->shown().back().title, "Stereo - Save Left Channel only");
+    EXPECT_EQ(w->windowTitle(), LoadText(169) + " - (" + saved + ")");
+    EXPECT_EQ(w->findChild<QLabel*>("Label1")->text(), LoadText(476) + saved);
+    EXPECT_EQ(w->Tag, "saved");
+}
+
+TEST_F(WavFormExportTest, TheWholeSoundSavesAsAnMp3ThatLameDecodes)
+{
+    WavForm* w = open(stereoFile(44100));
+    prompts->QueueFile(dir.file("Whole Song.MP3"));
+    w->findChild<QPushButton*>("savewholeaudio")->click();
+    const QString mp3 = dir.file("whole song.mp3");
+    ASSERT_TRUE(QFile::exists(mp3)) << prompts->messages().join("; ").toStdString();
+    EXPECT_FALSE(QFile::exists(dir.file("whole song.wav")));   // the intermediate WAV is gone
+    const QString decoded = dir.file("decoded.wav");
+    ASSERT_EQ(RunTool("lame", {"--quiet", "--decode", mp3, decoded}).exitCode, 0);
+    EXPECT_NEAR(soxi("-s", decoded).toInt(), 44100, 1152 * 2);
+    EXPECT_EQ(w->document().fileName, mp3);
+}
+
+TEST_F(WavFormExportTest, PasteOpensTheClipInANewWindowAndCloseDeletesIt)
+{
+    WavForm* w = open(stereoFile(500));
+    w->findChild<QPushButton*>("Command5")->click();
+    EXPECT_EQ(prompts->messages(), QStringList{LoadText(607)});   // nothing selected yet
+    selectAll(w);
+    w->findChild<QRadioButton*>("Option2")->click();   // Right
+    w->findChild<QSlider*>("Slider1")->setValue(6);
+    w->findChild<QPushButton*>("Command5")->click();
+    auto* pasted = qobject_cast<WavForm*>(frame.mdiArea()->subWindowList().last()->widget());
+    ASSERT_NE(pasted, w);
+    const QString clip = pasted->windowTitle();
+    EXPECT_TRUE(QFileInfo(clip).fileName().startsWith("Untitled")) << clip.toStdString();
+    EXPECT_EQ(pasted->findChild<QLabel*>("Label9")->text(), "Mono");
+    EXPECT_EQ(pasted->findChild<QLabel*>("Label6_0")->text(), "500");
+    // -1000 through the +6 dB curve, drawn from the right channel's column in dark red.
+    EXPECT_TRUE(pasted->findChild<PictureBox*>("Picture2")->surface().HasInkIn(0, 0, 10060, 4000, QColor(128, 0, 0)));
+    frame.mdiArea()->subWindowList().last()->close();
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(QFile::exists(clip));
+}
