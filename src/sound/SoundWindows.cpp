@@ -3,6 +3,7 @@
 #include "sound/OpenSoundWindow.h"
 
 #include "platform/Frame.h"
+#include "platform/MediaPlayer.h"
 #include "sound/WavForm.h"
 
 #include <QAction>
@@ -31,6 +32,7 @@ void OpenSoundWindow(const QString& path, int channelChoice)
     }
     window->LoadFileData(g_windowCounter, path, channelChoice >= 1 ? channelChoice : 0);
     window->setWindowTitle(path);
+    window->mediaPlayer()->setURL("file:\\\\" + path);
 }
 
 int SoundWindowCounter() { return g_windowCounter; }

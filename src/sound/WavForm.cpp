@@ -5,6 +5,7 @@
 #include "imaging/SavePictureAs.h"
 #include "platform/CommonDialog.h"
 #include "platform/Frame.h"
+#include "platform/MediaPlayer.h"
 #include "platform/PictureBox.h"
 #include "platform/Process.h"
 #include "platform/Prompts.h"
@@ -91,6 +92,7 @@ WavForm::WavForm(int windowCounter, QWidget* parent) : QMainWindow(parent)
     Frame2->hide();
     layout_->resize(Frame1, layout_->twips(Frame1).width(), 800);
     connectGraphs();
+    connectPlayback();
     if (FrameServices* frame = FrameServices::Instance())
         selection_.amplitude().Load(frame->showAmplitude(), frame->equaliseAmplitude());
     InitStart();
@@ -160,11 +162,16 @@ void WavForm::buildControls()
     Picture2->setFocusPolicy(Qt::StrongFocus);
     for (PictureBox* box : {Picture2, Picture4, Picture5, Picture7})
         box->surface().Resize(kGraphWidth - kGraphBorder, GraphWave::StereoBoxHeight - kGraphBorder);
-    for (const char* name : {"Line1", "Line2", "Line3", "Line4"}) {
-        auto* line = new QFrame(canvas_);
+    // The play cursor: one line in each graph and in each highlight copy, at the same x.
+    const std::pair<const char*, PictureBox*> lines[] = {
+        {"Line1", Picture2}, {"Line2", Picture5}, {"Line3", Picture4}, {"Line4", Picture7}};
+    for (auto [name, graph] : lines) {
+        auto* line = new QFrame(graph);
         line->setObjectName(name);
         line->setFrameShape(QFrame::VLine);
+        line->setAttribute(Qt::WA_TransparentForMouseEvents);
         line->hide();
+        layout_->place(line, 0, 0, 15, GraphWave::StereoBoxHeight);
     }
 
     // The sound's values.
@@ -310,9 +317,12 @@ void WavForm::buildMenus()
     connect(menuItem(edit, "mnupaste", 140), &QAction::triggered, this, &WavForm::pasteNew);
 
     QMenu* run = menu("mnurun", 141);
-    menuItem(run, "mnuplay", 142, QKeySequence("Ctrl+P"));
-    menuItem(run, "mnuhalt", 143, QKeySequence("Ctrl+H"));
-    menuItem(run, "mnustop", 144);
+    connect(menuItem(run, "mnuplay", 142, QKeySequence("Ctrl+P")), &QAction::triggered, this,
+            [this] { WindowsMediaPlayer1->play(); });
+    connect(menuItem(run, "mnuhalt", 143, QKeySequence("Ctrl+H")), &QAction::triggered, this,
+            [this] { WindowsMediaPlayer1->pause(); });
+    connect(menuItem(run, "mnustop", 144), &QAction::triggered, this,
+            [this] { WindowsMediaPlayer1->stop(); });
     menuItem(run, "mnurecord", 145, QKeySequence("Ctrl+R"));
     connect(menuItem(run, "mnuwindowrecorder", 146), &QAction::triggered, this,
             [] { platform::StartProgram("SoundRecorder.exe"); });
@@ -547,6 +557,10 @@ void WavForm::drawWave(std::int64_t start, std::int32_t frames)
         for (PictureBox* copy : {Picture6, Picture7})
             layout_->resize(copy, layout_->twips(copy).width(), layout.picture5Height);
     }
+    for (const char* name : {"Line1", "Line3"})
+        layout_->resize(findChild<QFrame*>(name), 15, layout.line3Y1.value_or(layout.picture2Height));
+    for (const char* name : {"Line2", "Line4"})
+        layout_->resize(findChild<QFrame*>(name), 15, layout.picture5Height);
     amp->setProperty("Tag", layout.ampTag);
     selection_.amplitude().SetPerColumn(layout.ampTag == "1");
     for (PictureBox* box : {Picture2, Picture4, Picture5, Picture7}) box->update();
@@ -593,6 +607,8 @@ void WavForm::LoadFileData(int windowNumber, const QString& fileName, int channe
     selection_.SetSelectionTicks(0, doc_.selectionEndTicks);
     selection_.SetLoaded(true);
     syncSelection();
+    cursor_.SetSampleRate(doc_.sampleRate());
+    cursor_.SetWholeView();
     Frame2->setVisible(stereo);
     findChild<QAction*>("mnuaudiochannels")->setEnabled(stereo);
     layout_->resize(Frame1, layout_->twips(Frame1).width(), stereo ? 1815 : 800);
@@ -628,6 +644,7 @@ void WavForm::Zoom()
     applyDocumentLabels();
     selection_.SetView(currentView());
     selection_.amplitude().SetColumnTableBase(initialSample);
+    cursor_.SetView(std::int32_t(std::min<std::int64_t>(doc_.viewStartTicks(), INT32_MAX)), doc_.viewDuration());
     syncSelection();
 }
 
@@ -655,6 +672,7 @@ void WavForm::Restore()
     selection_.SetView(currentView());
     selection_.amplitude().SetColumnTableBase(0);
     selection_.SetLoaded(true);
+    cursor_.SetWholeView();
     findChild<QPushButton*>("Command8")->click();
 }
 

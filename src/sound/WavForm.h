@@ -4,6 +4,7 @@
 // The reading, drawing and measuring are plain classes; this window turns events into calls to
 // them and their results into captions.
 #include "sound/ColumnTable.h"
+#include "sound/PlaybackCursor.h"
 #include "sound/SaveWave.h"
 #include "sound/Selection.h"
 #include "sound/SoundDocument.h"
@@ -14,6 +15,7 @@
 
 struct ExportName;
 
+class MediaPlayer;
 class PictureBox;
 class QAction;
 class QCheckBox;
@@ -47,6 +49,8 @@ public:
 
     SoundDocument& document() { return doc_; }
     Selection& selection() { return selection_; }
+    MediaPlayer* mediaPlayer() const { return WindowsMediaPlayer1; }
+    const PlaybackCursor& cursor() const { return cursor_; }
     const ColumnTable& columnTable() const { return columnTable_; }
     QString scratchFolder() const { return scratchFolder_; }
 
@@ -70,6 +74,11 @@ private:
     void hideSelectionStrips();
     void drawWave(std::int64_t start, std::int32_t frames);
     void saveImage();
+    // Playback (in WavFormPlayback.cpp).
+    void connectPlayback();
+    void playButton(bool fromSelectionStart);
+    void showCursor();
+    void setPlayButtonsEnabled(bool on);
     // Export (in WavFormExport.cpp).
     void saveWhole();
     void saveSelected();
@@ -99,6 +108,7 @@ private:
     SoundDocument doc_;
     ColumnTable columnTable_;
     Selection selection_{columnTable_};
+    PlaybackCursor cursor_;
     QString scratchFolder_;
     int channelChoice_ = 0;
 
@@ -121,4 +131,5 @@ private:
     QLineEdit* Text2 = nullptr;
     QSlider* Slider1 = nullptr;
     QTimer* Timer1 = nullptr;
+    MediaPlayer* WindowsMediaPlayer1 = nullptr;
 };
