@@ -128,3 +128,16 @@ TEST_F(SpectrumWindowTest, TheSizeQuestionComesAboveTheLimitAndAbortStops)
     EXPECT_EQ(prompts->shown().front().title, "Too many data for FFT");
     EXPECT_EQ(spectrumWindow(), nullptr);
 }
+
+TEST_F(SpectrumWindowTest, TheDemoSoundPeaksAtItsTone)
+{
+    const QString demo = QStringLiteral(KIVRA_SOURCE_DIR "/samples/tuning-fork-440.wav");
+    WavForm* sound = openSound(demo);
+    ASSERT_NE(sound, nullptr);
+    sound->findChild<QAction*>("mnufft")->trigger();
+    FFTfrm* fft = spectrumWindow();
+    ASSERT_NE(fft, nullptr);
+    // 132300 frames: Nfft 65536, bins 0.67 Hz apart.
+    EXPECT_NEAR(fft->peak().frequency, 440.0, 0.7);
+    SaveShot(fft, "demo-spectrum");
+}
