@@ -253,6 +253,15 @@ TEST_F(MediaPlayerTest, VideoClipsReportFrameRateAndNativeSizeAndStepByFrames)
         EXPECT_TRUE(WaitFor([&] { return std::abs(player.currentPosition() - 0.96) < 0.0005; }))
             << player.currentPosition();
         EXPECT_EQ(player.playState(), MediaPlayer::Paused);
+
+        // Quick steps, faster than the frames come: each reads the position the last one set.
+        QSignalSpy moved(&player, &MediaPlayer::PositionChange);
+        for (int i = 0; i < 5; ++i) player.setCurrentPosition(player.currentPosition() + frame);
+        ASSERT_EQ(moved.count(), 5);
+        EXPECT_NEAR(moved.last().at(0).toDouble(), 1.12, 0.0005);
+        EXPECT_NEAR(moved.last().at(1).toDouble(), 1.16, 0.0005);
+        EXPECT_TRUE(WaitFor([&] { return std::abs(player.currentPosition() - 1.16) < 0.0005; }))
+            << player.currentPosition();
     }
 }
 

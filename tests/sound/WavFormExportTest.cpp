@@ -17,24 +17,14 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
-#include "support/TempDir.h"
+#include "support/FrameFixture.h"
 #include "support/Tools.h"
 #include "support/WavFixture.h"
 
 namespace {
-class WavFormExportTest : public ::testing::Test {
+class WavFormExportTest : public FrameFixture {
 protected:
-    void SetUp() override
-    {
-        text::SetLanguage(text::Language::English);
-        frame.show();
-        frame.resize(1200, 800);
-    }
-    WavForm* open(const QString& path)
-    {
-        OpenSoundWindow(path, 0);
-        return qobject_cast<WavForm*>(frame.mdiArea()->subWindowList().last()->widget());
-    }
+    WavForm* open(const QString& path) { return openSound(path); }
     void selectAll(WavForm* w)
     {
         PictureBox* upper = w->findChild<PictureBox*>("Picture2");
@@ -59,10 +49,6 @@ protected:
     {
         return RunTool("soxi", {option, path}).output.trimmed();
     }
-
-    TempDir dir;
-    ScopedScriptedPrompts prompts;
-    MDIMain frame;
 };
 }
 

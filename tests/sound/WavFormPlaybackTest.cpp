@@ -18,7 +18,7 @@
 #include <functional>
 #include <gtest/gtest.h>
 
-#include "support/TempDir.h"
+#include "support/FrameFixture.h"
 #include "support/WavFixture.h"
 
 namespace {
@@ -29,24 +29,10 @@ bool waitFor(const std::function<bool()>& done, int ms = 8000)
     return done();
 }
 
-class WavFormPlaybackTest : public ::testing::Test {
+class WavFormPlaybackTest : public FrameFixture {
 protected:
-    void SetUp() override
-    {
-        text::SetLanguage(text::Language::English);
-        frame.show();
-        frame.resize(1200, 800);
-    }
-    WavForm* open(const QString& path)
-    {
-        OpenSoundWindow(path, 0);
-        return qobject_cast<WavForm*>(frame.mdiArea()->subWindowList().last()->widget());
-    }
+    WavForm* open(const QString& path) { return openSound(path); }
     QPushButton* button(WavForm* w, const char* name) { return w->findChild<QPushButton*>(name); }
-
-    TempDir dir;
-    ScopedScriptedPrompts prompts;
-    MDIMain frame;
 };
 }
 

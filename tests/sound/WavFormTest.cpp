@@ -19,6 +19,7 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include "support/FrameFixture.h"
 #include "support/Shots.h"
 #include "support/TempDir.h"
 #include "support/Tools.h"
@@ -37,26 +38,9 @@ std::vector<int> indexedStereo(int frames)
     return s;
 }
 
-class WavFormTest : public ::testing::Test {
+class WavFormTest : public FrameFixture {
 protected:
-    void SetUp() override
-    {
-        text::SetLanguage(text::Language::English);
-        frame.show();
-        frame.resize(1200, 800);
-    }
-
-    WavForm* open(const QString& path, int channel = 0)
-    {
-        const int before = int(frame.mdiArea()->subWindowList().size());
-        OpenSoundWindow(path, channel);
-        const auto windows = frame.mdiArea()->subWindowList();
-        if (int(windows.size()) == before) return nullptr;
-        auto* form = qobject_cast<WavForm*>(windows.last()->widget());
-        windows.last()->resize(900, 650);
-        QCoreApplication::processEvents();
-        return form;
-    }
+    WavForm* open(const QString& path, int channel = 0) { return openSound(path, channel); }
     QString text(WavForm* w, const char* name) { return w->findChild<QLabel*>(name)->text(); }
     PictureBox* box(WavForm* w, const char* name) { return w->findChild<PictureBox*>(name); }
     // The pixel of a graph box at a twip position of its drawing, half way down.
@@ -72,10 +56,6 @@ protected:
         QTest::mouseMove(b, at(b, toTwips));
         QTest::mouseRelease(b, Qt::LeftButton, {}, at(b, toTwips));
     }
-
-    TempDir dir;
-    ScopedScriptedPrompts prompts;
-    MDIMain frame;
 };
 }
 
@@ -286,18 +266,4 @@ TEST_F(WavFormTest, TheGraphSavesAsAnImageThatImageMagickReads)
     }
     EXPECT_EQ(prompts->shown().back().title, LoadText(408));
     EXPECT_TRUE(prompts->messages().isEmpty());
-}
-
-TEST_F(WavFormTest, The256thWindowOpensNothing)
-{
-    const QString path = dir.file("tiny.wav");
-    ASSERT_TRUE(WriteWav(path, WavSpec{}, Sine(100, 1, 441, 1000)));
-    while (SoundWindowCounter() < 255) {
-        WavForm* w = open(path);
-        ASSERT_NE(w, nullptr) << "window " << SoundWindowCounter();
-        frame.mdiArea()->closeAllSubWindows();
-    }
-    EXPECT_EQ(open(path), nullptr);
-    EXPECT_EQ(SoundWindowCounter(), 255);
-    EXPECT_TRUE(frame.mdiArea()->subWindowList().isEmpty());
 }

@@ -16,42 +16,20 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include "support/FrameFixture.h"
 #include "support/Shots.h"
 #include "support/TempDir.h"
 #include "support/WavFixture.h"
 
 namespace {
-class SpectrumWindowTest : public ::testing::Test {
+class SpectrumWindowTest : public FrameFixture {
 protected:
-    void SetUp() override
-    {
-        text::SetLanguage(text::Language::English);
-        frame.show();
-        frame.resize(1400, 900);
-    }
-    WavForm* openSound(const QString& path)
-    {
-        OpenSoundWindow(path, 0);
-        for (QMdiSubWindow* w : frame.mdiArea()->subWindowList())
-            if (auto* form = qobject_cast<WavForm*>(w->widget()); form && form->windowTitle() == path)
-                return form;
-        return nullptr;
-    }
-    FFTfrm* spectrumWindow()
-    {
-        for (QMdiSubWindow* w : frame.mdiArea()->subWindowList())
-            if (auto* f = qobject_cast<FFTfrm*>(w->widget())) return f;
-        return nullptr;
-    }
+    FFTfrm* spectrumWindow() { return lastChild<FFTfrm>(); }
     QPoint at(PictureBox* b, double x, double y)
     {
         const QPointF p = b->toPixels(QPointF(x, y));
         return QPoint(int(std::lround(p.x())), int(std::lround(p.y())));
     }
-
-    TempDir dir;
-    ScopedScriptedPrompts prompts;
-    MDIMain frame;
 };
 }
 
