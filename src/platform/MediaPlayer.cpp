@@ -138,15 +138,17 @@ MediaPlayer::MediaPlayer(QWidget* parent)
             emit MediaChange(url_);
         }
     });
-    // Seeking a paused picture clip again before the frame of the last seek has been shown makes
-    // the engine wait for that frame on this thread (up to a second, with the interface frozen).
-    // So while a seek's frame is on its way, further positions are held, and only the newest is
-    // sought once the frame arrives; stepping frame by frame stays quick.
+    // Seeking a picture clip before the frame of the last seek, or the clip's first frame, has
+    // been shown makes the engine wait for that frame on this thread (up to a second, with the
+    // interface frozen): the frame itself needs this thread to reach the screen. So while such a
+    // frame is on its way, positions are held, and only the newest is sought once it arrives;
+    // stepping frame by frame stays quick.
     seekSettle_ = new QTimer(this);
     seekSettle_->setSingleShot(true);
     seekSettle_->setInterval(1000);
     connect(seekSettle_, &QTimer::timeout, this, &MediaPlayer::seekSettled);
     connect(video_->videoSink(), &QVideoSink::videoFrameChanged, this, [this] {
+        frameShown_ = true;
         if (seekInFlight_) seekSettled();
     }, Qt::QueuedConnection);
 
@@ -169,6 +171,7 @@ void MediaPlayer::setURL(const QString& text)
     url_ = text;
     pendingSeekMs_ = -1;
     seekInFlight_ = false;
+    frameShown_ = false;
     seekSettle_->stop();
     mediaAnnounced_ = source.isEmpty();
     clip_ = source.isLocalFile() ? ClipInfo::Read(source.toLocalFile()) : ClipInfo();
@@ -187,12 +190,23 @@ void MediaPlayer::setURL(const QString& text)
 
 void MediaPlayer::play()
 {
-    if (!player_->source().isEmpty()) player_->play();
+    if (player_->source().isEmpty()) return;
+    player_->play();
+    holdSeeksForFirstFrame();
 }
 
 void MediaPlayer::pause()
 {
-    if (!player_->source().isEmpty()) player_->pause();
+    if (player_->source().isEmpty()) return;
+    player_->pause();
+    holdSeeksForFirstFrame();
+}
+
+void MediaPlayer::holdSeeksForFirstFrame()
+{
+    if (frameShown_ || seekInFlight_ || !hasPicture()) return;
+    seekInFlight_ = true;
+    seekSettle_->start();
 }
 
 void MediaPlayer::stop()
@@ -393,7 +407,9 @@ void MediaPlayer::updateSlider(qint64 positionMs)
 {
     if (slider_->isSliderDown()) return;
     const QSignalBlocker quiet(slider_);
-    slider_->setRange(0, int(std::llround(duration() * 1000)));
+    const int length = int(std::llround(duration() * 1000));
+    slider_->setRange(0, length);
+    slider_->setPageStep(std::max(1, length / 10));   // a click beside the handle: a tenth
     slider_->setValue(int(positionMs));
 }
 

@@ -124,6 +124,7 @@ private:
     void updateSlider(qint64 positionMs);
     void seekNow(qint64 ms);
     void seekSettled();
+    void holdSeeksForFirstFrame();
     bool hasPicture() const;
     QSize nativeSize() const;
 
@@ -143,6 +144,7 @@ private:
     int lastState_ = Undefined;
     qint64 pendingSeekMs_ = -1;     // a position written while the clip was opening or seeking
     bool seekInFlight_ = false;     // a seek in a picture clip whose frame has not arrived yet
+    bool frameShown_ = false;       // the open clip's picture has reached the screen
     bool mediaAnnounced_ = true;    // MediaChange already sent for the clip now open
     bool reopening_ = false;
     QRect movedTwips_;              // the last Move, and the pixels it gave

@@ -14,6 +14,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QSignalSpy>
+#include <QSlider>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
@@ -317,6 +318,15 @@ TEST_F(MediaPlayerTest, ControlBarAndContextMenuDriveThePlayer)
     ASSERT_TRUE(WaitFor([&] { return stop->isEnabled(); }));
     QTest::mouseClick(stop, Qt::LeftButton);
     ASSERT_TRUE(WaitFor([&] { return player.playState() == MediaPlayer::Stopped; }));
+
+    // A click beside the slider's handle seeks a tenth of the sound further, as a position change.
+    auto* slider = player.findChild<QSlider*>("positionSlider");
+    ASSERT_NE(slider, nullptr);
+    QSignalSpy moved(&player, &MediaPlayer::PositionChange);
+    slider->triggerAction(QAbstractSlider::SliderPageStepAdd);
+    ASSERT_EQ(moved.count(), 1);
+    EXPECT_EQ(moved.first().at(0).toDouble(), 0.0);
+    EXPECT_NEAR(moved.first().at(1).toDouble(), 0.2, 0.001);
 
     // The menu offers the play commands and full screen, in the interface's language.
     QStringList seen;
