@@ -37,6 +37,10 @@ public:
 
     // Stored values.
     QString fileName;
+    // The WAV file the samples are read from: the file loaded. Saving the sound under another
+    // name changes fileName (the window's caption and label follow it) but not this: the
+    // window keeps showing, zooming, playing and cutting from the data it drew.
+    QString samplesFile;
     std::int16_t windowNumber = 0;
     bool loaded = false;
     std::int64_t selectionStartTicks = 0;

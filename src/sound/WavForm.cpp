@@ -286,8 +286,11 @@ QAction* WavForm::menuItem(QMenu* menu, const char* name, int text, const QKeySe
     QAction* a = menu->addAction(LoadText(text));
     a->setObjectName(name);
     if (!key.isEmpty()) {
+        // The window's own shortcuts: active while the focus is anywhere in this window, so
+        // two analyser windows do not compete for them.
         a->setShortcut(key);
         a->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+        addAction(a);
     }
     return a;
 }
@@ -327,7 +330,7 @@ void WavForm::buildMenus()
     connect(menuItem(run, "mnuwindowrecorder", 146), &QAction::triggered, this,
             [] { platform::StartProgram("SoundRecorder.exe"); });
     connect(menuItem(run, "mnufft", 147, QKeySequence("Ctrl+A")), &QAction::triggered, this,
-            [this] { ShowSpectrumOf(doc_.windowNumber, doc_.fileName, windowTitle()); });
+            [this] { ShowSpectrumOf(doc_.windowNumber, doc_.samplesFile, windowTitle()); });
     run->addSeparator()->setObjectName("mnurunspace1");
     menuItem(run, "mnugrabvideo", 148);
     menuItem(run, "mnuplayvideo", 149);
@@ -536,7 +539,7 @@ void WavForm::InitStart()
 void WavForm::drawWave(std::int64_t start, std::int32_t frames)
 {
     WaveFile file;
-    if (file.Open(doc_.fileName) != 0) return;
+    if (file.Open(doc_.samplesFile) != 0) return;
     const QColor background = palette().color(QPalette::Window);
     GraphWave graph(Picture2->surface(), Picture4->surface(), Picture5->surface(),
                     Picture7->surface(), columnTable_);
@@ -571,6 +574,7 @@ void WavForm::LoadFileData(int windowNumber, const QString& fileName, int channe
     channelChoice_ = channelChoice;
     InitStart();
     doc_.fileName = fileName;
+    doc_.samplesFile = fileName;
     doc_.windowNumber = std::int16_t(windowNumber);
 
     WaveFile file;

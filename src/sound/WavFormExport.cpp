@@ -86,9 +86,9 @@ void WavForm::saveWhole()
     dialog.Filter = ExportFilter();
     dialog.CancelError = true;
     if (!dialog.ShowSave() || dialog.FileName.isEmpty()) return;
-    const ExportName name = ChooseExportName(dialog.FileName, dialog.FilterIndex, doc_.fileName);
+    const ExportName name = ChooseExportName(dialog.FileName, dialog.FilterIndex, doc_.samplesFile);
     BusyPointer busy;
-    const QString source = doc_.fileName;
+    const QString source = doc_.samplesFile;
     writeExport(name, [&source](const QString& wav) { return SaveWaveWhole(source, wav); });
 }
 
@@ -111,13 +111,13 @@ void WavForm::saveSelected()
     // from its previous use.
     dialog.Filter = ExportFilter();
     if (!chosen || dialog.FileName.isEmpty()) return;
-    const ExportName name = ChooseExportName(dialog.FileName, dialog.FilterIndex, doc_.fileName);
+    const ExportName name = ChooseExportName(dialog.FileName, dialog.FilterIndex, doc_.samplesFile);
 
     BusyPointer busy;
     const std::int64_t start =
         std::int64_t(doc_.dataStart()) + std::int64_t(doc_.blockAlign()) * std::int64_t(general::Val(initial));
     const std::int64_t frames = std::int64_t(general::Val(findChild<QLabel*>("Label16_6")->text()));
-    const QString source = doc_.fileName;
+    const QString source = doc_.samplesFile;
     const ChannelChoice channel = channelChoice();
     writeExport(name, [&](const QString& wav) {
         WaveFile file;
@@ -151,7 +151,7 @@ void WavForm::pasteNew()
     const float gain = float(std::pow(10.0, Slider1->value() / 20.0));
     const ChannelChoice channel = channelChoice();
     WaveFile file;
-    SaveWaveResult result = file.Open(doc_.fileName) == 0
+    SaveWaveResult result = file.Open(doc_.samplesFile) == 0
         ? SaveWave(file, temporary, start, frames, doc_.sampleRate(), doc_.bitsPerSample(),
                    doc_.channelMode(), gain, channel)
         : SaveWaveResult::Failure(temporary, "the sound file cannot be read");

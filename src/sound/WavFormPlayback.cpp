@@ -53,8 +53,8 @@ void WavForm::connectPlayback()
 
     connect(findChild<QPushButton*>("Command1"), &QPushButton::clicked, this, [this] { playButton(false); });
     connect(findChild<QPushButton*>("Command4"), &QPushButton::clicked, this, [this] {
-        Picture2->setFocus();
         if (!doc_.loaded) return;
+        Picture2->setFocus();
         WindowsMediaPlayer1->play();
         setPlayButtonsEnabled(false);
     });
@@ -66,8 +66,8 @@ void WavForm::connectPlayback()
         setPlayButtonsEnabled(false);
     });
     connect(findChild<QPushButton*>("Command3"), &QPushButton::clicked, this, [this] {
-        Picture2->setFocus();
         if (!doc_.loaded) return;
+        Picture2->setFocus();
         WindowsMediaPlayer1->pause();
         setPlayButtonsEnabled(true);
     });
@@ -84,9 +84,9 @@ void WavForm::playButton(bool fromSelectionStart)
         return;
     }
     if (!doc_.loaded) return;
-    // The sound's own file: the caption no longer holds the bare path once the sound was saved.
-    if (WindowsMediaPlayer1->URL() != "file:\\\\" + doc_.fileName)
-        WindowsMediaPlayer1->setURL("file:\\\\" + doc_.fileName);
+    // Play opens the sound afresh, from its start. The file is the one drawn: the caption no
+    // longer holds the bare path once the sound was saved under another name.
+    WindowsMediaPlayer1->setURL("file:\\\\" + doc_.samplesFile);
     WindowsMediaPlayer1->play();
     setPlayButtonsEnabled(false);
 }

@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QVBoxLayout>
 #include <QLineEdit>
+#include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPointer>
 #include <QPushButton>
@@ -137,7 +138,12 @@ void FFTfrm::Graphfft(const std::vector<float>& xdata, const std::vector<float>&
 
 void FFTfrm::REGraphfft(float xinit, float xfinal, float yinit, float yfinal)
 {
-    peak_ = spectrum::SpectrumPlot::FindPeak(xdata_.data(), ydata_.data(), ndata_, xinit, xfinal);
+    // The peak among the bins drawn: those of the range after its rounding.
+    const spectrum::AxisRange drawn =
+        spectrum::SpectrumPlot::Horizontal(xinit, xfinal, output_->surface().ScaleWidth());
+    peak_ = spectrum::SpectrumPlot::FindPeak(xdata_.data(), ydata_.data(), ndata_,
+                                             drawn.valid ? drawn.low : xinit,
+                                             drawn.valid ? drawn.high : xfinal);
     draw(xinit, xfinal, yinit, yfinal);
 }
 
@@ -179,7 +185,11 @@ void FFTfrm::draw(float xinit, float xfinal, float yinit, float yfinal)
         peakfrequency_->setText(LoadText(448) + general::Format(peak_.frequency, u" ##.## "));
         peakfrequency_->setToolTip(LoadText(449) + general::NumText(peak_.magnitude, 7));
     }
-    if (auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget())) sub->show();
+    if (auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget())) {
+        sub->show();
+        sub->raise();
+        if (sub->mdiArea()) sub->mdiArea()->setActiveSubWindow(sub);
+    }
     show();
     output_->update();
     canvas_->update();

@@ -82,6 +82,12 @@ TEST_F(WavFormExportTest, TheWholeSoundSavesAsAnMp3ThatLameDecodes)
     ASSERT_EQ(RunTool("lame", {"--quiet", "--decode", mp3, decoded}).exitCode, 0);
     EXPECT_NEAR(soxi("-s", decoded).toInt(), 44100, 1152 * 2);
     EXPECT_EQ(w->document().fileName, mp3);
+    // The window goes on drawing from the sound it loaded, not from the MP3's bytes.
+    const float before = w->columnTable().At(100, 0);
+    selectAll(w);
+    w->findChild<QPushButton*>("Command7")->click();   // Restore
+    EXPECT_FLOAT_EQ(w->columnTable().At(100, 0), before);
+    EXPECT_FLOAT_EQ(before, 0.5f);                     // 16384 / 32768
 }
 
 TEST_F(WavFormExportTest, PasteOpensTheClipInANewWindowAndCloseDeletesIt)

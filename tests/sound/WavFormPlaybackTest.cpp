@@ -68,6 +68,13 @@ TEST_F(WavFormPlaybackTest, PlayMovesTheCursorHaltAndStopSetTheButtons)
     button(w, "Command3")->click();   // Stop
     EXPECT_TRUE(button(w, "Command1")->isEnabled());
     EXPECT_TRUE(button(w, "Command4")->isEnabled());
+
+    // Play after Stop starts the sound again from its beginning.
+    const double stopped = w->mediaPlayer()->currentPosition();
+    ASSERT_GT(stopped, 0.2);
+    button(w, "Command1")->click();
+    ASSERT_TRUE(waitFor([&] { return w->mediaPlayer()->playState() == MediaPlayer::Playing; }));
+    EXPECT_LT(w->mediaPlayer()->currentPosition(), stopped);
 }
 
 TEST_F(WavFormPlaybackTest, PlayWithoutASoundOnlyMovesTheFocus)

@@ -112,7 +112,10 @@ TEST_F(SpectrumWindowTest, TheDemoSoundPeaksAtItsTone)
     const QString demo = QStringLiteral(KIVRA_SOURCE_DIR "/samples/tuning-fork-440.wav");
     WavForm* sound = openSound(demo);
     ASSERT_NE(sound, nullptr);
-    sound->findChild<QAction*>("mnufft")->trigger();
+    // Ctrl+A, the menu item's shortcut, with the focus on the graph.
+    PictureBox* graph = sound->findChild<PictureBox*>("Picture2");
+    graph->setFocus();
+    QTest::keyClick(graph, Qt::Key_A, Qt::ControlModifier);
     FFTfrm* fft = spectrumWindow();
     ASSERT_NE(fft, nullptr);
     // 132300 frames: Nfft 65536, bins 0.67 Hz apart.
