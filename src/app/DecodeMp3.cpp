@@ -3,6 +3,7 @@
 #include "app/RunAndWait.h"
 #include "platform/Process.h"
 #include "platform/Prompts.h"
+#include "platform/TemporaryFiles.h"
 #include "text/LoadText.h"
 
 #include <QFile>
@@ -40,7 +41,11 @@ QString DecodeMp3ToWav(const QString& mp3Path, int delayAfterDeleteMs)
                                : RunAndWait(lame, {"--decode", mp3Path, wavPath},
                                             kDecodeTimeoutSeconds * attempt);
         if (result != 0) QFile::remove(wavPath);   // a stopped decoder leaves a partial file
-        if (QFile::exists(wavPath)) break;
+        if (QFile::exists(wavPath)) {
+            // A "_.wav" output is a scratch copy of the MP3's sound.
+            if (wavPath.endsWith("_.wav")) platform::MarkTemporary(wavPath);
+            break;
+        }
         const Answer answer = Prompts::Current().MsgBox(LoadText(409), MsgButtons::YesNo,
                                                         LoadText(410), MsgIcon::Question);
         // Only a decoder that ran out of time is worth waiting for again.

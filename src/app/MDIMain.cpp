@@ -174,8 +174,9 @@ void MDIMain::openStartupFile(const QString& commandLine)
     const StartupFile start =
         ChooseStartupFile(commandLine, platform::GetSetting(kApp, kPreferences, "lastfile", ""),
                           [](const QString& p) { return QFile::exists(p); });
-    if (start.action == StartupAction::None) return;
+    if (start.path.isEmpty()) return;
     CommonDialog1.FileName = start.path;
+    lastFile_ = start.path;
     switch (start.action) {
     case StartupAction::Wave:
         OpenSoundWindow(start.path, 0);
@@ -197,13 +198,24 @@ void MDIMain::openStartupFile(const QString& commandLine)
 
 void MDIMain::openAudio()
 {
+    // With a tool window active that has an Open of its own, that Open runs: both carry Ctrl+O,
+    // and the frame's shortcut is the one Qt sees.
+    if (QMdiSubWindow* active = area_->activeSubWindow()) {
+        if (auto* open = active->widget()->findChild<QAction*>("mnuopen")) {
+            open->trigger();
+            return;
+        }
+    }
     CommonDialog1.Filter = kSoundFilter;
+    CommonDialog1.FilterIndex = 1;
+    CommonDialog1.DialogTitle.clear();   // the dialog may come from a save with its own title
     CommonDialog1.CancelError = true;
     if (!CommonDialog1.ShowOpen()) return;
     if (CommonDialog1.FileName.isEmpty()) return;
     QApplication::setOverrideCursor(Qt::WaitCursor);
     if (CommonDialog1.FileName.right(4).toLower() == ".mp3")
         CommonDialog1.FileName = DecodeMp3ToWav(CommonDialog1.FileName);
+    lastFile_ = CommonDialog1.FileName;
     OpenSoundWindow(CommonDialog1.FileName, 0);
     QApplication::restoreOverrideCursor();
 }
@@ -259,8 +271,8 @@ void MDIMain::exitNow()
 void MDIMain::closeEvent(QCloseEvent* event)
 {
     if (!exiting_) {
-        if (!CommonDialog1.FileName.isEmpty() && QFile::exists(CommonDialog1.FileName))
-            platform::SaveSetting(kApp, kPreferences, "lastfile", CommonDialog1.FileName);
+        if (!lastFile_.isEmpty() && QFile::exists(lastFile_))
+            platform::SaveSetting(kApp, kPreferences, "lastfile", lastFile_);
         area_->closeAllSubWindows();
     }
     event->accept();

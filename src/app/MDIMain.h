@@ -30,6 +30,8 @@ public:
     QString jpegQuality() const override;
     CommonDialog& openDialog() override { return CommonDialog1; }
     void exitProgram() override { exitNow(); }
+    QString lastFile() const override { return lastFile_; }
+    void noteOpened(const QString& path) override { lastFile_ = path; }
 
     QMdiArea* mdiArea() const { return area_; }
 
@@ -55,4 +57,5 @@ private:
 
     QMdiArea* area_;
     bool exiting_ = false;
+    QString lastFile_;
 };

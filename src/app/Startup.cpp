@@ -38,9 +38,9 @@ StartupFile ChooseStartupFile(const QString& commandLine, const QString& lastFil
     path.remove('"');
     if (path.isEmpty()) path = lastFile;
     if (path.isEmpty() || !exists(path)) return out;
+    out.path = path;   // an existing file is remembered even when it is not opened
     const QString ext = DispatchExtension(path);
     if (ext.isEmpty()) return out;
-    out.path = path;
     if (ext == ".wav")
         out.action = StartupAction::Wave;
     else if (ext == ".mp3")

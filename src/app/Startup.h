@@ -31,7 +31,7 @@ struct StartupFile {
 // characters long, lower-cased; empty when the path has no ".".
 QString DispatchExtension(const QString& path);
 
-// The file to open at start: the command line without its double quotes, else the last file;
-// nothing when that file does not exist or has no extension.
+// The file to open at start: the command line without its double quotes, else the last file.
+// No path when that file does not exist; the path but no action when it has no extension.
 StartupFile ChooseStartupFile(const QString& commandLine, const QString& lastFile,
                               const std::function<bool(const QString&)>& exists);

@@ -23,6 +23,10 @@ public:
     virtual QString jpegQuality() const = 0;
     // The frame's open dialog, which also remembers the last file opened through the frame.
     virtual CommonDialog& openDialog() = 0;
+    // The last file opened through the frame or an analyser's Open, which the next start opens
+    // again; noteOpened records one.
+    virtual QString lastFile() const = 0;
+    virtual void noteOpened(const QString& path) = 0;
     // Ends the program at once, without the frame's closing steps.
     virtual void exitProgram() = 0;
 

@@ -10,6 +10,7 @@
 #include "platform/Process.h"
 #include "platform/Prompts.h"
 #include "platform/Settings.h"
+#include "platform/TemporaryFiles.h"
 #include "platform/TwipLayout.h"
 #include "sound/DrawTickMarks.h"
 #include "sound/GraphWave.h"
@@ -290,7 +291,9 @@ QAction* WavForm::menuItem(QMenu* menu, const char* name, int text, const QKeySe
         // two analyser windows do not compete for them.
         a->setShortcut(key);
         a->setShortcutContext(Qt::WidgetWithChildrenShortcut);
-        addAction(a);
+        // Ctrl+O stays the frame's, which hands it to the active window's Open: two live
+        // shortcuts for one key would cancel each other.
+        if (key != QKeySequence(QKeySequence::Open)) addAction(a);
     }
     return a;
 }
@@ -699,9 +702,12 @@ void WavForm::openOther()
     CommonDialog local;
     CommonDialog& dialog = frame ? frame->openDialog() : local;
     dialog.Filter = kSoundFilter;
+    dialog.FilterIndex = 1;
+    dialog.DialogTitle.clear();   // the dialog may come from a save with its own title
     dialog.CancelError = true;
     if (!dialog.ShowOpen() || dialog.FileName.isEmpty()) return;
     QString path = dialog.FileName;
+    if (frame) frame->noteOpened(path);
     if (path.right(4).toLower() == ".mp3") {
         BusyPointer busy;
         path = DecodeMp3ToWav(path, 200);
@@ -716,7 +722,7 @@ void WavForm::exitProgram()
         QApplication::quit();
         return;
     }
-    const QString last = frame->openDialog().FileName;
+    const QString last = frame->lastFile();
     if (!last.isEmpty() && QFile::exists(last))
         platform::SaveSetting("KIVRA", "preferences", "lastfile", last);
     frame->exitProgram();
@@ -732,10 +738,13 @@ void WavForm::closeWindow()
 
 void WavForm::closeEvent(QCloseEvent* event)
 {
-    // Pasted clips and decoder outputs are temporary files of this window, unless saved.
+    // Pasted clips and decoder outputs are temporary files of this window, unless saved. Only
+    // files this run made as such are deleted: a user's own file may carry such a name too.
     const QString path = windowTitle();
-    if (Tag != "saved" && (path.contains("Untitled") || path.toLower().contains("_.wav")) &&
-        QFileInfo(path).isFile())
+    const bool temporaryName = path.contains("Untitled") || path.toLower().contains("_.wav");
+    if (Tag != "saved" && temporaryName && platform::IsTemporary(path) && QFileInfo(path).isFile()) {
         QFile::remove(path);
+        platform::ForgetTemporary(path);
+    }
     event->accept();
 }

@@ -8,6 +8,7 @@
 #include "platform/Frame.h"
 #include "platform/PictureBox.h"
 #include "platform/Prompts.h"
+#include "platform/TemporaryFiles.h"
 #include "sound/ExportName.h"
 #include "sound/Mp3Encode.h"
 #include "sound/OpenSoundWindow.h"
@@ -162,5 +163,6 @@ void WavForm::pasteNew()
         QApplication::restoreOverrideCursor();
         return;
     }
+    platform::MarkTemporary(temporary);
     OpenSoundWindow(temporary, channel == ChannelChoice::Right ? 2 : channel == ChannelChoice::Left ? 1 : 0);
 }

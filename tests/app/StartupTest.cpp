@@ -50,6 +50,7 @@ TEST(StartupFile, DispatchesOnTheLowerCasedExtensionOfTheFile)
     // The extension of the file counts, not the first dot of the path.
     EXPECT_EQ(ChooseStartupFile("/data/lab.v2/tone.wav", "", always).action, StartupAction::Wave);
     EXPECT_EQ(ChooseStartupFile("/x/noextension", "", always).action, StartupAction::None);
+    EXPECT_EQ(ChooseStartupFile("/x/noextension", "", always).path, "/x/noextension");
 }
 
 TEST(StartupFile, QuotesAreRemovedAndTheLastFileIsTheFallback)

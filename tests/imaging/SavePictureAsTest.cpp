@@ -22,6 +22,8 @@ public:
     QString jpegQuality() const override { return quality; }
     CommonDialog& openDialog() override { return dialog; }
     void exitProgram() override {}
+    QString lastFile() const override { return {}; }
+    void noteOpened(const QString&) override {}
 
     QString quality = "85";
     CommonDialog dialog;

@@ -3,12 +3,15 @@
 #include "app/MDIMain.h"
 #include "platform/PictureBox.h"
 #include "platform/ScriptedPrompts.h"
+#include "platform/Settings.h"
+#include "platform/TemporaryFiles.h"
 #include "sound/OpenSoundWindow.h"
 #include "sound/WavForm.h"
 #include "text/LoadText.h"
 
 #include <QAction>
 #include <QCheckBox>
+#include <QDir>
 #include <QFile>
 #include <QGroupBox>
 #include <QLabel>
@@ -232,13 +235,19 @@ TEST_F(WavFormTest, MeasuringCyclesAndTheAmplitudeReadout)
 
 TEST_F(WavFormTest, ClosingDeletesOnlyUnsavedTemporaryFiles)
 {
+    // Scratch files this run made (a pasted clip, a decoder output), one of them saved, and the
+    // user's own files that merely look like them by name.
     const QString pasted = dir.file("Untitled3.wav");
     const QString decoded = dir.file("song_.wav");
-    const QString plain = dir.file("lesson.wav");
     const QString saved = dir.file("Untitled4.wav");
-    for (const QString& p : {pasted, decoded, plain, saved})
+    QDir(dir.path()).mkdir("Untitled Folder");
+    const QString usersFolder = dir.file("Untitled Folder/lesson.wav");
+    const QString usersTake = dir.file("take_.wav");
+    const QString plain = dir.file("lesson.wav");
+    for (const QString& p : {pasted, decoded, saved, usersFolder, usersTake, plain})
         ASSERT_TRUE(WriteWav(p, WavSpec{}, Sine(441, 1, 441, 1000)));
-    for (const QString& p : {pasted, decoded, plain, saved}) {
+    for (const QString& p : {pasted, decoded, saved}) platform::MarkTemporary(p);
+    for (const QString& p : {pasted, decoded, saved, usersFolder, usersTake, plain}) {
         WavForm* w = open(p);
         ASSERT_NE(w, nullptr);
         if (p == saved) w->Tag = "saved";
@@ -248,15 +257,32 @@ TEST_F(WavFormTest, ClosingDeletesOnlyUnsavedTemporaryFiles)
     EXPECT_TRUE(frame.mdiArea()->subWindowList().isEmpty());
     EXPECT_FALSE(QFile::exists(pasted));
     EXPECT_FALSE(QFile::exists(decoded));
-    EXPECT_TRUE(QFile::exists(plain));
-    EXPECT_TRUE(QFile::exists(saved));
+    for (const QString& p : {saved, usersFolder, usersTake, plain})
+        EXPECT_TRUE(QFile::exists(p)) << p.toStdString();
+}
+
+TEST_F(WavFormTest, CtrlOInAnAnalyserShowsOneOpenDialog)
+{
+    const QString path = dir.file("mono.wav");
+    ASSERT_TRUE(WriteWav(path, WavSpec{}, Sine(441, 1, 441, 1000)));
+    WavForm* w = open(path);
+    ASSERT_NE(w, nullptr);
+    frame.mdiArea()->setActiveSubWindow(frame.mdiArea()->subWindowList().last());
+    PictureBox* graph = box(w, "Picture2");
+    graph->setFocus();
+    prompts->QueueFile(std::nullopt);
+    QTest::keyClick(graph, Qt::Key_O, Qt::ControlModifier);
+    ASSERT_EQ(prompts->shown().size(), 1u);
+    EXPECT_EQ(prompts->shown().front().kind, ScriptedPrompts::Shown::Kind::Open);
 }
 
 TEST_F(WavFormTest, TheGraphSavesAsAnImageThatImageMagickReads)
 {
     const QString path = dir.file("mono.wav");
     ASSERT_TRUE(WriteWav(path, WavSpec{}, Sine(4410, 1, 441, 12000)));
-    WavForm* w = open(path);
+    prompts->QueueFile(path);
+    frame.findChild<QAction*>("mnuOpenItem")->trigger();
+    WavForm* w = lastChild<WavForm>();
     ASSERT_NE(w, nullptr);
     for (const char* name : {"graph.png", "graph.jpg", "graph.bmp"}) {
         prompts->QueueFile(dir.file(name));
@@ -266,4 +292,8 @@ TEST_F(WavFormTest, TheGraphSavesAsAnImageThatImageMagickReads)
     }
     EXPECT_EQ(prompts->shown().back().title, LoadText(408));
     EXPECT_TRUE(prompts->messages().isEmpty());
+    // The images went through the frame's shared dialog; the file to reopen next time is still
+    // the sound.
+    frame.close();
+    EXPECT_EQ(platform::GetSetting("KIVRA", "preferences", "lastfile"), path);
 }
