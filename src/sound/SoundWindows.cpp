@@ -25,7 +25,6 @@ void OpenSoundWindow(const QString& path, int channelChoice)
     g_windows[size_t(g_windowCounter)] = window;
     FrameServices* frame = FrameServices::Instance();
     if (frame) {
-        window->findChild<QAction*>("mnuequaliseamp")->setChecked(frame->equaliseAmplitude());
         frame->addChild(window)->show();
     } else {
         window->show();

@@ -108,7 +108,7 @@ WavForm::~WavForm() = default;
 
 QLabel* WavForm::label(const QString& name, int left, int top, int width, int height, QWidget* parent)
 {
-    auto* l = new QLabel(parent ? parent : canvas_);
+    auto* l = new QLabel(parent ? parent : canvasBox_);
     l->setObjectName(name);
     layout_->place(l, left, top, width, height);
     return l;
@@ -117,7 +117,7 @@ QLabel* WavForm::label(const QString& name, int left, int top, int width, int he
 QPushButton* WavForm::button(const QString& name, int left, int top, int width, int height,
                              QWidget* parent)
 {
-    auto* b = new QPushButton(parent ? parent : canvas_);
+    auto* b = new QPushButton(parent ? parent : canvasBox_);
     b->setObjectName(name);
     b->setFocusPolicy(Qt::TabFocus);
     layout_->place(b, left, top, width, height);
@@ -130,9 +130,8 @@ void WavForm::buildControls()
     canvasBox_->setObjectName("WavFormSurface");
     canvasBox_->surface().Resize(DesignWidth, DesignHeight);
     canvasBox_->surface().SetBackColor(palette().color(QPalette::Window));
-    canvas_ = canvasBox_;
-    setCentralWidget(canvas_);
-    layout_ = new TwipLayout(canvas_, QSize(DesignWidth, DesignHeight));
+    setCentralWidget(canvasBox_);
+    layout_ = new TwipLayout(canvasBox_, QSize(DesignWidth, DesignHeight));
 
     // File values above the graph; the time scale's ticks stand between them and the graph.
     label("Label1", 300, 20, 6600);
@@ -142,7 +141,7 @@ void WavForm::buildControls()
     label("timescalelabel", 3500, 230, 2600);
 
     // The graph container, its two graphs, their selection strips and highlight copies.
-    auto* container = new QFrame(canvas_);
+    auto* container = new QFrame(canvasBox_);
     container->setObjectName("Picture1");
     container->setFrameShape(QFrame::Panel);
     container->setFrameShadow(QFrame::Sunken);
@@ -202,12 +201,12 @@ void WavForm::buildControls()
         value->setFrameShadow(QFrame::Sunken);
     }
     label("Label23", 3700, 5700, 1500);
-    Textcycle = new QLineEdit("0", canvas_);
+    Textcycle = new QLineEdit("0", canvasBox_);
     Textcycle->setObjectName("Textcycle");
     layout_->place(Textcycle, 5250, 5670, 800, 285);
     label("Labelperiod", 3700, 6000, 3500);
     label("Labelfrequency", 3700, 6250, 3500);
-    showampCheck = new QCheckBox(canvas_);
+    showampCheck = new QCheckBox(canvasBox_);
     showampCheck->setObjectName("showampCheck");
     layout_->place(showampCheck, 3700, 6550, 1100, 285);
     amp = label("amp", 4850, 6550, 1500, 285);
@@ -216,7 +215,7 @@ void WavForm::buildControls()
     label("Label18", 300, 5450, 1900)->hide();
 
     // Saving and the channel choice.
-    Frame1 = new QGroupBox(canvas_);
+    Frame1 = new QGroupBox(canvasBox_);
     Frame1->setObjectName("Frame1");
     layout_->place(Frame1, 7400, 4550, 3400, 800);
     label("Label20", 120, 300, 1000, 225, Frame1);
@@ -242,17 +241,17 @@ void WavForm::buildControls()
     button("Command3", 9100, 6450, 800);
     button("Command4", 9950, 6450, 850);
     button("Command9", 7400, 6850, 800);
-    Slider1 = new QSlider(Qt::Horizontal, canvas_);
+    Slider1 = new QSlider(Qt::Horizontal, canvasBox_);
     Slider1->setObjectName("Slider1");
     Slider1->setRange(-50, 100);
     Slider1->setValue(0);
     layout_->place(Slider1, 8250, 6870, 2550, 300);
     label("Label21", 300, 7000, 1500);
-    Text1 = new QLineEdit("0", canvas_);
+    Text1 = new QLineEdit("0", canvasBox_);
     Text1->setObjectName("Text1");
     layout_->place(Text1, 1800, 6970, 1000, 285);
     label("Label22", 3000, 7000, 1300);
-    Text2 = new QLineEdit("0", canvas_);
+    Text2 = new QLineEdit("0", canvasBox_);
     Text2->setObjectName("Text2");
     layout_->place(Text2, 4300, 6970, 1200, 285);
     button("Closebutton", 9950, 7050, 850, 345);
@@ -524,7 +523,7 @@ void WavForm::InitStart()
             // has the design size whatever the title and menu bars measure.
             sub->move(int(80 / Surface::TwipsPerPixel), int(50 / Surface::TwipsPerPixel));
             const QSize inner = layout_->normalPixelSize();
-            const QSize extra = sub->size() - canvas_->size();
+            const QSize extra = sub->size() - canvasBox_->size();
             sub->resize(inner + (sub->isVisible() ? extra : QSize(12, 60)));
         }
     }

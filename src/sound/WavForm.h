@@ -112,8 +112,7 @@ private:
     QString scratchFolder_;
     int channelChoice_ = 0;
 
-    QWidget* canvas_ = nullptr;        // the window's own drawing surface (tick marks)
-    PictureBox* canvasBox_ = nullptr;
+    PictureBox* canvasBox_ = nullptr;  // the window's own drawing surface (tick marks)
     TwipLayout* layout_ = nullptr;
     QWidget* Picture1 = nullptr;
     PictureBox* Picture2 = nullptr;

@@ -21,7 +21,7 @@ constexpr int kCursorRefreshMs = 16;
 
 void WavForm::connectPlayback()
 {
-    WindowsMediaPlayer1 = new MediaPlayer(canvas_);
+    WindowsMediaPlayer1 = new MediaPlayer(canvasBox_);
     WindowsMediaPlayer1->setObjectName("WindowsMediaPlayer1");
     layout_->place(WindowsMediaPlayer1, 5600, 6940, 1700, 450);
     Timer1->setInterval(kCursorRefreshMs);

@@ -102,6 +102,25 @@ TEST_F(WavFormTest, AMonoFileHasOneTallGraphAndNoChannelChoice)
     EXPECT_TRUE(w->findChild<QCheckBox*>("showampCheck")->isEnabled());
 }
 
+TEST_F(WavFormTest, NewWindowsTakeTheFramesOptionsAndHandThemBack)
+{
+    const QString path = dir.file("mono.wav");
+    ASSERT_TRUE(WriteWav(path, WavSpec{}, Sine(500, 1, 441, 12000)));
+    frame.setEqualiseAmplitude(true);
+    frame.setShowAmplitude(true);
+    WavForm* w = open(path);
+    ASSERT_NE(w, nullptr);
+    EXPECT_TRUE(w->findChild<QAction*>("mnuequaliseamp")->isChecked());
+    EXPECT_TRUE(w->findChild<QAction*>("mnushowamp")->isChecked());
+    EXPECT_FALSE(w->findChild<QLabel*>("amp")->isHidden());
+    w->findChild<QAction*>("mnuequaliseamp")->trigger();
+    w->findChild<QAction*>("mnushowamp")->trigger();
+    EXPECT_FALSE(w->findChild<QAction*>("mnuequaliseamp")->isChecked());
+    EXPECT_FALSE(frame.equaliseAmplitude());
+    EXPECT_FALSE(frame.showAmplitude());
+    EXPECT_TRUE(w->findChild<QLabel*>("amp")->isHidden());
+}
+
 TEST_F(WavFormTest, ARejectedFileShowsErrorOnceAndLeavesTheWindowEmpty)
 {
     const QString path = dir.file("24bit.wav");
