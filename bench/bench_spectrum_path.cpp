@@ -3,6 +3,7 @@
 // read of the same file and FFTW's transform of the same length, measured in the same run.
 #include "platform/PictureBox.h"
 #include "sound/GetWaveHeader.h"
+#include "sound/SaveWaveHeader.h"
 #include "spectrum/FFTfrm.h"
 #include "spectrum/SpectrumComputation.h"
 
@@ -31,14 +32,8 @@ QString makeFile()
     if (QFile(path).size() == 44 + bytes) return path;
     QFile f(path);
     if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate)) return {};
-    auto put32 = [](QByteArray& b, quint32 v) { char c[4]; qToLittleEndian(v, c); b.append(c, 4); };
-    auto put16 = [](QByteArray& b, quint16 v) { char c[2]; qToLittleEndian(v, c); b.append(c, 2); };
-    QByteArray h = "RIFF";
-    put32(h, quint32(36 + bytes));
-    h += "WAVEfmt ";
-    put32(h, 16); put16(h, 1); put16(h, 2); put32(h, kRate); put32(h, kRate * 4); put16(h, 4); put16(h, 16);
-    h += "data";
-    put32(h, quint32(bytes));
+    // The header KIVRA itself writes for exported sounds.
+    const QByteArray h = WaveHeaderBytes(2, kRate, 16, kFrames).value_or(QByteArray());
     f.write(h);
     std::vector<qint16> data(size_t(kFrames) * 2);
     for (std::int64_t i = 0; i < kFrames; ++i) {

@@ -7,6 +7,7 @@
 #include "sound/ColumnTable.h"
 #include "sound/DrawTickMarks.h"
 #include "sound/GraphWave.h"
+#include "sound/SaveWaveHeader.h"
 #include "sound/SoundDocument.h"
 #include "sound/WaveFile.h"
 
@@ -38,14 +39,8 @@ QString MakeHourFile()
     QFile f(path + ".part");
     if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate))
         return {};
-    auto put32 = [](QByteArray& b, quint32 v) { char c[4]; qToLittleEndian(v, c); b.append(c, 4); };
-    auto put16 = [](QByteArray& b, quint16 v) { char c[2]; qToLittleEndian(v, c); b.append(c, 2); };
-    QByteArray h = "RIFF";
-    put32(h, quint32(36 + DataBytes));
-    h += "WAVEfmt ";
-    put32(h, 16); put16(h, 1); put16(h, 2); put32(h, Rate); put32(h, Rate * 4); put16(h, 4); put16(h, 16);
-    h += "data";
-    put32(h, quint32(DataBytes));
+    // The header KIVRA itself writes for exported sounds.
+    const QByteArray h = WaveHeaderBytes(2, Rate, 16, Frames).value_or(QByteArray());
     f.write(h);
     std::vector<qint16> block(2 * Rate);
     for (std::int64_t second = 0; second < 3600; ++second) {
