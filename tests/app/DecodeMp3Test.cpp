@@ -16,8 +16,8 @@ namespace {
 QString makeMp3(const TempDir& dir, const QString& name)
 {
     const QString wav = dir.file("source-for-mp3.wav");
-    WavSpec spec;
-    EXPECT_TRUE(WriteWav(wav, spec, Sine(44100, 1, 440, 8000)));
+    WavShape shape;
+    EXPECT_TRUE(WriteWav(wav, shape, Sine(44100, 1, 440, 8000)));
     const QString mp3 = dir.file(name);
     EXPECT_EQ(RunTool("lame", {"--quiet", wav, mp3}).exitCode, 0);
     QFile::remove(wav);

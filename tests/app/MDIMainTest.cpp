@@ -30,8 +30,8 @@ protected:
     QString wav(const QString& name)
     {
         const QString path = dir.file(name);
-        WavSpec spec;
-        EXPECT_TRUE(WriteWav(path, spec, Sine(4410, 1, 440, 10000)));
+        WavShape shape;
+        EXPECT_TRUE(WriteWav(path, shape, Sine(4410, 1, 440, 10000)));
         return path;
     }
     QStringList childTitles(const MDIMain& frame)

@@ -53,7 +53,7 @@ TEST(ClipInfo, SoundFileHasLengthButNoPicture)
 {
     TempDir dir;
     const QString path = dir.file("tone.wav");
-    ASSERT_TRUE(WriteWav(path, WavSpec{}, Sine(44100 * 2, 1, 440, 8000)));
+    ASSERT_TRUE(WriteWav(path, WavShape{}, Sine(44100 * 2, 1, 440, 8000)));
     const ClipInfo info = ClipInfo::Read(path);
     EXPECT_FALSE(info.isEmpty());
     EXPECT_TRUE(info.hasAudio);

@@ -40,7 +40,7 @@ protected:
     {
         dir_ = std::make_unique<TempDir>();
         wav_ = dir_->file("tone.wav");
-        ASSERT_TRUE(WriteWav(wav_, WavSpec{}, Sine(44100 * 2, 1, 440, 8000)));
+        ASSERT_TRUE(WriteWav(wav_, WavShape{}, Sine(44100 * 2, 1, 440, 8000)));
         if (!ToolAvailable("ffmpeg")) return;
         const bool x264 = RunTool("ffmpeg", {"-hide_banner", "-encoders"}).output.contains("libx264");
         const QStringList mp4Codec = x264 ? QStringList{"-c:v", "libx264", "-pix_fmt", "yuv420p"}
@@ -78,7 +78,7 @@ TEST(MediaPlayerUrl, WindowsStyleFileUrlsAndPlainPathsNameTheSameFile)
 {
     TempDir dir;
     const QString path = dir.file("a tone.wav");
-    ASSERT_TRUE(WriteWav(path, WavSpec{}, Sine(100, 1, 440, 1000)));
+    ASSERT_TRUE(WriteWav(path, WavShape{}, Sine(100, 1, 440, 1000)));
     const QUrl expected = QUrl::fromLocalFile(path);
     EXPECT_EQ(MediaPlayer::SourceUrl("file:\\" + path), expected);
     EXPECT_EQ(MediaPlayer::SourceUrl("file:\\\\" + path), expected);
@@ -97,7 +97,7 @@ TEST(MediaPlayerUrl, WindowsStyleFileUrlsAndPlainPathsNameTheSameFile)
     // Backslashes separate folders only where the name with them does not exist.
     EXPECT_EQ(MediaPlayer::SourceUrl("file:\\" + dir.path() + "\\a tone.wav"), expected);
     const QString odd = dir.file("odd\\name.wav");
-    ASSERT_TRUE(WriteWav(odd, WavSpec{}, Sine(100, 1, 440, 1000)));
+    ASSERT_TRUE(WriteWav(odd, WavShape{}, Sine(100, 1, 440, 1000)));
     EXPECT_EQ(MediaPlayer::SourceUrl(odd), QUrl::fromLocalFile(odd));
 
     EXPECT_EQ(MediaPlayer::SourceUrl("http://example.org/a.mp3"), QUrl("http://example.org/a.mp3"));

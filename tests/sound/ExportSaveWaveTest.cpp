@@ -45,7 +45,7 @@ std::vector<int> Samples8(const QByteArray& file)
 }
 
 // Writes `samples` as a source WAV and saves frames [first, first + count) of it.
-SaveWaveResult Save(const TempDir& dir, const WavSpec& format, const std::vector<int>& samples,
+SaveWaveResult Save(const TempDir& dir, const WavShape& format, const std::vector<int>& samples,
                     std::int64_t first, std::int64_t count, float gain, ChannelChoice channel,
                     const QString& target)
 {
@@ -124,7 +124,7 @@ TEST(ExportHeader, SizesBeyondThe32BitFieldsAreRefused)
 TEST(ExportSaveWave, StereoSelectionAsOneChannelOrBoth)
 {
     TempDir dir;
-    const WavSpec format{.channels = 2, .sampleRate = 44100, .bitsPerSample = 16};
+    const WavShape format{.channels = 2, .sampleRate = 44100, .bitsPerSample = 16};
     const auto samples = Numbered(2000);
 
     ASSERT_TRUE(Save(dir, format, samples, 500, 1000, 1, ChannelChoice::Left, dir.file("left.wav")).ok);
@@ -156,7 +156,7 @@ TEST(ExportSaveWave, StereoSelectionAsOneChannelOrBoth)
 TEST(ExportSaveWave, MonoSourcesIgnoreTheChannelChoice)
 {
     TempDir dir;
-    const WavSpec format{.channels = 1, .sampleRate = 8000, .bitsPerSample = 8};
+    const WavShape format{.channels = 1, .sampleRate = 8000, .bitsPerSample = 8};
     const std::vector<int> samples{0, 10, 20, 128, 255, 7};
     ASSERT_TRUE(Save(dir, format, samples, 1, 4, 1, ChannelChoice::Right, dir.file("m.wav")).ok);
     const QByteArray m = ReadAll(dir.file("m.wav"));
@@ -169,7 +169,7 @@ TEST(ExportSaveWave, MonoSourcesIgnoreTheChannelChoice)
 TEST(ExportSaveWave, LevelCurveOn16BitSamples)
 {
     TempDir dir;
-    const WavSpec format{.channels = 1, .bitsPerSample = 16};
+    const WavShape format{.channels = 1, .bitsPerSample = 16};
     const std::vector<int> samples{16384, 0, -16384, 1000, 32767, -32768};
 
     ASSERT_TRUE(Save(dir, format, samples, 0, 6, Decibels(6), ChannelChoice::Both, dir.file("a.wav")).ok);
@@ -199,7 +199,7 @@ TEST(ExportSaveWave, LevelCurveOn16BitSamples)
 TEST(ExportSaveWave, LevelCurveOn8BitSamplesSaturatesInsteadOfFailing)
 {
     TempDir dir;
-    const WavSpec format{.channels = 2, .bitsPerSample = 8};
+    const WavShape format{.channels = 2, .bitsPerSample = 8};
     const std::vector<int> samples{255, 0, 128, 200};   // two stereo frames
 
     // 255 reaches 255.48 at +44 dB and 255.54 at +45 dB, which must not become 256; 0 (one step
@@ -222,7 +222,7 @@ TEST(ExportSaveWave, LevelCurveOn8BitSamplesSaturatesInsteadOfFailing)
 TEST(ExportSaveWave, FailuresLeaveNothingHalfWritten)
 {
     TempDir dir;
-    const WavSpec format{.channels = 2, .bitsPerSample = 16};
+    const WavShape format{.channels = 2, .bitsPerSample = 16};
     const auto samples = Numbered(100);
 
     const QString nowhere = dir.file("missing/clip.wav");
@@ -255,7 +255,7 @@ TEST(ExportSaveWave, FailuresLeaveNothingHalfWritten)
 TEST(ExportSaveWave, ClipSavedOverItsOwnSourceAndPastItsEnd)
 {
     TempDir dir;
-    const WavSpec format{.channels = 2, .bitsPerSample = 16};
+    const WavShape format{.channels = 2, .bitsPerSample = 16};
     const QString source = dir.file("source.wav");
     // Saving the left channel onto the file being read.
     ASSERT_TRUE(Save(dir, format, Numbered(50000), 100, 40000, 1, ChannelChoice::Left, source).ok);
@@ -279,7 +279,7 @@ TEST(ExportSaveWave, SoxReadsTheSamplesWritten)
 {
     if (!ToolAvailable("sox")) GTEST_SKIP() << "sox is not installed";
     TempDir dir;
-    struct Case { WavSpec format; ChannelChoice channel; float gain; };
+    struct Case { WavShape format; ChannelChoice channel; float gain; };
     const Case cases[] = {
         {{.channels = 2, .sampleRate = 48000, .bitsPerSample = 16}, ChannelChoice::Both, Decibels(-3)},
         {{.channels = 2, .sampleRate = 22050, .bitsPerSample = 16}, ChannelChoice::Right, 1},
@@ -307,7 +307,7 @@ TEST(ExportSaveWaveWhole, ByteForByteCopy)
     TempDir dir;
     const QString source = dir.file("s.wav");
     // An odd file: a LIST chunk before the data, 8-bit stereo. The copy keeps every byte.
-    const WavSpec format{.channels = 2, .bitsPerSample = 8,
+    const WavShape format{.channels = 2, .bitsPerSample = 8,
                        .chunksBeforeData = QByteArray("LIST\4\0\0\0abcd", 12)};
     ASSERT_TRUE(WriteWav(source, format, Sine(5000, 2, 300, 90, 44100, 8)));
     const QByteArray bytes = ReadAll(source);

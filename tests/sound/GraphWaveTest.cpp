@@ -23,17 +23,17 @@ protected:
     }
 
     // Draws the whole of a canonical file (sample data at byte 45) of frameCount frames.
-    GraphLayout Draw(const WavSpec& spec, const std::vector<int>& samples, bool equalise = false,
+    GraphLayout Draw(const WavShape& shape, const std::vector<int>& samples, bool equalise = false,
                      int frameCount = -1)
     {
         const QString path = dir.file("g.wav");
-        EXPECT_TRUE(WriteWav(path, spec, samples));
+        EXPECT_TRUE(WriteWav(path, shape, samples));
         WaveFile file;
         EXPECT_EQ(file.Open(path), 0);
         graph.SetEqualise(equalise);
-        if (frameCount < 0) frameCount = int(samples.size()) / spec.channels;
-        return graph.Draw(file, 45, frameCount, spec.bitsPerSample,
-                          spec.channels == 2 ? "Stereo" : "Mono");
+        if (frameCount < 0) frameCount = int(samples.size()) / shape.channels;
+        return graph.Draw(file, 45, frameCount, shape.bitsPerSample,
+                          shape.channels == 2 ? "Stereo" : "Mono");
     }
 
     TempDir dir;
@@ -127,9 +127,9 @@ TEST_F(GraphWaveTest, EightBitStereoEqualisationPutsTheAverageOnTheCentre)
     // Samples alternate 126 and 134 in both channels: the average is 130, 2 above silence.
     std::vector<int> s;
     for (int i = 0; i < 200; ++i) { const int v = i % 2 ? 134 : 126; s.push_back(v); s.push_back(v); }
-    const WavSpec spec{.channels = 2, .bitsPerSample = 8};
+    const WavShape shape{.channels = 2, .bitsPerSample = 8};
 
-    Draw(spec, s, true);
+    Draw(shape, s, true);
     // 7 twips per unit around the centre 964: 126 -> 992, 134 -> 936.
     for (auto [box, pen] : {std::pair<Surface*, QColor>{&p2, GraphWave::Blue()}, {&p5, GraphWave::DarkRed()}}) {
         EXPECT_TRUE(box->HasInkIn(100, 991.9, 9000, 992.1, pen));
@@ -141,7 +141,7 @@ TEST_F(GraphWaveTest, EightBitStereoEqualisationPutsTheAverageOnTheCentre)
     EXPECT_FLOAT_EQ(table.At(1, 1), 4 / 128.0f);
 
     for (Surface* b : {&p2, &p4, &p5, &p7}) b->Cls();
-    Draw(spec, s, false);
+    Draw(shape, s, false);
     // Without equalisation 128 is the centre: the trace sits 14 twips high (978 and 922).
     EXPECT_TRUE(p2.HasInkIn(100, 921.9, 9000, 922.1, GraphWave::Blue()));
     EXPECT_FALSE(p2.HasInkIn(100, 980, 9000, 1900, GraphWave::Blue()));

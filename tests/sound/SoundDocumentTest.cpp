@@ -197,7 +197,7 @@ TEST(SoundDocument, DataSearchCounts)
 TEST(SoundDocument, RejectedFieldsShowErrorInTheirLabel)
 {
     TempDir dir;
-    struct Case { WavSpec spec; WaveFault fault; const char* label; };
+    struct Case { WavShape shape; WaveFault fault; const char* label; };
     const std::vector<Case> cases = {
         {{.channels = 3}, WaveFault::Channels, "Label9"},
         {{.bitsPerSample = 24}, WaveFault::BitsPerSample, "Label10"},
@@ -207,7 +207,7 @@ TEST(SoundDocument, RejectedFieldsShowErrorInTheirLabel)
         {{.blockAlign = 0}, WaveFault::BlockAlign, "Label12"},
     };
     for (const Case& c : cases) {
-        const QString path = Write(dir, "bad.wav", MakeWav(c.spec, std::vector<int>(12, 0)));
+        const QString path = Write(dir, "bad.wav", MakeWav(c.shape, std::vector<int>(12, 0)));
         SoundDocument d;
         WaveFile file;
         const auto r = d.LoadFileData(file, path, 1);

@@ -35,14 +35,14 @@ protected:
     QString stereoFile(int frames)
     {
         const QString path = dir.file("stereo source.wav");
-        WavSpec spec;
-        spec.channels = 2;
+        WavShape shape;
+        shape.channels = 2;
         std::vector<int> samples;
         for (int i = 0; i < frames; ++i) {
             samples.push_back(16384);
             samples.push_back(-1000);
         }
-        EXPECT_TRUE(WriteWav(path, spec, samples));
+        EXPECT_TRUE(WriteWav(path, shape, samples));
         return path;
     }
     QString soxi(const QString& option, const QString& path)

@@ -6,7 +6,7 @@
 TEST_F(FrameFixture, The256thWindowOpensNothing)
 {
     const QString path = dir.file("tiny.wav");
-    ASSERT_TRUE(WriteWav(path, WavSpec{}, Sine(100, 1, 441, 1000)));
+    ASSERT_TRUE(WriteWav(path, WavShape{}, Sine(100, 1, 441, 1000)));
     while (SoundWindowCounter() < 255) {
         WavForm* w = openSound(path);
         ASSERT_NE(w, nullptr) << "window " << SoundWindowCounter();

@@ -39,7 +39,7 @@ protected:
 TEST_F(WavFormPlaybackTest, PlayMovesTheCursorHaltAndStopSetTheButtons)
 {
     const QString path = dir.file("two seconds.wav");
-    ASSERT_TRUE(WriteWav(path, WavSpec{}, Sine(88200, 1, 440, 8000)));
+    ASSERT_TRUE(WriteWav(path, WavShape{}, Sine(88200, 1, 440, 8000)));
     WavForm* w = open(path);
     ASSERT_NE(w, nullptr);
     QLineEdit* seconds = w->findChild<QLineEdit*>("Text1");

@@ -91,7 +91,7 @@ TEST_F(WavFormTest, ARealStereoFileShowsItsValuesAndTwoGraphs)
 TEST_F(WavFormTest, AMonoFileHasOneTallGraphAndNoChannelChoice)
 {
     const QString path = dir.file("mono.wav");
-    ASSERT_TRUE(WriteWav(path, WavSpec{}, Sine(500, 1, 441, 12000)));
+    ASSERT_TRUE(WriteWav(path, WavShape{}, Sine(500, 1, 441, 12000)));
     WavForm* w = open(path);
     ASSERT_NE(w, nullptr);
     EXPECT_TRUE(box(w, "Picture5")->isHidden());
@@ -105,7 +105,7 @@ TEST_F(WavFormTest, AMonoFileHasOneTallGraphAndNoChannelChoice)
 TEST_F(WavFormTest, NewWindowsTakeTheFramesOptionsAndHandThemBack)
 {
     const QString path = dir.file("mono.wav");
-    ASSERT_TRUE(WriteWav(path, WavSpec{}, Sine(500, 1, 441, 12000)));
+    ASSERT_TRUE(WriteWav(path, WavShape{}, Sine(500, 1, 441, 12000)));
     frame.setEqualiseAmplitude(true);
     frame.setShowAmplitude(true);
     WavForm* w = open(path);
@@ -124,9 +124,9 @@ TEST_F(WavFormTest, NewWindowsTakeTheFramesOptionsAndHandThemBack)
 TEST_F(WavFormTest, ARejectedFileShowsErrorOnceAndLeavesTheWindowEmpty)
 {
     const QString path = dir.file("24bit.wav");
-    WavSpec spec;
-    spec.bitsPerSample = 24;
-    ASSERT_TRUE(WriteWav(path, spec, std::vector<int>(300, 5)));
+    WavShape shape;
+    shape.bitsPerSample = 24;
+    ASSERT_TRUE(WriteWav(path, shape, std::vector<int>(300, 5)));
     WavForm* w = open(path);
     ASSERT_NE(w, nullptr);
     EXPECT_EQ(prompts->count("Error!!"), 1);
@@ -142,9 +142,9 @@ TEST_F(WavFormTest, ARejectedFileShowsErrorOnceAndLeavesTheWindowEmpty)
 TEST_F(WavFormTest, SelectZoomAndRestoreAStereoSound)
 {
     const QString path = dir.file("indexed.wav");
-    WavSpec spec;
-    spec.channels = 2;
-    ASSERT_TRUE(WriteWav(path, spec, indexedStereo(10061)));
+    WavShape shape;
+    shape.channels = 2;
+    ASSERT_TRUE(WriteWav(path, shape, indexedStereo(10061)));
     WavForm* w = open(path);
     ASSERT_NE(w, nullptr);
     PictureBox* upper = box(w, "Picture2");
@@ -202,7 +202,7 @@ TEST_F(WavFormTest, SelectZoomAndRestoreAStereoSound)
 TEST_F(WavFormTest, ZoomWithoutSelectionSaysSo)
 {
     const QString path = dir.file("mono.wav");
-    ASSERT_TRUE(WriteWav(path, WavSpec{}, Sine(4410, 1, 441, 12000)));
+    ASSERT_TRUE(WriteWav(path, WavShape{}, Sine(4410, 1, 441, 12000)));
     WavForm* w = open(path);
     ASSERT_NE(w, nullptr);
     w->findChild<QAction*>("mnuzoom")->trigger();
@@ -212,10 +212,10 @@ TEST_F(WavFormTest, ZoomWithoutSelectionSaysSo)
 TEST_F(WavFormTest, MeasuringCyclesAndTheAmplitudeReadout)
 {
     const QString path = dir.file("stereo.wav");
-    WavSpec spec;
-    spec.channels = 2;
-    spec.sampleRate = 8000;
-    ASSERT_TRUE(WriteWav(path, spec, Sine(4000, 2, 400, 16000, 8000)));   // 0.5 s, 4000 frames
+    WavShape shape;
+    shape.channels = 2;
+    shape.sampleRate = 8000;
+    ASSERT_TRUE(WriteWav(path, shape, Sine(4000, 2, 400, 16000, 8000)));   // 0.5 s, 4000 frames
     WavForm* w = open(path);
     ASSERT_NE(w, nullptr);
     auto* check = w->findChild<QCheckBox*>("showampCheck");
@@ -264,7 +264,7 @@ TEST_F(WavFormTest, ClosingDeletesOnlyUnsavedTemporaryFiles)
     const QString usersTake = dir.file("take_.wav");
     const QString plain = dir.file("lesson.wav");
     for (const QString& p : {pasted, decoded, saved, usersFolder, usersTake, plain})
-        ASSERT_TRUE(WriteWav(p, WavSpec{}, Sine(441, 1, 441, 1000)));
+        ASSERT_TRUE(WriteWav(p, WavShape{}, Sine(441, 1, 441, 1000)));
     for (const QString& p : {pasted, decoded, saved}) platform::MarkTemporary(p);
     for (const QString& p : {pasted, decoded, saved, usersFolder, usersTake, plain}) {
         WavForm* w = open(p);
@@ -283,7 +283,7 @@ TEST_F(WavFormTest, ClosingDeletesOnlyUnsavedTemporaryFiles)
 TEST_F(WavFormTest, CtrlOInAnAnalyserShowsOneOpenDialog)
 {
     const QString path = dir.file("mono.wav");
-    ASSERT_TRUE(WriteWav(path, WavSpec{}, Sine(441, 1, 441, 1000)));
+    ASSERT_TRUE(WriteWav(path, WavShape{}, Sine(441, 1, 441, 1000)));
     WavForm* w = open(path);
     ASSERT_NE(w, nullptr);
     frame.mdiArea()->setActiveSubWindow(frame.mdiArea()->subWindowList().last());
@@ -298,7 +298,7 @@ TEST_F(WavFormTest, CtrlOInAnAnalyserShowsOneOpenDialog)
 TEST_F(WavFormTest, TheGraphSavesAsAnImageThatImageMagickReads)
 {
     const QString path = dir.file("mono.wav");
-    ASSERT_TRUE(WriteWav(path, WavSpec{}, Sine(4410, 1, 441, 12000)));
+    ASSERT_TRUE(WriteWav(path, WavShape{}, Sine(4410, 1, 441, 12000)));
     prompts->QueueFile(path);
     frame.findChild<QAction*>("mnuOpenItem")->trigger();
     WavForm* w = lastChild<WavForm>();

@@ -37,7 +37,7 @@ TEST_F(SpectrumWindowTest, TheToneShowsAsThePeakWithTheAnalysersCaption)
 {
     // 1000 Hz at 44100 Hz, 65536 frames: the peak bin lies within one bin width (0.67 Hz).
     const QString path = dir.file("tone.wav");
-    ASSERT_TRUE(WriteWav(path, WavSpec{}, Sine(65536, 1, 1000, 10000)));
+    ASSERT_TRUE(WriteWav(path, WavShape{}, Sine(65536, 1, 1000, 10000)));
     WavForm* sound = openSound(path);
     ASSERT_NE(sound, nullptr);
     sound->findChild<QAction*>("mnufft")->trigger();
@@ -75,7 +75,7 @@ TEST_F(SpectrumWindowTest, TheToneShowsAsThePeakWithTheAnalysersCaption)
 
     // A second spectrum replaces the first in the same window.
     const QString other = dir.file("other.wav");
-    ASSERT_TRUE(WriteWav(other, WavSpec{}, Sine(65536, 1, 2000, 10000)));
+    ASSERT_TRUE(WriteWav(other, WavShape{}, Sine(65536, 1, 2000, 10000)));
     openSound(other)->findChild<QAction*>("mnufft")->trigger();
     EXPECT_EQ(spectrumWindow(), fft);
     EXPECT_NEAR(fft->peak().frequency, 2000.0, 0.7);
@@ -84,7 +84,7 @@ TEST_F(SpectrumWindowTest, TheToneShowsAsThePeakWithTheAnalysersCaption)
 TEST_F(SpectrumWindowTest, TooShortASoundGivesAnErrorAndNoWindow)
 {
     const QString path = dir.file("three.wav");
-    ASSERT_TRUE(WriteWav(path, WavSpec{}, {100, 200, 300}));
+    ASSERT_TRUE(WriteWav(path, WavShape{}, {100, 200, 300}));
     WavForm* sound = openSound(path);
     ASSERT_NE(sound, nullptr);
     sound->findChild<QAction*>("mnufft")->trigger();
@@ -96,7 +96,7 @@ TEST_F(SpectrumWindowTest, TheSizeQuestionComesAboveTheLimitAndAbortStops)
 {
     // A header promising 2566001 frames, backed by zeros the reader would take.
     const QString path = dir.file("long.wav");
-    ASSERT_TRUE(WriteWav(path, WavSpec{}, std::vector<int>(2566001, 0)));
+    ASSERT_TRUE(WriteWav(path, WavShape{}, std::vector<int>(2566001, 0)));
     WavForm* sound = openSound(path);
     ASSERT_NE(sound, nullptr);
     prompts->QueueAnswer(Answer::Abort);

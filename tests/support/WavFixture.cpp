@@ -9,9 +9,9 @@ void put32(QByteArray& b, uint32_t v) { char c[4]; qToLittleEndian(v, c); b.appe
 void put16(QByteArray& b, uint16_t v) { char c[2]; qToLittleEndian(v, c); b.append(c, 2); }
 }
 
-QByteArray MakeWav(const WavSpec& spec, const std::vector<int>& samples)
+QByteArray MakeWav(const WavShape& shape, const std::vector<int>& samples)
 {
-    const int bytesPerSample = spec.bitsPerSample / 8;
+    const int bytesPerSample = shape.bitsPerSample / 8;
     QByteArray data;
     for (int s : samples) {
         if (bytesPerSample == 1)
@@ -22,23 +22,23 @@ QByteArray MakeWav(const WavSpec& spec, const std::vector<int>& samples)
             for (int i = 0; i < bytesPerSample; ++i) data.append(char((s >> (8 * i)) & 0xff));
         }
     }
-    const int blockAlign = spec.blockAlign >= 0 ? spec.blockAlign : spec.channels * bytesPerSample;
+    const int blockAlign = shape.blockAlign >= 0 ? shape.blockAlign : shape.channels * bytesPerSample;
     QByteArray fmt;
-    put16(fmt, uint16_t(spec.formatTag));
-    put16(fmt, uint16_t(spec.channels));
-    put32(fmt, uint32_t(spec.sampleRate));
-    put32(fmt, uint32_t(spec.sampleRate * blockAlign));
+    put16(fmt, uint16_t(shape.formatTag));
+    put16(fmt, uint16_t(shape.channels));
+    put32(fmt, uint32_t(shape.sampleRate));
+    put32(fmt, uint32_t(shape.sampleRate * blockAlign));
     put16(fmt, uint16_t(blockAlign));
-    put16(fmt, uint16_t(spec.bitsPerSample));
-    while (fmt.size() < spec.fmtChunkSize) fmt.append('\0');
+    put16(fmt, uint16_t(shape.bitsPerSample));
+    while (fmt.size() < shape.fmtChunkSize) fmt.append('\0');
 
     QByteArray body = "WAVE";
     body += "fmt ";
     put32(body, uint32_t(fmt.size()));
     body += fmt;
-    body += spec.chunksBeforeData;
+    body += shape.chunksBeforeData;
     body += "data";
-    put32(body, spec.dataSizeField >= 0 ? uint32_t(spec.dataSizeField) : uint32_t(data.size()));
+    put32(body, shape.dataSizeField >= 0 ? uint32_t(shape.dataSizeField) : uint32_t(data.size()));
     body += data;
 
     QByteArray file = "RIFF";
@@ -47,11 +47,11 @@ QByteArray MakeWav(const WavSpec& spec, const std::vector<int>& samples)
     return file;
 }
 
-bool WriteWav(const QString& path, const WavSpec& spec, const std::vector<int>& samples)
+bool WriteWav(const QString& path, const WavShape& shape, const std::vector<int>& samples)
 {
     QFile f(path);
     if (!f.open(QIODevice::WriteOnly)) return false;
-    const QByteArray bytes = MakeWav(spec, samples);
+    const QByteArray bytes = MakeWav(shape, samples);
     return f.write(bytes) == bytes.size();
 }
 

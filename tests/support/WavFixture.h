@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <vector>
 
-struct WavSpec {
+struct WavShape {
     int channels = 1;
     int sampleRate = 44100;
     int bitsPerSample = 16;
@@ -18,8 +18,8 @@ struct WavSpec {
 };
 
 // Samples are interleaved frames: 16-bit values as signed, 8-bit values as 0..255.
-QByteArray MakeWav(const WavSpec& spec, const std::vector<int>& samples);
-bool WriteWav(const QString& path, const WavSpec& spec, const std::vector<int>& samples);
+QByteArray MakeWav(const WavShape& shape, const std::vector<int>& samples);
+bool WriteWav(const QString& path, const WavShape& shape, const std::vector<int>& samples);
 // A sine of the given amplitude and frequency, frames * channels interleaved samples
 // (both channels alike); 8-bit sines are centred on 128.
 std::vector<int> Sine(int frames, int channels, double frequency, double amplitude,
