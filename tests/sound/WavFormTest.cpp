@@ -86,6 +86,17 @@ TEST_F(WavFormTest, ARealStereoFileShowsItsValuesAndTwoGraphs)
     EXPECT_TRUE(box(w, "Picture5")->surface().HasInkIn(0, 0, 2000, 2000, QColor(128, 0, 0)));
     EXPECT_TRUE(prompts->messages().isEmpty());
     SaveShot(w, "stereo-sox");
+
+    // A larger window shows the same drawing larger: the graph keeps its share of the window
+    // and its twip scale.
+    PictureBox* graph = box(w, "Picture2");
+    const double share = double(graph->width()) / w->width();
+    frame.mdiArea()->subWindowList().last()->resize(1150, 850);
+    QCoreApplication::processEvents();
+    EXPECT_NEAR(double(graph->width()) / w->width(), share, 0.02);
+    EXPECT_EQ(graph->surface().ScaleWidth(), 10060);
+    EXPECT_NEAR(graph->toTwips(QPointF(graph->width(), 0)).x(), 10060, 1);
+    SaveShot(w, "stereo-sox-large");
 }
 
 TEST_F(WavFormTest, AMonoFileHasOneTallGraphAndNoChannelChoice)
