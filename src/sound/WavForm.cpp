@@ -15,6 +15,7 @@
 #include "sound/DrawTickMarks.h"
 #include "sound/GraphWave.h"
 #include "sound/OpenSoundWindow.h"
+#include "sound/SelectedStretch.h"
 #include "sound/WaveFile.h"
 #include "spectrum/OpenSpectrum.h"
 #include "text/LoadText.h"
@@ -622,12 +623,11 @@ void WavForm::LoadFileData(int windowNumber, const QString& fileName, int channe
 
 void WavForm::Zoom()
 {
-    const QString first = findChild<QLabel*>("Label16_4")->text();
     if (doc_.Label8.isEmpty() || !selection_.windowReady()) {
         Picture2->setFocus();
         return;
     }
-    if (first.isEmpty()) {
+    if (selection_.readout().initialSample.isEmpty()) {
         Prompts::Current().MsgBox(LoadText(609), MsgButtons::OK, QApplication::applicationName());
         return;
     }
@@ -635,28 +635,26 @@ void WavForm::Zoom()
     Picture2->setFocus();
     hideSelectionStrips();
     clearGraphs();
-    const std::int64_t initialSample = std::int64_t(general::Val(first));
-    const std::int64_t start = std::int64_t(doc_.dataStart()) + std::int64_t(doc_.blockAlign()) * initialSample;
-    if (start > INT32_MAX || start < INT32_MIN) return;
-    const std::int32_t count =
-        std::int32_t(general::Val(findChild<QLabel*>("Label16_6")->text())) + 1;
-    doc_.setColumnTableBase(std::int32_t(initialSample));
+    const SelectedStretch stretch = SelectedStretchOf(doc_, selection_.readout());
+    if (stretch.start > INT32_MAX || stretch.start < INT32_MIN) return;
+    const std::int32_t count = std::int32_t(stretch.frames) + 1;
+    doc_.setColumnTableBase(std::int32_t(stretch.firstFrame));
     selection_.HideShading();
-    drawWave(start, count);
+    drawWave(stretch.start, count);
     doc_.setViewStartTicks(selection_.selectionStartTicks());
     doc_.setViewSamples(count);
     doc_.setViewDuration(double(count) / doc_.sampleRate());
-    doc_.setViewStartSample(std::int32_t(initialSample));
+    doc_.setViewStartSample(std::int32_t(stretch.firstFrame));
     applyDocumentLabels();
     selection_.SetView(currentView());
-    selection_.amplitude().SetColumnTableBase(initialSample);
+    selection_.amplitude().SetColumnTableBase(stretch.firstFrame);
     cursor_.SetView(std::int32_t(std::min<std::int64_t>(doc_.viewStartTicks(), INT32_MAX)), doc_.viewDuration());
     syncSelection();
 }
 
 void WavForm::Restore()
 {
-    if (!selection_.windowReady() || findChild<QLabel*>("Label16_4")->text().isEmpty()) {
+    if (!selection_.windowReady() || selection_.readout().initialSample.isEmpty()) {
         Picture2->setFocus();
         return;
     }

@@ -3,7 +3,6 @@
 // for the name, shows the busy pointer and the failures, and updates the window's captions.
 #include "sound/WavForm.h"
 
-#include "general/General.h"
 #include "platform/CommonDialog.h"
 #include "platform/Frame.h"
 #include "platform/PictureBox.h"
@@ -13,6 +12,7 @@
 #include "sound/Mp3Encode.h"
 #include "sound/OpenSoundWindow.h"
 #include "sound/SaveWave.h"
+#include "sound/SelectedStretch.h"
 #include "sound/SaveWaveWhole.h"
 #include "sound/WaveFile.h"
 #include "text/LoadText.h"
@@ -96,8 +96,7 @@ void WavForm::saveWhole()
 void WavForm::saveSelected()
 {
     if (!exportReady()) return;
-    const QString initial = findChild<QLabel*>("Label16_4")->text();
-    if (initial.isEmpty()) {
+    if (selection_.readout().initialSample.isEmpty()) {
         Prompts::Current().MsgBox("No Selection Made!", MsgButtons::OK, QApplication::applicationName());
         return;
     }
@@ -115,15 +114,13 @@ void WavForm::saveSelected()
     const ExportName name = ChooseExportName(dialog.FileName, dialog.FilterIndex, doc_.samplesFile);
 
     BusyPointer busy;
-    const std::int64_t start =
-        std::int64_t(doc_.dataStart()) + std::int64_t(doc_.blockAlign()) * std::int64_t(general::Val(initial));
-    const std::int64_t frames = std::int64_t(general::Val(findChild<QLabel*>("Label16_6")->text()));
+    const SelectedStretch stretch = SelectedStretchOf(doc_, selection_.readout());
     const QString source = doc_.samplesFile;
     const ChannelChoice channel = channelChoice();
     writeExport(name, [&](const QString& wav) {
         WaveFile file;
         if (file.Open(source) != 0) return SaveWaveResult::Failure(wav, "the sound file cannot be read");
-        return SaveWave(file, wav, start, frames, doc_.sampleRate(), doc_.bitsPerSample(),
+        return SaveWave(file, wav, stretch.start, stretch.frames, doc_.sampleRate(), doc_.bitsPerSample(),
                         doc_.channelMode(), 1.0f, channel);
     });
 }
@@ -131,8 +128,7 @@ void WavForm::saveSelected()
 void WavForm::pasteNew()
 {
     if (!exportReady()) return;
-    const QString initial = findChild<QLabel*>("Label16_4")->text();
-    if (initial.isEmpty()) {
+    if (selection_.readout().initialSample.isEmpty()) {
         Prompts::Current().MsgBox(LoadText(607), MsgButtons::OK, QApplication::applicationName());
         return;
     }
@@ -140,10 +136,8 @@ void WavForm::pasteNew()
     const QString temporary =
         QDir(scratchFolder_).filePath(QString("Untitled%1.wav").arg(SoundWindowCounter() + 1));
     QFile::remove(temporary);
-    const std::int64_t start =
-        std::int64_t(doc_.dataStart()) + std::int64_t(doc_.blockAlign()) * std::int64_t(general::Val(initial));
-    const std::int64_t frames = std::int64_t(general::Val(findChild<QLabel*>("Label16_6")->text()));
-    if (frames == 0) {
+    const SelectedStretch stretch = SelectedStretchOf(doc_, selection_.readout());
+    if (stretch.frames == 0) {
         QApplication::setOverrideCursor(Qt::ArrowCursor);
         Prompts::Current().MsgBox("No data selected", MsgButtons::OK, "Paste error", MsgIcon::Critical);
         QApplication::restoreOverrideCursor();
@@ -153,7 +147,7 @@ void WavForm::pasteNew()
     const ChannelChoice channel = channelChoice();
     WaveFile file;
     SaveWaveResult result = file.Open(doc_.samplesFile) == 0
-        ? SaveWave(file, temporary, start, frames, doc_.sampleRate(), doc_.bitsPerSample(),
+        ? SaveWave(file, temporary, stretch.start, stretch.frames, doc_.sampleRate(), doc_.bitsPerSample(),
                    doc_.channelMode(), gain, channel)
         : SaveWaveResult::Failure(temporary, "the sound file cannot be read");
     file.Close();

@@ -78,7 +78,7 @@ void WavForm::playButton(bool fromSelectionStart)
     Picture2->setFocus();
     if (fromSelectionStart) {
         // "&Loop" plays from the selection's start.
-        const double initial = general::Val(findChild<QLabel*>("Label16_4")->text());
+        const double initial = general::Val(selection_.readout().initialSample);
         WindowsMediaPlayer1->setCurrentPosition(PlaybackCursor::LoopStartSeconds(initial, doc_.sampleRate()));
         WindowsMediaPlayer1->play();
         return;

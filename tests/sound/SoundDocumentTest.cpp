@@ -1,5 +1,6 @@
 // Loading WAV headers into the sound document: the marker searches, the checks and the label
 // texts that later computations read back.
+#include "sound/SelectedStretch.h"
 #include "sound/SoundDocument.h"
 #include "sound/WaveFile.h"
 #include "support/TempDir.h"
@@ -262,4 +263,24 @@ TEST(SoundDocument, StreamingSizeTakesTheDataTheFileHolds)
     Loaded big = Load(Write(dir, "short.wav", MakeWav({.dataSizeField = 4000}, {1, 2, 3})));
     ASSERT_TRUE(big.result.ok());
     EXPECT_EQ(big.doc.totalSamples(), 2000);
+}
+
+TEST(SelectedStretch, FramesOfAStereoSelectionStartFourBytesEach)
+{
+    TempDir dir;
+    const QString path = dir.file("stereo.wav");
+    WavShape shape;
+    shape.channels = 2;
+    ASSERT_TRUE(WriteWav(path, shape, std::vector<int>(2 * 3000, 0)));
+    WaveFile file;
+    SoundDocument document;
+    ASSERT_TRUE(document.LoadFileData(file, path, 1).ok());
+    SelectionReadout readout;
+    readout.initialSample = "1000";
+    readout.selectedSamples = "999";
+    const SelectedStretch s = SelectedStretchOf(document, readout);
+    EXPECT_EQ(s.firstFrame, 1000);
+    EXPECT_EQ(s.start, document.dataStart() + 4000);
+    EXPECT_EQ(s.frames, 999);
+    EXPECT_EQ(SelectedStretchOf(document, SelectionReadout{}).start, document.dataStart());
 }
