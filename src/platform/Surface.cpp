@@ -67,6 +67,13 @@ void Surface::Print(const QString& text)
     CurrentX = 0;
 }
 
+std::vector<QString> Surface::Texts() const
+{
+    std::vector<QString> out;
+    for (const TextItem& t : texts_) out.push_back(t.text);
+    return out;
+}
+
 bool Surface::HasInkIn(double x1, double y1, double x2, double y2, const QColor& color) const
 {
     const QRectF area = QRectF(QPointF(x1, y1), QPointF(x2, y2)).normalized();

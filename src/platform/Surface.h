@@ -50,6 +50,8 @@ public:
 
     // Number of primitives drawn since the last Cls (tests and memory checks).
     std::size_t PrimitiveCount() const { return items_.size(); }
+    // The texts printed since the last Cls, in order (tests).
+    std::vector<QString> Texts() const;
     // True when a primitive of the given colour touches the twip rectangle (tests).
     bool HasInkIn(double x1, double y1, double x2, double y2, const QColor& color) const;
 

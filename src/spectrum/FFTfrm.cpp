@@ -5,6 +5,7 @@
 #include "platform/Frame.h"
 #include "platform/PictureBox.h"
 #include "platform/TwipLayout.h"
+#include "spectrum/SpectrumDrawing.h"
 #include "text/LoadText.h"
 
 #include <QLabel>
@@ -158,30 +159,13 @@ void FFTfrm::draw(float xinit, float xfinal, float yinit, float yfinal)
     const spectrum::AxisRange x = SpectrumPlot::Horizontal(xinit, xfinal, W);
     if (x.valid) x_ = x;
     const spectrum::AxisRange y = SpectrumPlot::Vertical(yinit, yfinal, H);
+    // A vertical span of 0 (a silent sound) leaves the plot empty.
     if (y.valid && x_.valid) {
         y_ = y;
-        out.Line(0, H, W, H, palette().color(QPalette::Button));
-        out.PSet(0, double(SpectrumPlot::PlotY(y_, ndata_ > 0 ? ydata_[0] : 0.0f, H)), kTrace);
-        if (SpectrumPlot::IsDense(ndata_, W)) {
-            // More bins than the plot can show: each twip column spans its lowest and highest
-            // magnitude, so a narrow peak is never lost between columns.
-            const auto columns =
-                SpectrumPlot::DenseColumns(xdata_.data(), ydata_.data(), ndata_, x_, std::int32_t(W));
-            for (std::size_t c = 1; c < columns.size(); ++c) {
-                if (!columns[c].any) continue;
-                const double top = double(SpectrumPlot::PlotY(y_, columns[c].highest, H));
-                const double bottom = double(SpectrumPlot::PlotY(y_, columns[c].lowest, H));
-                out.LineTo(double(c), bottom, kTrace);
-                out.Line(double(c), bottom, double(c), top, kTrace);
-            }
-        } else {
-            for (std::int32_t i = 1; i < ndata_; ++i) {
-                if (xdata_[i] < x_.low || xdata_[i] > x_.high) continue;
-                out.LineTo(double(SpectrumPlot::PlotX(x_, xdata_[i])),
-                           double(SpectrumPlot::PlotY(y_, ydata_[i], H)), kTrace);
-            }
-        }
-        fftDrawTickMarks();
+        spectrum::DrawSpectrumTrace(out, {xdata_, ydata_, ndata_}, x_, y_, kTrace,
+                                    palette().color(QPalette::Button));
+        window.SetForeColor(palette().color(QPalette::WindowText));
+        spectrum::fftDrawTickMarks(window, kOutputLeft, kOutputTop + kOutputHeight, W, H, x_, y_);
         peakfrequency_->setText(LoadText(448) + general::Format(peak_.frequency, u" ##.## "));
         peakfrequency_->setToolTip(LoadText(449) + general::NumText(peak_.magnitude, 7));
     }
@@ -193,44 +177,6 @@ void FFTfrm::draw(float xinit, float xfinal, float yinit, float yfinal)
     show();
     output_->update();
     canvas_->update();
-}
-
-void FFTfrm::fftDrawTickMarks()
-{
-    Surface& window = canvas_->surface();
-    window.SetForeColor(palette().color(QPalette::WindowText));
-    const double left = kOutputLeft, bottom = kOutputTop + kOutputHeight;
-    const double innerW = output_->surface().ScaleWidth(), innerH = output_->surface().ScaleHeight();
-    const int nx = std::max(1, int(x_.divisions));
-    const int ny = std::max(1, int(y_.divisions));
-
-    const double xStep = innerW / (nx * 10.0);
-    const QString xPattern = QString::fromLatin1(spectrum::SpectrumPlot::LabelPattern(x_.high));
-    const int labelEvery = nx == 20 ? 20 : 10;
-    for (int i = 0; i <= nx * 10; ++i) {
-        const double length = i % 10 == 0 ? 180 : i % 5 == 0 ? 150 : 100;
-        const double at = left + std::floor(i * xStep);
-        window.Line(at, bottom, at, bottom + length);
-        if (i % labelEvery == 0) {
-            const double value = x_.low + double(x_.high - x_.low) * i / (nx * 10.0);
-            window.CurrentX = at - xStep / 2;
-            window.CurrentY = bottom + 150;
-            window.Print(general::Format(value, xPattern));
-        }
-    }
-    const double yStep = innerH / (ny * 5.0);
-    const QString yPattern = QString::fromLatin1(spectrum::SpectrumPlot::LabelPattern(y_.high));
-    for (int i = 0; i <= ny * 5; ++i) {
-        const double length = i % 5 == 0 ? 150 : 100;
-        const double at = bottom - std::floor(i * yStep);
-        window.Line(left, at, left - length, at);
-    }
-    for (int i = 0; i <= ny; ++i) {
-        const double value = y_.low + double(y_.high - y_.low) * i / ny;
-        window.CurrentX = 100;
-        window.CurrentY = bottom - std::floor(i * 5 * yStep) - yStep / 2 - 120;
-        window.Print(general::Format(value, yPattern));
-    }
 }
 
 void FFTfrm::pressed(Qt::MouseButton button, QPointF p)

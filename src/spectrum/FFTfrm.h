@@ -37,7 +37,6 @@ public:
 
 private:
     void draw(float xinit, float xfinal, float yinit, float yfinal);
-    void fftDrawTickMarks();
     void pressed(Qt::MouseButton button, QPointF twips);
     void moved(Qt::MouseButtons buttons, QPointF twips);
     void released(Qt::MouseButton button, QPointF twips);
