@@ -1,6 +1,5 @@
 // The main of every test executable: an application object on the offscreen platform (unless the
 // caller chose one), a private settings folder, and GoogleTest.
-#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -16,10 +15,10 @@ int main(int argc, char** argv)
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    // Settings written by tests never reach the user's own configuration.
+    // Settings written by tests never reach the user's own configuration, nor another test
+    // process running at the same time: each process has a configuration folder of its own.
     QTemporaryDir config;
     qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
-    QStandardPaths::setTestModeEnabled(true);
     if (qEnvironmentVariableIsEmpty("KIVRA_LANG"))
         qputenv("KIVRA_LANG", "en");
 
