@@ -6,6 +6,7 @@
 #include "sound/WavForm.h"
 #include "text/LoadText.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
@@ -103,6 +104,8 @@ TEST_F(WavFormExportTest, PasteOpensTheClipInANewWindowAndCloseDeletesIt)
     ASSERT_NE(pasted, w);
     const QString clip = pasted->windowTitle();
     EXPECT_TRUE(QFileInfo(clip).fileName().startsWith("Untitled")) << clip.toStdString();
+    EXPECT_EQ(QFileInfo(clip).absolutePath(), QFileInfo(w->scratchFolder()).absoluteFilePath());
+    EXPECT_TRUE(w->scratchFolder().startsWith(QDir::tempPath()));
     EXPECT_EQ(pasted->findChild<QLabel*>("Label9")->text(), "Mono");
     EXPECT_EQ(pasted->findChild<QLabel*>("Label6_0")->text(), "500");
     // -1000 through the +6 dB curve, drawn from the right channel's column in dark red.
