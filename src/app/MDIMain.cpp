@@ -2,6 +2,7 @@
 
 #include "app/DecodeMp3.h"
 #include "app/Startup.h"
+#include "platform/BusyPointer.h"
 #include "platform/Process.h"
 #include "platform/Prompts.h"
 #include "platform/Settings.h"
@@ -182,9 +183,11 @@ void MDIMain::openStartupFile(const QString& commandLine)
         OpenSoundWindow(start.path, 0);
         break;
     case StartupAction::Mp3: {
-        QApplication::setOverrideCursor(Qt::WaitCursor);
-        const QString wav = DecodeMp3ToWav(start.path);
-        QApplication::restoreOverrideCursor();
+        QString wav;
+        {
+            BusyPointer busy;
+            wav = DecodeMp3ToWav(start.path);
+        }
         OpenSoundWindow(wav, 0);
         break;
     }
@@ -212,12 +215,11 @@ void MDIMain::openAudio()
     CommonDialog1.CancelError = true;
     if (!CommonDialog1.ShowOpen()) return;
     if (CommonDialog1.FileName.isEmpty()) return;
-    QApplication::setOverrideCursor(Qt::WaitCursor);
+    BusyPointer busy;
     if (CommonDialog1.FileName.right(4).toLower() == ".mp3")
         CommonDialog1.FileName = DecodeMp3ToWav(CommonDialog1.FileName);
     lastFile_ = CommonDialog1.FileName;
     OpenSoundWindow(CommonDialog1.FileName, 0);
-    QApplication::restoreOverrideCursor();
 }
 
 void MDIMain::askJpegQuality()

@@ -3,6 +3,7 @@
 #include "app/DecodeMp3.h"
 #include "general/General.h"
 #include "imaging/SavePictureAs.h"
+#include "platform/BusyPointer.h"
 #include "platform/CommonDialog.h"
 #include "platform/Frame.h"
 #include "platform/MediaPlayer.h"
@@ -47,11 +48,6 @@ constexpr int kGraphWidth = 10092;        // Picture2 and Picture5, twips
 constexpr int kGraphBorder = 32;          // box height/width less its inner drawing area
 constexpr int kLowerGraphTop = 1928;
 
-// The busy pointer for the life of a scope, restored on every path.
-struct BusyPointer {
-    BusyPointer() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~BusyPointer() { QApplication::restoreOverrideCursor(); }
-};
 
 // Captions of the window's labels and buttons, by object name.
 struct Caption {

@@ -3,6 +3,7 @@
 // for the name, shows the busy pointer and the failures, and updates the window's captions.
 #include "sound/WavForm.h"
 
+#include "platform/BusyPointer.h"
 #include "platform/CommonDialog.h"
 #include "platform/Frame.h"
 #include "platform/PictureBox.h"
@@ -26,10 +27,6 @@
 #include <cmath>
 
 namespace {
-struct BusyPointer {
-    BusyPointer() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~BusyPointer() { QApplication::restoreOverrideCursor(); }
-};
 
 CommonDialog& saveDialog()
 {
@@ -72,9 +69,7 @@ bool WavForm::writeExport(const ExportName& name, const std::function<SaveWaveRe
     SaveWaveResult result = writeWav(name.wav);
     if (result.ok && name.mp3) result = EncodeMp3(name.wav, name.target);
     if (!result.ok) {
-        QApplication::setOverrideCursor(Qt::ArrowCursor);
         result.Show();
-        QApplication::restoreOverrideCursor();
         return false;
     }
     markSaved(name.target);
@@ -138,9 +133,7 @@ void WavForm::pasteNew()
     QFile::remove(temporary);
     const SelectedStretch stretch = SelectedStretchOf(doc_, selection_.readout());
     if (stretch.frames == 0) {
-        QApplication::setOverrideCursor(Qt::ArrowCursor);
         Prompts::Current().MsgBox("No data selected", MsgButtons::OK, "Paste error", MsgIcon::Critical);
-        QApplication::restoreOverrideCursor();
         return;
     }
     const float gain = float(std::pow(10.0, Slider1->value() / 20.0));
@@ -152,9 +145,7 @@ void WavForm::pasteNew()
         : SaveWaveResult::Failure(temporary, "the sound file cannot be read");
     file.Close();
     if (!result.ok) {
-        QApplication::setOverrideCursor(Qt::ArrowCursor);
         result.Show();
-        QApplication::restoreOverrideCursor();
         return;
     }
     platform::MarkTemporary(temporary);

@@ -1,12 +1,12 @@
 #include "spectrum/OpenSpectrum.h"
 
+#include "platform/BusyPointer.h"
 #include "platform/Prompts.h"
 #include "sound/GetWaveHeader.h"
 #include "spectrum/FFTfrm.h"
 #include "spectrum/SpectrumComputation.h"
 #include "text/LoadText.h"
 
-#include <QApplication>
 #include <QLabel>
 
 namespace {
@@ -20,22 +20,17 @@ void showError(int number)
 
 void ShowSpectrumOf(int, const QString& fileName, const QString& analyserCaption)
 {
-    QApplication::setOverrideCursor(Qt::WaitCursor);
+    BusyPointer busy;
     WaveSamples samples = GetWaveHeader(fileName, [](const QString& prompt, const QString& title) {
-        QApplication::setOverrideCursor(Qt::ArrowCursor);
-        const Answer a = Prompts::Current().MsgBox(prompt, MsgButtons::AbortRetryIgnore, title);
-        QApplication::restoreOverrideCursor();
-        return a;
+        return Prompts::Current().MsgBox(prompt, MsgButtons::AbortRetryIgnore, title);
     });
     if (!samples.ok) {
-        QApplication::restoreOverrideCursor();
         if (!samples.declined) showError(samples.errorNumber);
         return;
     }
     spectrum::SpectrumResult result = spectrum::SpectrumComputation::Compute(
         std::move(samples.first), std::move(samples.second), samples.frameCount, samples.sampleRate);
     if (!result.ok()) {
-        QApplication::restoreOverrideCursor();
         showError(result.errorNumber);
         return;
     }
@@ -43,5 +38,4 @@ void ShowSpectrumOf(int, const QString& fileName, const QString& analyserCaption
     window->Graphfft(result.xdata, result.ydata, result.xinit, result.xfinal, result.yinit,
                      result.yfinal, result.ndata);
     window->findChild<QLabel*>("graphtitle")->setText(LoadText(151) + " - " + analyserCaption);
-    QApplication::restoreOverrideCursor();
 }
