@@ -1,14 +1,15 @@
 #include "app/MDIMain.h"
 
-#include "app/DecodeMp3.h"
 #include "app/Startup.h"
 #include "platform/BusyPointer.h"
 #include "platform/Process.h"
 #include "platform/Prompts.h"
 #include "platform/Settings.h"
-#include "platform/Surface.h"
+#include "platform/Twips.h"
 #include "player/OpenVideoWindow.h"
+#include "sound/DecodeMp3.h"
 #include "sound/OpenSoundWindow.h"
+#include "spectrum/OpenSpectrum.h"
 #include "text/LoadText.h"
 
 #include <QActionGroup>
@@ -25,9 +26,6 @@ const QString kApp = "KIVRA";
 const QString kPreferences = "preferences";
 const QString kSoundFilter =
     "Wave Files (*.wav)|*.wav|mp3 Files (*.mp3)|*.mp3|Wave/mp3 files|*.wav;*.mp3";
-
-int toTwips(int pixels) { return int(pixels * Surface::TwipsPerPixel); }
-int toPixels(int twips) { return int(twips / Surface::TwipsPerPixel + 0.5); }
 
 // Menu captions by object name: the menus and their items in display order.
 struct Caption {
@@ -53,7 +51,7 @@ MDIMain::MDIMain(QWidget* parent) : QMainWindow(parent), area_(new QMdiArea(this
     area_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     area_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setCentralWidget(area_);
-    resize(toPixels(DesignWidth), toPixels(DesignHeight));
+    resize(twips::ToPixels(DesignWidth), twips::ToPixels(DesignHeight));
     buildMenus();
     FrameServices::SetInstance(this);
 }
@@ -71,6 +69,14 @@ QAction* MDIMain::item(QMenu* menu, const char* name, const QKeySequence& shortc
     return action;
 }
 
+QAction* MDIMain::toolItem(QMenu* menu, const char* name, Tool tool, void (MDIMain::*open)())
+{
+    QAction* action = item(menu, name);
+    action->setEnabled(offers(tool));
+    connect(action, &QAction::triggered, this, open);
+    return action;
+}
+
 void MDIMain::buildMenus()
 {
     QMenu* file = menuBar()->addMenu(QString());
@@ -78,7 +84,7 @@ void MDIMain::buildMenus()
     connect(item(file, "mnuOpenItem", QKeySequence("Ctrl+O")), &QAction::triggered, this,
             &MDIMain::openAudio);
     item(file, "mnuotheraudio");
-    item(file, "mnuopenvideo");
+    toolItem(file, "mnuopenvideo", Tool::VideoWindow, &MDIMain::askVideo);
     file->addSeparator()->setObjectName("mnuSepr");
     connect(item(file, "mnuExitItem", QKeySequence("Ctrl+X")), &QAction::triggered, this,
             &MDIMain::exitNow);
@@ -87,19 +93,19 @@ void MDIMain::buildMenus()
     video->setObjectName("mnuvideo");
     connect(item(video, "mnuvideocapture"), &QAction::triggered, this,
             [] { platform::StartProgram(platform::VideoCaptureProgram); });
-    item(video, "mnugrabvideo");
-    item(video, "mnuplayvideo");
+    toolItem(video, "mnugrabvideo", Tool::Capture, &MDIMain::showCapture);
+    toolItem(video, "mnuplayvideo", Tool::VideoWindow, &MDIMain::askVideo);
 
     QMenu* sound = menuBar()->addMenu(QString());
     sound->setObjectName("mnusound");
     connect(item(sound, "mnuwindowsoundrecorder"), &QAction::triggered, this,
             [] { platform::StartProgram("soundrecorder.exe"); });
-    item(sound, "mnurecordsound");
+    toolItem(sound, "mnurecordsound", Tool::Recorder, &MDIMain::showRecorder);
     connect(item(sound, "mnusoundanalyser"), &QAction::triggered, this, &MDIMain::openAudio);
 
     QMenu* image = menuBar()->addMenu(QString());
     image->setObjectName("mnuimage");
-    item(image, "mnuimageprocessor");
+    toolItem(image, "mnuimageprocessor", Tool::ImageProcessor, &MDIMain::showImageProcessor);
     connect(item(image, "mnujpegquality"), &QAction::triggered, this, &MDIMain::askJpegQuality);
 
     QMenu* options = menuBar()->addMenu(QString());
@@ -124,7 +130,7 @@ void MDIMain::buildMenus()
     help->setObjectName("mnuhelp");
     connect(item(help, "mnusysteminfo"), &QAction::triggered, this,
             [] { platform::StartProgram("MSINFO32.EXE"); });
-    item(help, "mnuabout");
+    toolItem(help, "mnuabout", Tool::About, &MDIMain::showAbout);
 }
 
 void MDIMain::setCaptions()
@@ -156,10 +162,10 @@ void MDIMain::placeFrame()
     read("mditop", stored.top, stored.hasTop);
     read("mdiwidth", stored.width, stored.hasWidth);
     read("mdiheight", stored.height, stored.hasHeight);
-    const FramePlacement p = ComputeFramePlacement(toTwips(px.width()), toTwips(px.height()),
+    const FramePlacement p = ComputeFramePlacement(twips::FromPixels(px.width()), twips::FromPixels(px.height()),
                                                    DesignWidth, DesignHeight, stored);
-    move(toPixels(p.left), toPixels(p.top));
-    resize(std::max(1, toPixels(p.width)), std::max(1, toPixels(p.height)));
+    move(twips::ToPixels(p.left), twips::ToPixels(p.top));
+    resize(std::max(1, twips::ToPixels(p.width)), std::max(1, twips::ToPixels(p.height)));
 }
 
 void MDIMain::Load(const QString& commandLine)
@@ -180,19 +186,19 @@ void MDIMain::openStartupFile(const QString& commandLine)
     lastFile_ = start.path;
     switch (start.action) {
     case StartupAction::Wave:
-        OpenSoundWindow(start.path, 0);
+        openSoundWindow(start.path, 0);
         break;
     case StartupAction::Mp3: {
         QString wav;
         {
             BusyPointer busy;
-            wav = DecodeMp3ToWav(start.path);
+            wav = DecodeMp3ToWav(start.path, AskThroughPrompts());
         }
-        OpenSoundWindow(wav, 0);
+        openSoundWindow(wav, 0);
         break;
     }
     case StartupAction::Video:
-        OpenVideoWindow(start.path);
+        openVideoWindow(start.path);
         break;
     case StartupAction::None:
         break;
@@ -217,9 +223,9 @@ void MDIMain::openAudio()
     if (CommonDialog1.FileName.isEmpty()) return;
     BusyPointer busy;
     if (CommonDialog1.FileName.right(4).toLower() == ".mp3")
-        CommonDialog1.FileName = DecodeMp3ToWav(CommonDialog1.FileName);
+        CommonDialog1.FileName = DecodeMp3ToWav(CommonDialog1.FileName, AskThroughPrompts());
     lastFile_ = CommonDialog1.FileName;
-    OpenSoundWindow(CommonDialog1.FileName, 0);
+    openSoundWindow(CommonDialog1.FileName, 0);
 }
 
 void MDIMain::askJpegQuality()
@@ -255,6 +261,45 @@ QString MDIMain::jpegQuality() const
 {
     return findChild<QAction*>("mnujpegquality")->property("Tag").toString();
 }
+
+bool MDIMain::offers(Tool tool) const
+{
+    switch (tool) {
+    case Tool::SoundWindow:
+    case Tool::Spectrum:
+    case Tool::VideoWindow:
+        return true;
+    case Tool::Recorder:
+    case Tool::Capture:
+    case Tool::ImageProcessor:
+    case Tool::About:
+        return false;
+    }
+    return false;
+}
+
+void MDIMain::openSoundWindow(const QString& path, int channelChoice)
+{
+    OpenSoundWindow(path, channelChoice);
+}
+
+void MDIMain::showSpectrum(int windowNumber, const QString& fileName, const QString& analyserCaption)
+{
+    ShowSpectrumOf(windowNumber, fileName, analyserCaption);
+}
+
+void MDIMain::openVideoWindow(const QString& path)
+{
+    OpenVideoWindow(path);
+}
+
+void MDIMain::askVideo() { openVideoWindow(QString()); }
+
+// The tools below are not part of this build yet.
+void MDIMain::showRecorder() {}
+void MDIMain::showCapture() {}
+void MDIMain::showImageProcessor() {}
+void MDIMain::showAbout() {}
 
 QMdiSubWindow* MDIMain::addChild(QWidget* window)
 {

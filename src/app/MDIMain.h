@@ -2,7 +2,7 @@
 // The main frame: hosts every tool window, owns the menus from which the tools are reached, keeps
 // the options other windows read, and opens the start-up file.
 #include "platform/CommonDialog.h"
-#include "platform/Frame.h"
+#include "platform/FrameServices.h"
 
 #include <QMainWindow>
 
@@ -32,6 +32,15 @@ public:
     void exitProgram() override { exitNow(); }
     QString lastFile() const override { return lastFile_; }
     void noteOpened(const QString& path) override { lastFile_ = path; }
+    bool offers(Tool tool) const override;
+    void openSoundWindow(const QString& path, int channelChoice = 0) override;
+    void showSpectrum(int windowNumber, const QString& fileName,
+                      const QString& analyserCaption) override;
+    void openVideoWindow(const QString& path) override;
+    void showRecorder() override;
+    void showCapture() override;
+    void showImageProcessor() override;
+    void showAbout() override;
 
     QMdiArea* mdiArea() const { return area_; }
 
@@ -51,9 +60,13 @@ private:
     void placeFrame();
     void openStartupFile(const QString& commandLine);
     void openAudio();
+    // The video player's default window, which asks for a clip.
+    void askVideo();
     void askJpegQuality();
     void exitNow();
     QAction* item(QMenu* menu, const char* name, const QKeySequence& shortcut = {});
+    // An item that opens a tool: disabled when the build does not offer the tool.
+    QAction* toolItem(QMenu* menu, const char* name, Tool tool, void (MDIMain::*open)());
 
     QMdiArea* area_;
     bool exiting_ = false;

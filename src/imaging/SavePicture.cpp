@@ -7,7 +7,6 @@
 #include "imaging/SaveTarget.h"
 #include "imaging/WriteImage.h"
 #include "platform/CommonDialog.h"
-#include "platform/Prompts.h"
 #include "text/LoadText.h"
 
 #include <QImage>
@@ -28,8 +27,8 @@ int JpegQualityOf(const QString& tag)
     return int(std::clamp(general::Round(value), 0.0, 100.0));
 }
 
-void SavePictureWithDialog(const QImage& picture, const QString& title, CommonDialog& dialog,
-                           const QString& jpegQualityTag)
+Outcome SavePictureWithDialog(const QImage& picture, const QString& title, CommonDialog& dialog,
+                              const QString& jpegQualityTag)
 {
     try {
         dialog.Flags = SavePictureDialogFlags;
@@ -37,26 +36,21 @@ void SavePictureWithDialog(const QImage& picture, const QString& title, CommonDi
         dialog.CancelError = false;
 
         const ImageBitmap bitmap = PictureToNewBitmap(picture);
-        if (!bitmap) {
-            Prompts::Current().MsgBox(LoadText(462), MsgButtons::OK, LoadText(463));
-            return;
-        }
+        if (!bitmap)
+            return Outcome::Failure(LoadText(462), LoadText(463), QStringLiteral("no picture"),
+                                    MsgIcon::None);
 
         dialog.DefaultExt = ".JPG";
         dialog.Filter = QString::fromLatin1(savetypefilter);
         dialog.FilterIndex = 0;
         // A cancelled dialog keeps the last name it held, so the answer decides, not FileTitle.
-        if (!dialog.ShowSave() || dialog.FileTitle.isEmpty()) return;
+        if (!dialog.ShowSave() || dialog.FileTitle.isEmpty()) return Outcome::Success();
 
         const int quality = JpegQualityOf(jpegQualityTag);
         const SaveTarget target = SaveTargetOf(dialog.FilterIndex, dialog.FileName);
-        // WriteImage reports a type word without a format itself; only a failed write is ours.
-        if (!WriteImage(bitmap, target.path, target.typeWord, quality) &&
-            FindSaveFormat(target.typeWord)) {
-            Prompts::Current().MsgBox(LoadText(467) + target.path, MsgButtons::OK, LoadText(463));
-        }
+        return WriteImage(bitmap, target.path, target.typeWord, quality);
     } catch (const std::exception& error) {
-        Prompts::Current().MsgBox(QString::fromLocal8Bit(error.what()), MsgButtons::OK,
-                                  LoadText(463));
+        return Outcome::Failure(QString::fromLocal8Bit(error.what()), LoadText(463),
+                                QStringLiteral("exception"), MsgIcon::None);
     }
 }

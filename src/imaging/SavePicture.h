@@ -1,6 +1,8 @@
 #pragma once
 // Saving a displayed picture as an image file chosen in a save dialog: the steps behind
 // SavePictureAs, with the dialog and the JPEG quality handed in so they run without a frame.
+#include "platform/Outcome.h"
+
 #include <QString>
 
 class CommonDialog;
@@ -11,13 +13,12 @@ class QImage;
 // must not silently write an image over it).
 inline constexpr long SavePictureDialogFlags = 524288 | 2;
 
-// Asks for a file name and type in dialog (titled title) and writes the picture there; reports
-// by message boxes through Prompts: "No image selected for saving!" for a null or empty
-// picture, the not-supported message of WriteImage for a type word no format has, and
-// "Can't Save the image to" followed by the path when the library fails to write. A cancelled
-// dialog stops quietly. jpegQualityTag is the text of the frame's JPEG quality setting.
-void SavePictureWithDialog(const QImage& picture, const QString& title, CommonDialog& dialog,
-                           const QString& jpegQualityTag);
+// Asks for a file name and type in dialog (titled title) and writes the picture there. Fails
+// with "No image selected for saving!" for a null or empty picture (no dialog is shown), or with
+// WriteImage's failure. A cancelled dialog is a quiet success. jpegQualityTag is the text of the
+// frame's JPEG quality setting.
+Outcome SavePictureWithDialog(const QImage& picture, const QString& title, CommonDialog& dialog,
+                              const QString& jpegQualityTag);
 
 // The JPEG quality of a quality setting's text: its leading number, rounded and kept within
 // 0..100. A text that does not start with a number ("", "abc") gives the default 85 rather

@@ -2,7 +2,7 @@
 
 #include "imaging/SavePicture.h"
 #include "platform/CommonDialog.h"
-#include "platform/Frame.h"
+#include "platform/FrameServices.h"
 
 #include <QImage>
 #include <QString>
@@ -10,9 +10,9 @@
 void SavePictureAs(const QImage& picture, const QString& title)
 {
     if (FrameServices* frame = FrameServices::Instance()) {
-        SavePictureWithDialog(picture, title, frame->openDialog(), frame->jpegQuality());
+        ReportFailure(SavePictureWithDialog(picture, title, frame->openDialog(), frame->jpegQuality()));
         return;
     }
     CommonDialog dialog;
-    SavePictureWithDialog(picture, title, dialog, QString::number(DefaultJpegQuality));
+    ReportFailure(SavePictureWithDialog(picture, title, dialog, QString::number(DefaultJpegQuality)));
 }

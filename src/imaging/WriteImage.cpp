@@ -2,7 +2,6 @@
 
 #include "imaging/FreeImageAccess.h"
 #include "imaging/SaveFormat.h"
-#include "platform/Prompts.h"
 #include "text/LoadText.h"
 
 #include <QSaveFile>
@@ -76,34 +75,39 @@ QByteArray Encode(FIBITMAP* dib, int format, int flags)
 
 }
 
-bool WriteImage(const ImageBitmap& bitmap, const QString& path, const QString& typeWord,
-                int jpegQuality)
+Outcome WriteImage(const ImageBitmap& bitmap, const QString& path, const QString& typeWord,
+                   int jpegQuality)
 {
     const SaveFormat* format = FindSaveFormat(typeWord);
-    if (!format) {
-        Prompts::Current().MsgBox(LoadText(465) + " " + typeWord + " " + LoadText(466),
-                                  MsgButtons::OK, LoadText(463));
-        return false;
-    }
+    if (!format)
+        return Outcome::Failure(LoadText(465) + " " + typeWord + " " + LoadText(466), LoadText(463),
+                                QStringLiteral("no image format has the type word ") + typeWord,
+                                MsgIcon::None);
+    auto cannotWrite = [&path](const QString& detail) {
+        return Outcome::Failure(LoadText(467) + path, LoadText(463), detail, MsgIcon::None);
+    };
     FIBITMAP* dib = FreeImageAccess::Handle(bitmap);
-    if (!dib || path.isEmpty()) return false;
+    if (!dib) return cannotWrite(QStringLiteral("no picture"));
+    if (path.isEmpty()) return cannotWrite(QStringLiteral("no file name"));
     FreeImageAccess::EnsureInitialised();
 
     const Prepared prepared = Prepare(dib, format->preparation);
-    if (prepared.failed) return false;
+    if (prepared.failed) return cannotWrite(QStringLiteral("the picture cannot be converted for the format"));
     FIBITMAP* toWrite = prepared.copy ? FreeImageAccess::Handle(prepared.copy) : dib;
 
     // The JPEG writer reads flags 0 as "its default quality" (75), so the lowest quality the
     // user can ask for is written as 1, libjpeg's own lowest.
     const int flags = format->qualityFlags ? std::clamp(jpegQuality, 1, 100) : format->flags;
     const QByteArray encoded = Encode(toWrite, format->format, flags);
-    if (encoded.isEmpty()) return false;
+    if (encoded.isEmpty()) return cannotWrite(QStringLiteral("the image library cannot write the picture"));
 
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) return false;
+    if (!file.open(QIODevice::WriteOnly)) return cannotWrite(file.errorString());
     if (file.write(encoded) != encoded.size()) {
+        const QString error = file.errorString();
         file.cancelWriting();
-        return false;
+        return cannotWrite(error);
     }
-    return file.commit();
+    if (!file.commit()) return cannotWrite(file.errorString());
+    return Outcome::Success();
 }

@@ -1,15 +1,17 @@
 #pragma once
 // Writing a bitmap as an image file of a type word's format.
+#include "platform/Outcome.h"
+
 #include <QString>
 
 class ImageBitmap;
 
 // Writes the bitmap to path in the format of typeWord (see SaveFormat.h), with jpegQuality
-// (0..100) as the JPEG quality. A type word no format has shows "File type with extension ",
-// the word and "is NOT supported!" (title "Save Error"), writes nothing and gives false.
-// Otherwise the result is whether the file was written. The bitmap itself is never changed:
+// (0..100) as the JPEG quality. A type word no format has fails with "File type with extension ",
+// the word and "is NOT supported!" (title "Save Error") and writes nothing; a write that fails
+// gives "Can't Save the image to" + path. The bitmap itself is never changed:
 // formats that need another depth get a converted copy. The file is encoded in memory and
 // replaces path only when complete, so a failed write leaves no partial file and leaves an
 // existing file at path as it was.
-bool WriteImage(const ImageBitmap& bitmap, const QString& path, const QString& typeWord,
-                int jpegQuality);
+Outcome WriteImage(const ImageBitmap& bitmap, const QString& path, const QString& typeWord,
+                   int jpegQuality);

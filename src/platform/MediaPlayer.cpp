@@ -1,6 +1,6 @@
 #include "platform/MediaPlayer.h"
 
-#include "platform/Surface.h"
+#include "platform/Twips.h"
 #include "text/LoadText.h"
 
 #include <QAction>
@@ -37,9 +37,6 @@ QUrl LocalFileUrl(QString path)
     }
     return QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath());
 }
-
-int ToPixels(int twips) { return int(std::lround(twips / Surface::TwipsPerPixel)); }
-int ToTwips(int pixels) { return int(std::lround(pixels * Surface::TwipsPerPixel)); }
 
 } // namespace
 
@@ -318,28 +315,28 @@ bool MediaPlayer::controlsVisible() const { return !bar_->isHidden(); }
 // Move was given read back unchanged, so a caller adding to them does not drift.
 int MediaPlayer::Left() const
 {
-    return x() == movedPixels_.x() ? movedTwips_.x() : ToTwips(x());
+    return x() == movedPixels_.x() ? movedTwips_.x() : twips::FromPixels(x());
 }
 
 int MediaPlayer::Top() const
 {
-    return y() == movedPixels_.y() ? movedTwips_.y() : ToTwips(y());
+    return y() == movedPixels_.y() ? movedTwips_.y() : twips::FromPixels(y());
 }
 
 int MediaPlayer::Width() const
 {
-    return width() == movedPixels_.width() ? movedTwips_.width() : ToTwips(width());
+    return width() == movedPixels_.width() ? movedTwips_.width() : twips::FromPixels(width());
 }
 
 int MediaPlayer::Height() const
 {
-    return height() == movedPixels_.height() ? movedTwips_.height() : ToTwips(height());
+    return height() == movedPixels_.height() ? movedTwips_.height() : twips::FromPixels(height());
 }
 
 void MediaPlayer::Move(int left, int top, int width, int height)
 {
-    setGeometry(ToPixels(left), ToPixels(top), std::max(0, ToPixels(width)),
-                std::max(0, ToPixels(height)));
+    setGeometry(twips::ToPixels(left), twips::ToPixels(top), std::max(0, twips::ToPixels(width)),
+                std::max(0, twips::ToPixels(height)));
     movedTwips_ = QRect(left, top, std::max(0, width), std::max(0, height));
     movedPixels_ = geometry();
 }

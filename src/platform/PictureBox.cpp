@@ -1,5 +1,7 @@
 #include "platform/PictureBox.h"
 
+#include "platform/Twips.h"
+
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -12,9 +14,9 @@ QPointF PictureBox::toTwips(QPointF pixel) const
 {
     // A box whose surface has no size of its own measures 15 twips per pixel (96 dpi).
     const double sx = surface_.ScaleWidth() > 0 && width() > 0
-                          ? double(surface_.ScaleWidth()) / width() : Surface::TwipsPerPixel;
+                          ? double(surface_.ScaleWidth()) / width() : twips::PerPixel;
     const double sy = surface_.ScaleHeight() > 0 && height() > 0
-                          ? double(surface_.ScaleHeight()) / height() : Surface::TwipsPerPixel;
+                          ? double(surface_.ScaleHeight()) / height() : twips::PerPixel;
     return {pixel.x() * sx, pixel.y() * sy};
 }
 

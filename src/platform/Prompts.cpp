@@ -1,14 +1,40 @@
 #include "platform/Prompts.h"
 
 #include "platform/CommonDialog.h"
-#include "platform/ScriptedPrompts.h"
+#include "platform/Outcome.h"
 
-#include <QFileInfo>
+#include <QtGlobal>
 
 namespace {
+// The answerer of a program with no window to show anything on.
+class RefusingPrompts : public Prompts {
+public:
+    Answer MsgBox(const QString& prompt, MsgButtons buttons, const QString& title, MsgIcon) override
+    {
+        qWarning("KIVRA: no window to ask \"%s\" (%s): refused", qUtf8Printable(prompt),
+                 qUtf8Printable(title));
+        return RefusingAnswer(buttons);
+    }
+    QString InputBox(const QString& prompt, const QString&, const QString&) override
+    {
+        qWarning("KIVRA: no window to ask \"%s\": cancelled", qUtf8Printable(prompt));
+        return QString();
+    }
+    bool ShowOpen(CommonDialog& dialog) override { return refuse(dialog); }
+    bool ShowSave(CommonDialog& dialog) override { return refuse(dialog); }
+
+private:
+    static bool refuse(const CommonDialog& dialog)
+    {
+        qWarning("KIVRA: no window for the file dialog \"%s\": cancelled",
+                 qUtf8Printable(dialog.DialogTitle));
+        return false;
+    }
+};
+
 std::unique_ptr<Prompts>& current()
 {
-    static std::unique_ptr<Prompts> prompts = std::make_unique<ScriptedPrompts>();
+    static std::unique_ptr<Prompts> prompts = std::make_unique<RefusingPrompts>();
     return prompts;
 }
 }
@@ -18,7 +44,7 @@ Prompts& Prompts::Current() { return *current(); }
 std::unique_ptr<Prompts> Prompts::Install(std::unique_ptr<Prompts> prompts)
 {
     std::unique_ptr<Prompts> previous = std::move(current());
-    current() = std::move(prompts);
+    current() = prompts ? std::move(prompts) : std::make_unique<RefusingPrompts>();
     return previous;
 }
 
@@ -35,59 +61,31 @@ Answer DefaultAnswer(MsgButtons buttons)
     return Answer::OK;
 }
 
+Answer RefusingAnswer(MsgButtons buttons)
+{
+    switch (buttons) {
+    case MsgButtons::OK: return Answer::OK;
+    case MsgButtons::OKCancel:
+    case MsgButtons::YesNoCancel:
+    case MsgButtons::RetryCancel: return Answer::Cancel;
+    case MsgButtons::AbortRetryIgnore: return Answer::Abort;
+    case MsgButtons::YesNo: return Answer::No;
+    }
+    return Answer::Cancel;
+}
+
+void ReportFailure(const Outcome& outcome)
+{
+    if (!outcome.ok)
+        Prompts::Current().MsgBox(outcome.message, MsgButtons::OK, outcome.title, outcome.icon);
+}
+
+Ask AskThroughPrompts()
+{
+    return [](const QString& prompt, MsgButtons buttons, const QString& title) {
+        return Prompts::Current().MsgBox(prompt, buttons, title, MsgIcon::Question);
+    };
+}
+
 bool CommonDialog::ShowOpen() { return Prompts::Current().ShowOpen(*this); }
 bool CommonDialog::ShowSave() { return Prompts::Current().ShowSave(*this); }
-
-Answer ScriptedPrompts::MsgBox(const QString& prompt, MsgButtons buttons, const QString& title,
-                               MsgIcon)
-{
-    shown_.push_back({Shown::Kind::Message, prompt, title, buttons, {}});
-    if (answers_.empty()) return DefaultAnswer(buttons);
-    const Answer a = answers_.front();
-    answers_.pop_front();
-    return a;
-}
-
-QString ScriptedPrompts::InputBox(const QString& prompt, const QString& title, const QString&)
-{
-    shown_.push_back({Shown::Kind::Input, prompt, title, MsgButtons::OKCancel, {}});
-    if (inputs_.empty()) return QString();
-    const QString t = inputs_.front();
-    inputs_.pop_front();
-    return t;
-}
-
-bool ScriptedPrompts::answerFile(CommonDialog& dialog, Shown::Kind kind)
-{
-    shown_.push_back({kind, dialog.DialogTitle, dialog.DialogTitle, MsgButtons::OK, dialog.Filter});
-    if (files_.empty() || !files_.front()) {
-        if (!files_.empty()) files_.pop_front();
-        return false;
-    }
-    dialog.FileName = *files_.front();
-    dialog.FileTitle = QFileInfo(dialog.FileName).fileName();
-    files_.pop_front();
-    return true;
-}
-
-bool ScriptedPrompts::ShowOpen(CommonDialog& dialog) { return answerFile(dialog, Shown::Kind::Open); }
-bool ScriptedPrompts::ShowSave(CommonDialog& dialog) { return answerFile(dialog, Shown::Kind::Save); }
-
-QStringList ScriptedPrompts::messages() const
-{
-    QStringList out;
-    for (const Shown& s : shown_)
-        if (s.kind == Shown::Kind::Message) out << s.prompt;
-    return out;
-}
-
-int ScriptedPrompts::count(const QString& prompt) const { return int(messages().count(prompt)); }
-
-ScopedScriptedPrompts::ScopedScriptedPrompts()
-{
-    auto p = std::make_unique<ScriptedPrompts>();
-    prompts_ = p.get();
-    previous_ = Prompts::Install(std::move(p));
-}
-
-ScopedScriptedPrompts::~ScopedScriptedPrompts() { Prompts::Install(std::move(previous_)); }

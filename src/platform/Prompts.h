@@ -1,12 +1,14 @@
 #pragma once
 // Message boxes, input boxes and file dialogs go through this one interface. The program installs
-// the Qt implementation; tests install ScriptedPrompts, which answers in turn and records every
-// message shown.
+// the Qt implementation; tests install a scripted one that answers in turn and records every
+// message shown. Only windows use it: logic returns an Outcome, or asks through an Ask handed in.
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <memory>
 
 class CommonDialog;
+struct Outcome;
 
 enum class MsgButtons { OK, OKCancel, AbortRetryIgnore, YesNoCancel, YesNo, RetryCancel };
 enum class MsgIcon { None, Critical, Question, Exclamation, Information };
@@ -26,8 +28,9 @@ public:
     virtual bool ShowOpen(CommonDialog& dialog) = 0;
     virtual bool ShowSave(CommonDialog& dialog) = 0;
 
-    // The implementation in use. Before one is installed, a ScriptedPrompts that answers every
-    // question with its first button and cancels every dialog.
+    // The implementation in use. Before one is installed (no window shows anything), one that
+    // refuses: every question gets its negative answer (OK for a plain message), every input box
+    // and dialog is cancelled, and each prompt is logged as a warning.
     static Prompts& Current();
     // Installs an implementation and returns the previous one.
     static std::unique_ptr<Prompts> Install(std::unique_ptr<Prompts> prompts);
@@ -35,3 +38,14 @@ public:
 
 // The first answer of a button set (what a dialog answers when the user just presses Enter).
 Answer DefaultAnswer(MsgButtons buttons);
+// The answer that declines: OK, Cancel, Abort or No.
+Answer RefusingAnswer(MsgButtons buttons);
+
+// Shows a failed outcome's message box; nothing for a success.
+void ReportFailure(const Outcome& outcome);
+
+// A question a logic routine asks while it works (go on waiting? read that many samples?):
+// the window hands in AskThroughPrompts(), a test its own answers.
+using Ask = std::function<Answer(const QString& prompt, MsgButtons buttons, const QString& title)>;
+// Asks through the installed Prompts, with the question icon.
+Ask AskThroughPrompts();

@@ -1,5 +1,7 @@
 #include "platform/Surface.h"
 
+#include "platform/Twips.h"
+
 #include <QPainter>
 #include <QRectF>
 #include <algorithm>
@@ -132,8 +134,8 @@ void Surface::Render(QPainter& painter, const QSizeF& pixelSize, QPointF offsetT
 QImage Surface::ToImage(QSize pixelSize) const
 {
     if (!pixelSize.isValid() || pixelSize.isEmpty())
-        pixelSize = QSize(std::max(1, int(width_ / TwipsPerPixel + 0.5)),
-                          std::max(1, int(height_ / TwipsPerPixel + 0.5)));
+        pixelSize = QSize(std::max(1, twips::ToPixels(width_)),
+                          std::max(1, twips::ToPixels(height_)));
     QImage image(pixelSize, QImage::Format_RGB32);
     QPainter painter(&image);
     Render(painter, QSizeF(pixelSize), {});

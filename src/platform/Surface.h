@@ -61,7 +61,6 @@ public:
     // The drawing as an image of the given pixel size; the default is 15 twips per pixel.
     QImage ToImage(QSize pixelSize = {}) const;
 
-    static constexpr double TwipsPerPixel = 15.0;
 
 private:
     enum class Kind { Line, Box, Point, Text };

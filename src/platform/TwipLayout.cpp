@@ -1,6 +1,6 @@
 #include "platform/TwipLayout.h"
 
-#include "platform/Surface.h"
+#include "platform/Twips.h"
 
 #include <QEvent>
 #include <QWidget>
@@ -13,18 +13,17 @@ TwipLayout::TwipLayout(QWidget* root, QSize designSize) : QObject(root), root_(r
 
 double TwipLayout::scaleX() const
 {
-    return root_->width() > 0 ? double(root_->width()) / design_.width() : 1 / Surface::TwipsPerPixel;
+    return root_->width() > 0 ? double(root_->width()) / design_.width() : 1 / twips::PerPixel;
 }
 
 double TwipLayout::scaleY() const
 {
-    return root_->height() > 0 ? double(root_->height()) / design_.height() : 1 / Surface::TwipsPerPixel;
+    return root_->height() > 0 ? double(root_->height()) / design_.height() : 1 / twips::PerPixel;
 }
 
 QSize TwipLayout::normalPixelSize() const
 {
-    return QSize(int(std::lround(design_.width() / Surface::TwipsPerPixel)),
-                 int(std::lround(design_.height() / Surface::TwipsPerPixel)));
+    return QSize(twips::ToPixels(design_.width()), twips::ToPixels(design_.height()));
 }
 
 void TwipLayout::place(QWidget* control, int left, int top, int width, int height)

@@ -1,7 +1,7 @@
 // Until the video player exists, a clip opens as an empty child window titled with its path.
 #include "player/OpenVideoWindow.h"
 
-#include "platform/Frame.h"
+#include "platform/FrameServices.h"
 
 #include <QMdiSubWindow>
 #include <QWidget>

@@ -28,16 +28,16 @@ std::uint8_t level8(int s, double gain)
 }
 }
 
-SaveWaveResult SaveWave(WaveFile& source, const QString& fname, std::int64_t InData,
+Outcome SaveWave(WaveFile& source, const QString& fname, std::int64_t InData,
                         std::int64_t LenData, std::int32_t SampFreq, std::int16_t Nbits,
                         const QString& StMo, float scale1a, ChannelChoice channel)
 {
     if (Nbits != 8 && Nbits != 16)
-        return SaveWaveResult::Failure(fname, QStringLiteral("unsupported sample width"));
+        return SaveFailure(fname, QStringLiteral("unsupported sample width"));
     if (!std::isfinite(scale1a))
-        return SaveWaveResult::Failure(fname, QStringLiteral("the level is not a number"));
+        return SaveFailure(fname, QStringLiteral("the level is not a number"));
     if (!source.IsOpen())
-        return SaveWaveResult::Failure(fname, QStringLiteral("the source sound is not open"));
+        return SaveFailure(fname, QStringLiteral("the source sound is not open"));
 
     const int sourceChannels = StMo == QLatin1String("Stereo") ? 2 : 1;
     const bool oneOfTwo = sourceChannels == 2 && channel != ChannelChoice::Both;
@@ -47,14 +47,14 @@ SaveWaveResult SaveWave(WaveFile& source, const QString& fname, std::int64_t InD
 
     const std::optional<QByteArray> header = WaveHeaderBytes(channelsOut, SampFreq, Nbits, frames);
     if (!header)
-        return SaveWaveResult::Failure(fname, QStringLiteral("the data size does not fit a WAV file"));
+        return SaveFailure(fname, QStringLiteral("the data size does not fit a WAV file"));
 
     QSaveFile out(fname);
     if (!out.open(QIODevice::WriteOnly))
-        return SaveWaveResult::Failure(fname, out.errorString());
+        return SaveFailure(fname, out.errorString());
     if (out.write(*header) != header->size()) {
         out.cancelWriting();
-        return SaveWaveResult::Failure(fname, out.errorString());
+        return SaveFailure(fname, out.errorString());
     }
 
     const std::int64_t inFrameBytes = std::int64_t(sourceChannels) * bytesPerSample;
@@ -102,11 +102,11 @@ SaveWaveResult SaveWave(WaveFile& source, const QString& fname, std::int64_t InD
         const qint64 bytes = n * outFrameBytes;
         if (out.write(reinterpret_cast<const char*>(block.data()), bytes) != bytes) {
             out.cancelWriting();
-            return SaveWaveResult::Failure(fname, out.errorString());
+            return SaveFailure(fname, out.errorString());
         }
         done += n;
     }
     if (!out.commit())
-        return SaveWaveResult::Failure(fname, out.errorString());
-    return SaveWaveResult::Success();
+        return SaveFailure(fname, out.errorString());
+    return Outcome::Success();
 }

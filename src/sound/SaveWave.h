@@ -2,7 +2,7 @@
 // Writing a stretch of the open sound as a new WAV file: the selected clip, one channel or both,
 // optionally through the soft-limited level curve (the "Paste in a new window" level slider).
 
-#include "sound/SaveWaveResult.h"
+#include "sound/SaveFailure.h"
 
 #include <QString>
 #include <cstdint>
@@ -29,7 +29,7 @@ enum class ChannelChoice { Both, Left, Right };
 // read as zeros, as the waveform reader sees them. A negative LenData writes no frames.
 // Failures (the folder cannot be written, a data size beyond the 32-bit header field, a full
 // disk) give a result whose Show() is "Error in Saving file: " + fname.
-SaveWaveResult SaveWave(WaveFile& source, const QString& fname, std::int64_t InData,
+Outcome SaveWave(WaveFile& source, const QString& fname, std::int64_t InData,
                         std::int64_t LenData, std::int32_t SampFreq, std::int16_t Nbits,
                         const QString& StMo, float scale1a,
                         ChannelChoice channel = ChannelChoice::Both);

@@ -2,7 +2,7 @@
 // "Audio Save - Whole": the sound file copied byte for byte to the chosen WAV name (the channel
 // choice does not apply).
 
-#include "sound/SaveWaveResult.h"
+#include "sound/SaveFailure.h"
 
 #include <QString>
 
@@ -11,4 +11,4 @@
 // onto its own name leaves it as it is and succeeds. A failure (the source unreadable, the
 // target's folder not writable, a short write) leaves no partial target and gives
 // "Error in Saving file: " + target.
-SaveWaveResult SaveWaveWhole(const QString& source, const QString& target);
+Outcome SaveWaveWhole(const QString& source, const QString& target);

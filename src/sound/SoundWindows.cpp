@@ -2,7 +2,7 @@
 // a window number is never reused during a run.
 #include "sound/OpenSoundWindow.h"
 
-#include "platform/Frame.h"
+#include "platform/FrameServices.h"
 #include "platform/MediaPlayer.h"
 #include "sound/WavForm.h"
 

@@ -1,24 +1,25 @@
 #include "sound/WavForm.h"
 
-#include "app/DecodeMp3.h"
+#include "sound/DecodeMp3.h"
 #include "general/General.h"
 #include "imaging/SavePictureAs.h"
 #include "platform/BusyPointer.h"
 #include "platform/CommonDialog.h"
-#include "platform/Frame.h"
+#include "platform/FrameServices.h"
 #include "platform/MediaPlayer.h"
 #include "platform/PictureBox.h"
 #include "platform/Process.h"
 #include "platform/Prompts.h"
 #include "platform/Settings.h"
 #include "platform/TemporaryFiles.h"
+#include "platform/ToolLinks.h"
+#include "platform/Twips.h"
 #include "platform/TwipLayout.h"
 #include "sound/DrawTickMarks.h"
 #include "sound/GraphWave.h"
 #include "sound/OpenSoundWindow.h"
 #include "sound/SelectedStretch.h"
 #include "sound/WaveFile.h"
-#include "spectrum/OpenSpectrum.h"
 #include "text/LoadText.h"
 
 #include <QAction>
@@ -267,6 +268,8 @@ void WavForm::buildControls()
     connect(findChild<QPushButton*>("Command5"), &QPushButton::clicked, this, &WavForm::pasteNew);
     connect(findChild<QPushButton*>("Command7"), &QPushButton::clicked, this, &WavForm::Restore);
     connect(findChild<QPushButton*>("Closebutton"), &QPushButton::clicked, this, &WavForm::closeWindow);
+    LinkTool(findChild<QPushButton*>("record"), FrameServices::Tool::Recorder,
+             [](FrameServices& f) { f.showRecorder(); });
     connect(showampCheck, &QCheckBox::clicked, this, [this](bool ticked) {
         selection_.amplitude().ShowampCheckClicked(ticked);
         syncSelection();
@@ -330,15 +333,19 @@ void WavForm::buildMenus()
             [this] { WindowsMediaPlayer1->pause(); });
     connect(menuItem(run, "mnustop", 144), &QAction::triggered, this,
             [this] { WindowsMediaPlayer1->stop(); });
-    menuItem(run, "mnurecord", 145, QKeySequence("Ctrl+R"));
+    using Tool = FrameServices::Tool;
+    LinkTool(menuItem(run, "mnurecord", 145, QKeySequence("Ctrl+R")), Tool::Recorder,
+             [](FrameServices& f) { f.showRecorder(); });
     connect(menuItem(run, "mnuwindowrecorder", 146), &QAction::triggered, this,
             [] { platform::StartProgram("SoundRecorder.exe"); });
-    connect(menuItem(run, "mnufft", 147, QKeySequence("Ctrl+A")), &QAction::triggered, this,
-            [this] { ShowSpectrumOf(doc_.windowNumber, doc_.samplesFile, windowTitle()); });
+    LinkTool(menuItem(run, "mnufft", 147, QKeySequence("Ctrl+A")), Tool::Spectrum,
+             [this](FrameServices& f) { f.showSpectrum(doc_.windowNumber, doc_.samplesFile, windowTitle()); });
     run->addSeparator()->setObjectName("mnurunspace1");
-    menuItem(run, "mnugrabvideo", 148);
-    menuItem(run, "mnuplayvideo", 149);
-    menuItem(run, "mnuimageprocessor", 540);
+    LinkTool(menuItem(run, "mnugrabvideo", 148), Tool::Capture, [](FrameServices& f) { f.showCapture(); });
+    LinkTool(menuItem(run, "mnuplayvideo", 149), Tool::VideoWindow,
+             [](FrameServices& f) { f.openVideoWindow(QString()); });
+    LinkTool(menuItem(run, "mnuimageprocessor", 540), Tool::ImageProcessor,
+             [](FrameServices& f) { f.showImageProcessor(); });
 
     QMenu* settings = menu("mnusettings", 156);
     connect(menuItem(settings, "mnuvolumecontrol", 157), &QAction::triggered, this,
@@ -364,7 +371,7 @@ void WavForm::buildMenus()
         if (auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget())) sub->showMaximized();
     });
     QMenu* help = menu("mnuhelp", 167);
-    menuItem(help, "mnuabout", 168);
+    LinkTool(menuItem(help, "mnuabout", 168), Tool::About, [](FrameServices& f) { f.showAbout(); });
 }
 
 void WavForm::setCaptions()
@@ -523,7 +530,7 @@ void WavForm::InitStart()
         if (!sub->isMaximized() && !sub->isMinimized()) {
             // The design places the window at 80, 50 twips; it is sized so that its inner area
             // has the design size whatever the title and menu bars measure.
-            sub->move(int(80 / Surface::TwipsPerPixel), int(50 / Surface::TwipsPerPixel));
+            sub->move(twips::ToPixels(80), twips::ToPixels(50));
             const QSize inner = layout_->normalPixelSize();
             const QSize extra = sub->size() - canvasBox_->size();
             sub->resize(inner + (sub->isVisible() ? extra : QSize(12, 60)));
@@ -708,7 +715,7 @@ void WavForm::openOther()
     if (frame) frame->noteOpened(path);
     if (path.right(4).toLower() == ".mp3") {
         BusyPointer busy;
-        path = DecodeMp3ToWav(path, 200);
+        path = DecodeMp3ToWav(path, AskThroughPrompts(), 200);
     }
     OpenSoundWindow(path, 0);
 }

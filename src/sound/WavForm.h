@@ -87,7 +87,7 @@ private:
     bool exportReady();
     void markSaved(const QString& fileName);
     bool writeExport(const ExportName& name,
-                     const std::function<SaveWaveResult(const QString&)>& writeWav);
+                     const std::function<Outcome(const QString&)>& writeWav);
     void openOther();
     void exitProgram();
     void closeWindow();

@@ -5,7 +5,7 @@
 
 #include "platform/BusyPointer.h"
 #include "platform/CommonDialog.h"
-#include "platform/Frame.h"
+#include "platform/FrameServices.h"
 #include "platform/PictureBox.h"
 #include "platform/Prompts.h"
 #include "platform/TemporaryFiles.h"
@@ -63,13 +63,13 @@ void WavForm::markSaved(const QString& fileName)
 }
 
 // Writes the WAV (a copy of the whole file, or a clip) and, for an MP3 target, encodes it.
-bool WavForm::writeExport(const ExportName& name, const std::function<SaveWaveResult(const QString&)>& writeWav)
+bool WavForm::writeExport(const ExportName& name, const std::function<Outcome(const QString&)>& writeWav)
 {
     if (!name.staleWav.isEmpty()) QFile::remove(name.staleWav);
-    SaveWaveResult result = writeWav(name.wav);
-    if (result.ok && name.mp3) result = EncodeMp3(name.wav, name.target);
+    Outcome result = writeWav(name.wav);
+    if (result.ok && name.mp3) result = EncodeMp3(name.wav, name.target, AskThroughPrompts());
     if (!result.ok) {
-        result.Show();
+        ReportFailure(result);
         return false;
     }
     markSaved(name.target);
@@ -114,7 +114,7 @@ void WavForm::saveSelected()
     const ChannelChoice channel = channelChoice();
     writeExport(name, [&](const QString& wav) {
         WaveFile file;
-        if (file.Open(source) != 0) return SaveWaveResult::Failure(wav, "the sound file cannot be read");
+        if (file.Open(source) != 0) return SaveFailure(wav, "the sound file cannot be read");
         return SaveWave(file, wav, stretch.start, stretch.frames, doc_.sampleRate(), doc_.bitsPerSample(),
                         doc_.channelMode(), 1.0f, channel);
     });
@@ -139,13 +139,13 @@ void WavForm::pasteNew()
     const float gain = float(std::pow(10.0, Slider1->value() / 20.0));
     const ChannelChoice channel = channelChoice();
     WaveFile file;
-    SaveWaveResult result = file.Open(doc_.samplesFile) == 0
+    Outcome result = file.Open(doc_.samplesFile) == 0
         ? SaveWave(file, temporary, stretch.start, stretch.frames, doc_.sampleRate(), doc_.bitsPerSample(),
                    doc_.channelMode(), gain, channel)
-        : SaveWaveResult::Failure(temporary, "the sound file cannot be read");
+        : SaveFailure(temporary, "the sound file cannot be read");
     file.Close();
     if (!result.ok) {
-        result.Show();
+        ReportFailure(result);
         return;
     }
     platform::MarkTemporary(temporary);

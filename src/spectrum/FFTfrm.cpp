@@ -2,7 +2,7 @@
 
 #include "general/General.h"
 #include "imaging/SavePictureAs.h"
-#include "platform/Frame.h"
+#include "platform/FrameServices.h"
 #include "platform/PictureBox.h"
 #include "platform/TwipLayout.h"
 #include "spectrum/SpectrumDrawing.h"

@@ -1,6 +1,6 @@
 #include "app/MDIMain.h"
 
-#include "platform/ScriptedPrompts.h"
+#include "support/ScriptedPrompts.h"
 #include "platform/Settings.h"
 #include "text/LoadText.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 // Pictures and checks shared by the image writing tests.
-#include "platform/ScriptedPrompts.h"
+#include "support/ScriptedPrompts.h"
 
 #include <QImage>
 #include <QString>

@@ -1,41 +1,22 @@
 #include "ImagingFixtures.h"
+#include "support/FakeFrame.h"
 #include "support/TempDir.h"
 #include "support/Tools.h"
 #include "imaging/SavePictureAs.h"
 #include "platform/CommonDialog.h"
-#include "platform/Frame.h"
+#include "platform/FrameServices.h"
 #include "platform/PictureBox.h"
 
 #include <QImage>
 #include <gtest/gtest.h>
 
 namespace {
-// A frame with the two things SavePictureAs asks of it.
-class FakeFrame : public FrameServices {
-public:
-    QMdiSubWindow* addChild(QWidget*) override { return nullptr; }
-    QWidget* frameWindow() override { return nullptr; }
-    bool equaliseAmplitude() const override { return false; }
-    void setEqualiseAmplitude(bool) override {}
-    bool showAmplitude() const override { return false; }
-    void setShowAmplitude(bool) override {}
-    QString jpegQuality() const override { return quality; }
-    CommonDialog& openDialog() override { return dialog; }
-    void exitProgram() override {}
-    QString lastFile() const override { return {}; }
-    void noteOpened(const QString&) override {}
-
-    QString quality = "85";
-    CommonDialog dialog;
-};
-
 class SavePictureAsTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
         if (!ToolAvailable("identify")) GTEST_SKIP() << "ImageMagick's identify is missing";
     }
-    void TearDown() override { FrameServices::SetInstance(nullptr); }
     TempDir dir;
     ScopedFilterPrompts prompts;
 };
@@ -45,7 +26,6 @@ TEST_F(SavePictureAsTest, UsesTheFramesDialogAndJpegQuality)
 {
     FakeFrame frame;
     frame.quality = "40";
-    FrameServices::SetInstance(&frame);
 
     PictureBox box;
     box.resize(120, 80);

@@ -29,7 +29,7 @@ TEST_F(SavePictureTest, TheJpgEntryAddsItsExtensionToABareNameAndSetsUpTheDialog
 {
     dialog.FileName = "/somewhere/last.wav";   // the frame's dialog remembers the last file
     prompts->QueueSave(dir.file("picture"), 1);
-    SavePictureWithDialog(picture, "Save FFT graph as..", dialog, "85");
+    ReportFailure(SavePictureWithDialog(picture, "Save FFT graph as..", dialog, "85"));
 
     EXPECT_EQ(Identify(dir.file("picture.JPG"), "%m %w %h %Q"), "JPEG 60 40 85");
     EXPECT_EQ(files(), QStringList{"picture.JPG"});
@@ -46,12 +46,12 @@ TEST_F(SavePictureTest, TheJpgEntryAddsItsExtensionToABareNameAndSetsUpTheDialog
 TEST_F(SavePictureTest, ANameWithAnotherExtensionGetsTheChosenEntrysData)
 {
     prompts->QueueSave(dir.file("picture.png"), 1);
-    SavePictureWithDialog(picture, "t", dialog, "85");
+    ReportFailure(SavePictureWithDialog(picture, "t", dialog, "85"));
     EXPECT_EQ(Identify(dir.file("picture.png"), "%m"), "JPEG");
 
     // Without a chosen entry the name's own ending decides.
     prompts->QueueSave(dir.file("graph.gif"), 0);
-    SavePictureWithDialog(picture, "t", dialog, "85");
+    ReportFailure(SavePictureWithDialog(picture, "t", dialog, "85"));
     EXPECT_EQ(Identify(dir.file("graph.gif"), "%m %w %h %[type]"), "GIF 60 40 Palette");
     EXPECT_TRUE(prompts->messages().isEmpty());
 }
@@ -59,7 +59,7 @@ TEST_F(SavePictureTest, ANameWithAnotherExtensionGetsTheChosenEntrysData)
 TEST_F(SavePictureTest, TheAllEntryIsNotSupportedAndWritesNothing)
 {
     prompts->QueueSave(dir.file("picture"), 11);
-    SavePictureWithDialog(picture, "t", dialog, "85");
+    ReportFailure(SavePictureWithDialog(picture, "t", dialog, "85"));
     EXPECT_EQ(prompts->messages(), QStringList{"File type with extension  ALL is NOT supported!"});
     EXPECT_TRUE(files().isEmpty());
 }
@@ -67,22 +67,22 @@ TEST_F(SavePictureTest, TheAllEntryIsNotSupportedAndWritesNothing)
 TEST_F(SavePictureTest, AnUnreadableQualityWrites85AndShallowPicturesAreSavedInTrueColour)
 {
     prompts->QueueSave(dir.file("unreadable"), 1);
-    SavePictureWithDialog(DetailedPicture(80, 60), "t", dialog, "abc");
+    ReportFailure(SavePictureWithDialog(DetailedPicture(80, 60), "t", dialog, "abc"));
     EXPECT_EQ(Identify(dir.file("unreadable.JPG"), "%Q"), "85");
 
     prompts->QueueSave(dir.file("indexed"), 6);
-    SavePictureWithDialog(QuadrantPicture(60, 40, QImage::Format_Indexed8), "t", dialog, "85");
+    ReportFailure(SavePictureWithDialog(QuadrantPicture(60, 40, QImage::Format_Indexed8), "t", dialog, "85"));
     EXPECT_EQ(Identify(dir.file("indexed.TGA"), "%m %w %h %[channels]"), "TGA 60 40 srgba");
 
     prompts->QueueSave(dir.file("mono"), 4);
-    SavePictureWithDialog(QuadrantPicture(60, 40, QImage::Format_Mono), "t", dialog, "85");
+    ReportFailure(SavePictureWithDialog(QuadrantPicture(60, 40, QImage::Format_Mono), "t", dialog, "85"));
     EXPECT_EQ(Identify(dir.file("mono.PNG"), "%[channels] %z"), "srgb 8");
     EXPECT_TRUE(prompts->messages().isEmpty());
 }
 
 TEST_F(SavePictureTest, NoPictureOrACancelledDialogStopsAndFailuresAreReported)
 {
-    SavePictureWithDialog(QImage(), "t", dialog, "85");
+    ReportFailure(SavePictureWithDialog(QImage(), "t", dialog, "85"));
     EXPECT_EQ(prompts->messages(), QStringList{"No image selected for saving!"});
     EXPECT_EQ(prompts->shown().back().title, "Save Error");
     EXPECT_EQ(prompts->shown().size(), 1u);   // no dialog was shown
@@ -92,13 +92,13 @@ TEST_F(SavePictureTest, NoPictureOrACancelledDialogStopsAndFailuresAreReported)
     dialog.FileName = dir.file("old.png");
     dialog.FileTitle = "old.png";
     prompts->QueueFile(std::nullopt);
-    SavePictureWithDialog(picture, "t", dialog, "85");
+    ReportFailure(SavePictureWithDialog(picture, "t", dialog, "85"));
     EXPECT_TRUE(prompts->messages().isEmpty());
     EXPECT_TRUE(files().isEmpty());
 
     const QString path = dir.file("missing/folder/shot.png");
     prompts->QueueSave(path, 0);
-    SavePictureWithDialog(picture, "t", dialog, "85");
+    ReportFailure(SavePictureWithDialog(picture, "t", dialog, "85"));
     EXPECT_EQ(prompts->messages(), QStringList{"Can't Save the image to" + path});
     EXPECT_EQ(prompts->shown().back().title, "Save Error");
 }

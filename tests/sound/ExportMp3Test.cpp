@@ -1,7 +1,7 @@
 // MP3 saves through the encoder: the real lame, and stand-in encoders put first on PATH to play
 // a slow encoder, a failing one and a missing one.
 #include "sound/Mp3Encode.h"
-#include "platform/ScriptedPrompts.h"
+#include "support/ScriptedPrompts.h"
 #include "support/TempDir.h"
 #include "support/Tools.h"
 #include "support/WavFixture.h"
@@ -61,7 +61,7 @@ TEST(ExportMp3, RealEncoderMakesAnMp3OfTheRightLength)
     ASSERT_TRUE(WriteWav(wav, {.channels = 2, .sampleRate = 44100, .bitsPerSample = 16},
                          Sine(44100, 2, 440, 12000)));
     ScopedScriptedPrompts prompts;
-    const SaveWaveResult r = EncodeMp3(wav, mp3);
+    const Outcome r = EncodeMp3(wav, mp3, AskThroughPrompts());
     ASSERT_TRUE(r.ok) << r.detail.toStdString();
     EXPECT_FALSE(QFile::exists(wav));   // the intermediate is gone
     EXPECT_EQ(prompts->count(kQuestion), 0);
@@ -92,7 +92,7 @@ TEST(ExportMp3, TheIntermediateWavOutlivesASlowEncoder)
     ScopedScriptedPrompts prompts;   // answers Yes
     bool eventsHandled = false;
     QTimer::singleShot(100, [&] { eventsHandled = true; });
-    const SaveWaveResult r = EncodeMp3(wav, mp3, 400);
+    const Outcome r = EncodeMp3(wav, mp3, AskThroughPrompts(), 400);
     ASSERT_TRUE(r.ok) << r.detail.toStdString();
     EXPECT_EQ(ReadAll(mp3), "partial complete");
     EXPECT_FALSE(QFile::exists(wav));
@@ -115,7 +115,7 @@ TEST(ExportMp3, AnsweringNoStopsTheEncoder)
     ScopedScriptedPrompts prompts;
     prompts->QueueAnswer(Answer::Yes);
     prompts->QueueAnswer(Answer::No);
-    const SaveWaveResult r = EncodeMp3(wav, mp3, 200);
+    const Outcome r = EncodeMp3(wav, mp3, AskThroughPrompts(), 200);
     EXPECT_FALSE(r.ok);
     EXPECT_EQ(r.message, "Error in Saving file: " + mp3);
     EXPECT_EQ(prompts->count(kQuestion), 2);
@@ -133,7 +133,7 @@ TEST(ExportMp3, FailedEncodingsAreFailures)
         // A non-zero exit after writing part of the MP3.
         ScopedPath path(FakeLame(dir, "printf half > \"$4\"\nexit 2\n"), false);
         ASSERT_TRUE(WriteWav(wav, {}, {1}));
-        const SaveWaveResult r = EncodeMp3(wav, mp3);
+        const Outcome r = EncodeMp3(wav, mp3, AskThroughPrompts());
         EXPECT_FALSE(r.ok);
         EXPECT_EQ(r.message, "Error in Saving file: " + mp3);
         EXPECT_EQ(r.title, "Save Error");
@@ -145,7 +145,7 @@ TEST(ExportMp3, FailedEncodingsAreFailures)
         // A clean exit without any MP3.
         ScopedPath path(FakeLame(dir, "exit 0\n"), false);
         ASSERT_TRUE(WriteWav(wav, {}, {1}));
-        EXPECT_FALSE(EncodeMp3(wav, mp3).ok);
+        EXPECT_FALSE(EncodeMp3(wav, mp3, AskThroughPrompts()).ok);
         EXPECT_FALSE(QFile::exists(wav));
     }
     {
@@ -154,7 +154,7 @@ TEST(ExportMp3, FailedEncodingsAreFailures)
         ScopedPath path(empty.path(), true);
         ASSERT_TRUE(WriteWav(wav, {}, {1}));
         Write(mp3, "older mp3");
-        const SaveWaveResult r = EncodeMp3(wav, mp3);
+        const Outcome r = EncodeMp3(wav, mp3, AskThroughPrompts());
         EXPECT_FALSE(r.ok);
         EXPECT_TRUE(r.detail.contains("not installed")) << r.detail.toStdString();
         EXPECT_EQ(ReadAll(mp3), "older mp3");

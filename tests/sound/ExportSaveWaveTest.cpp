@@ -4,7 +4,7 @@
 #include "sound/SaveWaveHeader.h"
 #include "sound/SaveWaveWhole.h"
 #include "sound/WaveFile.h"
-#include "platform/ScriptedPrompts.h"
+#include "support/ScriptedPrompts.h"
 #include "support/TempDir.h"
 #include "support/Tools.h"
 #include "support/WavFixture.h"
@@ -45,7 +45,7 @@ std::vector<int> Samples8(const QByteArray& file)
 }
 
 // Writes `samples` as a source WAV and saves frames [first, first + count) of it.
-SaveWaveResult Save(const TempDir& dir, const WavShape& format, const std::vector<int>& samples,
+Outcome Save(const TempDir& dir, const WavShape& format, const std::vector<int>& samples,
                     std::int64_t first, std::int64_t count, float gain, ChannelChoice channel,
                     const QString& target)
 {
@@ -207,7 +207,7 @@ TEST(ExportSaveWave, LevelCurveOn8BitSamplesSaturatesInsteadOfFailing)
     const struct { double dB; int low; } levels[] = {{44, 1}, {45, 0}, {60, 0}};
     for (const auto& level : levels) {
         const QString out = dir.file(QString("loud%1.wav").arg(level.dB));
-        const SaveWaveResult r =
+        const Outcome r =
             Save(dir, format, samples, 0, 2, Decibels(level.dB), ChannelChoice::Both, out);
         ASSERT_TRUE(r.ok) << level.dB << " " << r.detail.toStdString();
         EXPECT_EQ(Samples8(ReadAll(out)), (std::vector<int>{255, level.low, 128, 255})) << level.dB;
@@ -226,18 +226,18 @@ TEST(ExportSaveWave, FailuresLeaveNothingHalfWritten)
     const auto samples = Numbered(100);
 
     const QString nowhere = dir.file("missing/clip.wav");
-    const SaveWaveResult r = Save(dir, format, samples, 0, 10, 1, ChannelChoice::Both, nowhere);
+    const Outcome r = Save(dir, format, samples, 0, 10, 1, ChannelChoice::Both, nowhere);
     EXPECT_FALSE(r.ok);
     EXPECT_EQ(r.message, "Error in Saving file: " + nowhere);
     EXPECT_EQ(r.title, "Save Error");
     EXPECT_FALSE(QFile::exists(nowhere));
 
     ScopedScriptedPrompts prompts;
-    r.Show();
+    ReportFailure(r);
     ASSERT_EQ(prompts->shown().size(), 1u);
     EXPECT_EQ(prompts->shown()[0].prompt, r.message);
     EXPECT_EQ(prompts->shown()[0].title, "Save Error");
-    SaveWaveResult::Success().Show();
+    ReportFailure(Outcome::Success());
     EXPECT_EQ(prompts->shown().size(), 1u);
 
     // A data size beyond the header's 32 bits: the older file stays as it was, and no temporary
@@ -245,7 +245,7 @@ TEST(ExportSaveWave, FailuresLeaveNothingHalfWritten)
     const QString older = dir.file("older.wav");
     ASSERT_TRUE(WriteWav(older, format, samples));
     const QByteArray before = ReadAll(older);
-    const SaveWaveResult huge = Save(dir, format, samples, 0, std::int64_t(1) << 31, 1,
+    const Outcome huge = Save(dir, format, samples, 0, std::int64_t(1) << 31, 1,
                                      ChannelChoice::Both, older);
     EXPECT_FALSE(huge.ok);
     EXPECT_EQ(ReadAll(older), before);
@@ -321,7 +321,7 @@ TEST(ExportSaveWaveWhole, ByteForByteCopy)
     ASSERT_TRUE(SaveWaveWhole(source, source).ok);
     EXPECT_EQ(ReadAll(source), bytes);
 
-    const SaveWaveResult missing = SaveWaveWhole(dir.file("gone.wav"), target);
+    const Outcome missing = SaveWaveWhole(dir.file("gone.wav"), target);
     EXPECT_FALSE(missing.ok);
     EXPECT_EQ(missing.message, "Error in Saving file: " + target);
     EXPECT_EQ(ReadAll(target), bytes);

@@ -1,7 +1,7 @@
 // Saving and pasting from the analyser window, checked with the real tools that read the files.
 #include "app/MDIMain.h"
 #include "platform/PictureBox.h"
-#include "platform/ScriptedPrompts.h"
+#include "support/ScriptedPrompts.h"
 #include "sound/OpenSoundWindow.h"
 #include "sound/WavForm.h"
 #include "text/LoadText.h"

@@ -2,7 +2,7 @@
 // test run starts): the buttons, the moving cursor and the read-outs.
 #include "app/MDIMain.h"
 #include "platform/MediaPlayer.h"
-#include "platform/ScriptedPrompts.h"
+#include "support/ScriptedPrompts.h"
 #include "sound/OpenSoundWindow.h"
 #include "sound/WavForm.h"
 #include "text/LoadText.h"

@@ -2,7 +2,7 @@
 // real frame, mouse gestures sent to the graphs at twip positions, menus and buttons clicked.
 #include "app/MDIMain.h"
 #include "platform/PictureBox.h"
-#include "platform/ScriptedPrompts.h"
+#include "support/ScriptedPrompts.h"
 #include "platform/Settings.h"
 #include "platform/TemporaryFiles.h"
 #include "sound/OpenSoundWindow.h"

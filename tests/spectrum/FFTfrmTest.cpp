@@ -2,7 +2,7 @@
 // read off the peak, a zoom with the right button, Restore, and the refusals.
 #include "app/MDIMain.h"
 #include "platform/PictureBox.h"
-#include "platform/ScriptedPrompts.h"
+#include "support/ScriptedPrompts.h"
 #include "sound/OpenSoundWindow.h"
 #include "sound/WavForm.h"
 #include "spectrum/FFTfrm.h"

@@ -2,7 +2,7 @@
 // A test with the real frame on screen (offscreen), scripted prompts and a temporary folder:
 // the base of the window tests, which open sounds through the frame as a user does.
 #include "app/MDIMain.h"
-#include "platform/ScriptedPrompts.h"
+#include "support/ScriptedPrompts.h"
 #include "sound/OpenSoundWindow.h"
 #include "sound/WavForm.h"
 #include "text/LoadText.h"

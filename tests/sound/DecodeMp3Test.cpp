@@ -1,6 +1,6 @@
-#include "app/DecodeMp3.h"
+#include "sound/DecodeMp3.h"
 
-#include "platform/ScriptedPrompts.h"
+#include "support/ScriptedPrompts.h"
 #include "text/LoadText.h"
 
 #include <QFile>
@@ -36,7 +36,7 @@ TEST(DecodeMp3, CapitalExtensionDecodesNextToTheMp3)
     TempDir dir;
     const QString mp3 = makeMp3(dir, "Tone Sample.MP3");
     ScopedScriptedPrompts prompts;
-    const QString wav = DecodeMp3ToWav(mp3);
+    const QString wav = DecodeMp3ToWav(mp3, AskThroughPrompts());
     EXPECT_EQ(wav, dir.file("Tone Sample.wav"));
     EXPECT_TRUE(QFile::exists(wav));
     EXPECT_TRUE(contents(wav).startsWith("RIFF"));
@@ -57,7 +57,7 @@ TEST(DecodeMp3, AnExistingWavIsKeptAndTheUnderscoreFileIsMadeAnew)
         old.write("stale output of an earlier decode");
     }
     ScopedScriptedPrompts prompts;
-    const QString wav = DecodeMp3ToWav(mp3, 200);
+    const QString wav = DecodeMp3ToWav(mp3, AskThroughPrompts(), 200);
     EXPECT_EQ(wav, dir.file("tone_.wav"));
     EXPECT_EQ(contents(dir.file("tone.wav")), mine);
     EXPECT_TRUE(contents(wav).startsWith("RIFF"));
@@ -75,7 +75,7 @@ TEST(DecodeMp3, NoWavAfterDecodingAsksOnceAndStillReturnsThePath)
     }
     ScopedScriptedPrompts prompts;
     prompts->QueueAnswer(Answer::Yes);
-    const QString wav = DecodeMp3ToWav(notMp3);
+    const QString wav = DecodeMp3ToWav(notMp3, AskThroughPrompts());
     EXPECT_EQ(wav, dir.file("broken.wav"));
     EXPECT_FALSE(QFile::exists(wav));
     ASSERT_EQ(prompts->messages().size(), 1);

@@ -1,8 +1,7 @@
-#include "app/DecodeMp3.h"
+#include "sound/DecodeMp3.h"
 
-#include "app/RunAndWait.h"
+#include "platform/RunAndWait.h"
 #include "platform/Process.h"
-#include "platform/Prompts.h"
 #include "platform/TemporaryFiles.h"
 #include "text/LoadText.h"
 
@@ -26,7 +25,7 @@ QString Mp3WavPath(const QString& mp3Path)
     return QFile::exists(plain) ? base + "_.wav" : plain;
 }
 
-QString DecodeMp3ToWav(const QString& mp3Path, int delayAfterDeleteMs)
+QString DecodeMp3ToWav(const QString& mp3Path, const Ask& ask, int delayAfterDeleteMs)
 {
     const QString wavPath = Mp3WavPath(mp3Path);
     if (wavPath.endsWith("_.wav") && QFile::exists(wavPath)) {
@@ -36,20 +35,19 @@ QString DecodeMp3ToWav(const QString& mp3Path, int delayAfterDeleteMs)
 
     const QString lame = platform::ExternalProgram("lame.exe");
     for (int attempt = 1; attempt <= kMaxAttempts; ++attempt) {
-        const int result = lame.isEmpty()
-                               ? 0
-                               : RunAndWait(lame, {"--decode", mp3Path, wavPath},
-                                            kDecodeTimeoutSeconds * attempt);
-        if (result != 0) QFile::remove(wavPath);   // a stopped decoder leaves a partial file
+        RunOptions options;
+        options.timeoutSeconds = kDecodeTimeoutSeconds * attempt;
+        const bool timedOut = !lame.isEmpty() &&
+            RunAndWait(lame, {"--decode", mp3Path, wavPath}, options).outcome == RunOutcome::TimedOut;
+        if (timedOut) QFile::remove(wavPath);   // a stopped decoder leaves a partial file
         if (QFile::exists(wavPath)) {
             // A "_.wav" output is a scratch copy of the MP3's sound.
             if (wavPath.endsWith("_.wav")) platform::MarkTemporary(wavPath);
             break;
         }
-        const Answer answer = Prompts::Current().MsgBox(LoadText(409), MsgButtons::YesNo,
-                                                        LoadText(410), MsgIcon::Question);
+        const Answer answer = ask(LoadText(409), MsgButtons::YesNo, LoadText(410));
         // Only a decoder that ran out of time is worth waiting for again.
-        if (result == 0 || answer != Answer::Yes) break;
+        if (!timedOut || answer != Answer::Yes) break;
     }
     return wavPath;
 }

@@ -1,6 +1,6 @@
-#include "app/FileDialogs.h"
+#include "platform/FileDialogs.h"
 
-#include "platform/ScriptedPrompts.h"
+#include "support/ScriptedPrompts.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "platform/Frame.h"
+#include "platform/FrameServices.h"
 
 namespace {
 FrameServices* g_frame = nullptr;

@@ -1,4 +1,4 @@
-#include "app/FileDialogs.h"
+#include "platform/FileDialogs.h"
 
 #include "platform/CommonDialog.h"
 

@@ -1,5 +1,7 @@
 #pragma once
 // Turning an MP3 file into a WAV file with the external decoder.
+#include "platform/Prompts.h"
+
 #include <QString>
 
 // The WAV path the decoder writes for an MP3 file: the ".mp3" extension (any letter case)
@@ -10,6 +12,6 @@ QString Mp3WavPath(const QString& mp3Path);
 // Decodes the MP3 with "lame --decode MP3 WAV" and returns the WAV path, which the caller opens
 // whether or not it exists (the WAV reader reports a missing file). An older "_.wav" output is
 // deleted first; delayAfterDeleteMs is the pause the analyser's Open makes after that deletion.
-// When no WAV appears, asks "Continue ...opening mp3 file"; when the decoder ran past its
-// time-out, its partial output is removed and a Yes waits again with a longer time-out.
-QString DecodeMp3ToWav(const QString& mp3Path, int delayAfterDeleteMs = 0);
+// When no WAV appears, asks "Continue ...opening mp3 file" through ask; when the decoder ran
+// past its time-out, its partial output is removed and a Yes waits again with a longer time-out.
+QString DecodeMp3ToWav(const QString& mp3Path, const Ask& ask, int delayAfterDeleteMs = 0);

@@ -1,5 +1,5 @@
 #pragma once
-// A Prompts implementation for tests: answers come from queues filled by the test, and every
+// A Prompts implementation for tests (a test double: it lives with the tests): answers come from queues filled by the test, and every
 // message, input box and dialog shown is recorded.
 #include "platform/Prompts.h"
 

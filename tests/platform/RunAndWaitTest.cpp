@@ -1,4 +1,4 @@
-#include "app/RunAndWait.h"
+#include "platform/RunAndWait.h"
 
 #include <QElapsedTimer>
 #include <QFile>
@@ -38,12 +38,15 @@ TEST(RunAndWait, WaitsForTheProgramWithPathsAsOneArgumentEach)
     TempDir dir;
     // A path with spaces and shell characters stays one argument and runs nothing.
     const QString target = dir.file("a b; touch injected.txt");
-    ASSERT_EQ(RunAndWait("/bin/sh", {"-c", "sleep 0.3; echo done > \"$0\"", target}, 10), 0);
+    const RunResult run = RunAndWait("/bin/sh", {"-c", "sleep 0.3; echo done > \"$0\"; exit 3", target},
+                                     {.timeoutSeconds = 10});
+    EXPECT_EQ(run.outcome, RunOutcome::Ended);
+    EXPECT_EQ(run.exitCode, 3);
     EXPECT_TRUE(QFile::exists(target));
     EXPECT_FALSE(QFile::exists(dir.file("injected.txt")));
 }
 
-TEST(RunAndWait, KeepsHandlingEventsAndStopsAtTheDeadline)
+TEST(RunAndWait, EndedTimedOutNotStartedAndStoppedAreToldApart)
 {
     int ticks = 0;
     QTimer timer;
@@ -51,8 +54,24 @@ TEST(RunAndWait, KeepsHandlingEventsAndStopsAtTheDeadline)
     timer.start(20);
     QElapsedTimer clock;
     clock.start();
-    EXPECT_EQ(RunAndWait("/bin/sleep", {"30"}, 1), 1);
+    EXPECT_EQ(RunAndWait("/bin/sleep", {"30"}, {.timeoutSeconds = 1}).outcome, RunOutcome::TimedOut);
     EXPECT_LT(clock.elapsed(), 10000);
     EXPECT_GT(ticks, 5);   // the interface's timers ran during the wait
-    EXPECT_EQ(RunAndWait("/no/such/program", {}, 5), 0);
+
+    const RunResult missing = RunAndWait("/no/such/program", {}, {.timeoutSeconds = 5});
+    EXPECT_EQ(missing.outcome, RunOutcome::NotStarted);
+    EXPECT_FALSE(missing.error.isEmpty());
+
+    // Asked twice: go on, then stop; the output's tail is kept.
+    int asked = 0;
+    RunOptions options;
+    options.askEveryMs = 100;
+    options.goOn = [&] { return ++asked < 2; };
+    options.keepOutput = 4;
+    const RunResult stopped = RunAndWait("/bin/sh", {"-c", "echo 123456; exec sleep 30"}, options);
+    EXPECT_EQ(stopped.outcome, RunOutcome::Stopped);
+    EXPECT_EQ(asked, 2);
+    const RunResult printed = RunAndWait("/bin/sh", {"-c", "echo 123456"}, options);
+    EXPECT_EQ(printed.outcome, RunOutcome::Ended);
+    EXPECT_EQ(printed.output, "456\n");
 }

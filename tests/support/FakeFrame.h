@@ -1,0 +1,50 @@
+#pragma once
+// A frame for tests of windows that ask the frame for something without the real one: it keeps
+// the options, records which tools were asked for, and offers every tool.
+#include "platform/CommonDialog.h"
+#include "platform/FrameServices.h"
+
+#include <QString>
+#include <QStringList>
+
+class FakeFrame : public FrameServices {
+public:
+    FakeFrame() { FrameServices::SetInstance(this); }
+    ~FakeFrame() override
+    {
+        if (FrameServices::Instance() == this) FrameServices::SetInstance(nullptr);
+    }
+
+    QMdiSubWindow* addChild(QWidget*) override { return nullptr; }
+    QWidget* frameWindow() override { return nullptr; }
+    bool equaliseAmplitude() const override { return equalise; }
+    void setEqualiseAmplitude(bool on) override { equalise = on; }
+    bool showAmplitude() const override { return showAmp; }
+    void setShowAmplitude(bool on) override { showAmp = on; }
+    QString jpegQuality() const override { return quality; }
+    CommonDialog& openDialog() override { return dialog; }
+    void exitProgram() override { asked << "exit"; }
+    QString lastFile() const override { return last; }
+    void noteOpened(const QString& path) override { last = path; }
+    bool offers(Tool) const override { return true; }
+    void openSoundWindow(const QString& path, int channel) override
+    {
+        asked << QString("sound %1 %2").arg(path).arg(channel);
+    }
+    void showSpectrum(int, const QString& fileName, const QString&) override
+    {
+        asked << "spectrum " + fileName;
+    }
+    void openVideoWindow(const QString& path) override { asked << "video " + path; }
+    void showRecorder() override { asked << "recorder"; }
+    void showCapture() override { asked << "capture"; }
+    void showImageProcessor() override { asked << "image processor"; }
+    void showAbout() override { asked << "about"; }
+
+    bool equalise = false;
+    bool showAmp = false;
+    QString quality = "85";
+    QString last;
+    CommonDialog dialog;
+    QStringList asked;   // what windows asked the frame for, in order
+};
