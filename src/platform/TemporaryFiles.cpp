@@ -1,5 +1,7 @@
 #include "platform/TemporaryFiles.h"
 
+#include <QCoreApplication>
+#include <QDir>
 #include <QFileInfo>
 #include <QSet>
 
@@ -11,6 +13,17 @@ QSet<QString>& files()
     return set;
 }
 QString key(const QString& path) { return QFileInfo(path).absoluteFilePath(); }
+}
+
+QString ScratchFolder()
+{
+    static const QString folder = [] {
+        const QString temporary = QDir::tempPath().isEmpty() ? QDir::currentPath() : QDir::tempPath();
+        const QString own =
+            QDir(temporary).filePath(QString("kivra-%1").arg(QCoreApplication::applicationPid()));
+        return QDir().mkpath(own) ? own : temporary;
+    }();
+    return folder;
 }
 
 void MarkTemporary(const QString& path) { files().insert(key(path)); }

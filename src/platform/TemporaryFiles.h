@@ -6,6 +6,11 @@
 
 namespace platform {
 
+// The folder of this run's scratch files, "kivra-<process id>" inside the temporary folder, made
+// on first use: each running KIVRA keeps its scratch files apart, so another instance's
+// "Untitled3.wav" is never replaced. The temporary folder itself when it cannot be made.
+QString ScratchFolder();
+
 void MarkTemporary(const QString& path);
 bool IsTemporary(const QString& path);
 void ForgetTemporary(const QString& path);

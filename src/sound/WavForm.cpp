@@ -84,12 +84,7 @@ WavForm::WavForm(int windowCounter, QWidget* parent) : QMainWindow(parent)
     // The window's load.
     setCaptions();
     setWindowTitle(LoadText(169));
-    // Pasted clips are numbered per run, so each running KIVRA keeps them in a folder of its own
-    // inside the temporary folder: another instance's "Untitled3.wav" is never replaced.
-    const QString temporary = QDir::tempPath().isEmpty() ? QDir::currentPath() : QDir::tempPath();
-    scratchFolder_ = QDir(temporary).filePath(
-        QString("kivra-%1").arg(QCoreApplication::applicationPid()));
-    if (!QDir().mkpath(scratchFolder_)) scratchFolder_ = temporary;
+    scratchFolder_ = platform::ScratchFolder();
     if (FrameServices* frame = FrameServices::Instance())
         setWindowIcon(frame->frameWindow()->windowIcon());
     findChild<QRadioButton*>("Option1")->setChecked(true);
