@@ -265,15 +265,18 @@ QString MDIMain::jpegQuality() const
 bool MDIMain::offers(Tool tool) const
 {
     switch (tool) {
-    case Tool::SoundWindow:
-    case Tool::Spectrum:
-    case Tool::VideoWindow:
-        return true;
-    case Tool::Recorder:
-    case Tool::Capture:
-    case Tool::ImageProcessor:
-    case Tool::About:
-        return false;
+    case Tool::SoundWindow: return true;
+    case Tool::Spectrum: return true;
+
+    case Tool::VideoWindow: return true;
+
+    case Tool::Recorder: return false;
+
+    case Tool::Capture: return false;
+
+    case Tool::ImageProcessor: return false;
+
+    case Tool::About: return false;
     }
     return false;
 }
@@ -297,8 +300,11 @@ void MDIMain::askVideo() { openVideoWindow(QString()); }
 
 // The tools below are not part of this build yet.
 void MDIMain::showRecorder() {}
+
 void MDIMain::showCapture() {}
+
 void MDIMain::showImageProcessor() {}
+
 void MDIMain::showAbout() {}
 
 QMdiSubWindow* MDIMain::addChild(QWidget* window)
