@@ -14,9 +14,9 @@ AmplitudeReadout::AmplitudeReadout(const ColumnTable& columnTable) : table_(colu
 void AmplitudeReadout::SetPerColumn(bool perColumn)
 {
     perColumn_ = perColumn;
-    showampEnabled_ = !perColumn;
+    showAmplitudeBoxEnabled_ = !perColumn;
     if (perColumn)
-        ampVisible_ = false;
+        readoutVisible_ = false;
 }
 
 QString AmplitudeReadout::FormatAmplitude(double value)
@@ -57,7 +57,7 @@ void AmplitudeReadout::ShowSelectionAmplitude(Graph graph, const SelectionReadou
                                               const QString& draggedSampleCount,
                                               double shadingLeft)
 {
-    if (!ampVisible_)
+    if (!readoutVisible_)
         return;
     const double first = general::Round(general::Val(readout.initialSample));
     if (!draggedSampleCount.isEmpty() && !perColumn_) {
@@ -96,31 +96,31 @@ std::optional<AmplitudeReadout::Graph> AmplitudeReadout::DoubleClickGraph() cons
     }
 }
 
-void AmplitudeReadout::ShowampCheckClicked(bool ticked)
+void AmplitudeReadout::ShowAmplitudeBoxClicked(bool ticked)
 {
-    showampChecked_ = ticked;
-    mnushowampChecked_ = ticked;
-    ampVisible_ = mnushowampChecked_;
+    showAmplitudeBoxChecked_ = ticked;
+    showAmplitudeMenuChecked_ = ticked;
+    readoutVisible_ = showAmplitudeMenuChecked_;
 }
 
-bool AmplitudeReadout::MnushowampClicked()
+bool AmplitudeReadout::ShowAmplitudeMenuClicked()
 {
-    mnushowampChecked_ = !mnushowampChecked_;
-    ShowampCheckClicked(mnushowampChecked_);
-    return mnushowampChecked_;
+    showAmplitudeMenuChecked_ = !showAmplitudeMenuChecked_;
+    ShowAmplitudeBoxClicked(showAmplitudeMenuChecked_);
+    return showAmplitudeMenuChecked_;
 }
 
-bool AmplitudeReadout::MnuequaliseampClicked()
+bool AmplitudeReadout::EqualiseMenuClicked()
 {
-    mnuequaliseampChecked_ = !mnuequaliseampChecked_;
-    return mnuequaliseampChecked_;
+    equaliseChecked_ = !equaliseChecked_;
+    return equaliseChecked_;
 }
 
 void AmplitudeReadout::Load(bool frameShowAudioAmp, bool frameEqualiseAmp)
 {
-    mnuequaliseampChecked_ = frameEqualiseAmp;
+    equaliseChecked_ = frameEqualiseAmp;
     if (frameShowAudioAmp)
-        MnushowampClicked();
-    showampChecked_ = mnushowampChecked_;
-    ampVisible_ = mnushowampChecked_;
+        ShowAmplitudeMenuClicked();
+    showAmplitudeBoxChecked_ = showAmplitudeMenuChecked_;
+    readoutVisible_ = showAmplitudeMenuChecked_;
 }

@@ -49,13 +49,13 @@ public:
     std::optional<Graph> DoubleClickGraph() const;
 
     // `showampCheck` clicked (or set from code): the menu check and the label follow the box.
-    void ShowampCheckClicked(bool ticked);
+    void ShowAmplitudeBoxClicked(bool ticked);
     // `mnushowamp` clicked: its check is inverted and the box follows. Returns the new check,
     // which the window copies into the frame's `mnushowaudioamp` for windows opened later.
-    bool MnushowampClicked();
+    bool ShowAmplitudeMenuClicked();
     // `mnuequaliseamp` clicked: its check is inverted. Returns the new check, which the window
     // copies into the frame's `mnuequaliseamp`; the drawing reads it at its next run.
-    bool MnuequaliseampClicked();
+    bool EqualiseMenuClicked();
     // Window load: the frame's show-amplitude option clicks `mnushowamp` once; then the box and
     // the label follow the menu check. The equalise check is copied from the frame's option.
     void Load(bool frameShowAudioAmp, bool frameEqualiseAmp);
@@ -64,11 +64,11 @@ public:
     const QString& caption() const { return caption_; }   // `amp` caption
     const QString& toolTip() const { return toolTip_; }   // `amp` tool tip
     int toolTipId() const { return toolTipId_; }          // text-table entry of the tool tip
-    bool ampVisible() const { return ampVisible_; }
-    bool showampChecked() const { return showampChecked_; }
-    bool showampEnabled() const { return showampEnabled_; }
-    bool mnushowampChecked() const { return mnushowampChecked_; }
-    bool mnuequaliseampChecked() const { return mnuequaliseampChecked_; }
+    bool readoutVisible() const { return readoutVisible_; }                    // `amp` shown
+    bool showAmplitudeBoxChecked() const { return showAmplitudeBoxChecked_; }  // `showampCheck`
+    bool showAmplitudeBoxEnabled() const { return showAmplitudeBoxEnabled_; }
+    bool showAmplitudeMenuChecked() const { return showAmplitudeMenuChecked_; }  // `mnushowamp`
+    bool equaliseChecked() const { return equaliseChecked_; }  // `mnuequaliseamp`
     bool perColumn() const { return perColumn_; }
     std::int64_t columnTableBase() const { return columnTableBase_; }
 
@@ -89,9 +89,9 @@ private:
     QString caption_;
     QString toolTip_;
     int toolTipId_ = 0;
-    bool ampVisible_ = false;
-    bool showampChecked_ = false;
-    bool showampEnabled_ = true;
-    bool mnushowampChecked_ = false;
-    bool mnuequaliseampChecked_ = false;
+    bool readoutVisible_ = false;
+    bool showAmplitudeBoxChecked_ = false;
+    bool showAmplitudeBoxEnabled_ = true;
+    bool showAmplitudeMenuChecked_ = false;
+    bool equaliseChecked_ = false;
 };

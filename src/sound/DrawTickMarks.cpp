@@ -8,7 +8,7 @@
 #include <cmath>
 
 QString DrawTickMarks(Surface& window, const TickFrame& picture1, const SoundDocument& document,
-                      bool showampChecked)
+                      bool showAmplitudeBoxChecked)
 {
     const double sampleRate = document.sampleRate();
     const double duration = sampleRate > 0 ? document.totalSamples() / sampleRate : 0.0;
@@ -36,7 +36,7 @@ QString DrawTickMarks(Surface& window, const TickFrame& picture1, const SoundDoc
     }
 
     // Amplitude ticks: one per 2000 sample units at the mono 16-bit scale (17 units a twip).
-    if (!showampChecked && !document.stereo() && document.Label10 == QLatin1String("16 bits")) {
+    if (!showAmplitudeBoxChecked && !document.stereo() && document.bitsText == QLatin1String("16 bits")) {
         const double mid = std::floor(picture1.innerHeight / 2) + picture1.top;
         for (int i = 0; i <= 32; i += 2) {
             const double length = i % 10 == 0 ? 150 : 100;

@@ -20,4 +20,4 @@ struct TickFrame {
 // values from the document, and returns the text of `timescalelabel` ("time in" + step +
 // " sec" or " ms"). A sound without samples has no scale: nothing is drawn and the text is empty.
 QString DrawTickMarks(Surface& window, const TickFrame& picture1, const SoundDocument& document,
-                      bool showampChecked);
+                      bool showAmplitudeBoxChecked);

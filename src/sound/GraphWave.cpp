@@ -124,14 +124,14 @@ GraphLayout GraphWave::Draw(WaveFile& file, std::int64_t start, std::int32_t fra
     const int innerHeight = std::max(0, boxHeight - borderTwips_);
     picture2_.Resize(W, innerHeight);
     picture4_.Resize(W, innerHeight);
-    layout.picture2Height = boxHeight;
+    layout.upperHeight = boxHeight;
     if (t.stereo) {
         picture5_.Resize(W, innerHeight);
         picture7_.Resize(W, innerHeight);
-        layout.picture5Visible = true;
-        layout.picture5Height = boxHeight;
+        layout.lowerVisible = true;
+        layout.lowerHeight = boxHeight;
     } else {
-        layout.line3Y1 = MonoBoxHeight;
+        layout.monoCursorHeight = MonoBoxHeight;
     }
 
     const double H = picture2_.ScaleHeight();
@@ -232,7 +232,7 @@ GraphLayout GraphWave::Draw(WaveFile& file, std::int64_t start, std::int32_t fra
         }
     }
 
-    layout.showampEnabled = layout.ampTag == "0";
-    layout.hideAmp = !layout.showampEnabled;
+    layout.showAmplitudeBoxEnabled = layout.ampTag == "0";
+    layout.hideReadout = !layout.showAmplitudeBoxEnabled;
     return layout;
 }

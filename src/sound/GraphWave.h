@@ -18,13 +18,13 @@ class WaveFile;
 
 // What the drawing decided about the window's layout; the window applies it to its controls.
 struct GraphLayout {
-    int picture2Height = 0;          // upper box height (twips): 1928 stereo, 3856 mono
-    bool picture5Visible = false;    // the lower box shows for stereo only
-    int picture5Height = 0;          // lower box height when visible
-    std::optional<int> line3Y1;      // mono: Y1 of the marker line Line3 becomes 3856
-    QString ampTag;                  // tag of `amp`: "0" one row per frame, "1" one row per unit
-    bool showampEnabled = true;      // `showampCheck` enabled (per-frame) or disabled
-    bool hideAmp = false;            // per-unit drawing hides `amp`
+    int upperHeight = 0;                    // Picture2: 1928 stereo, 3856 mono (twips)
+    bool lowerVisible = false;              // Picture5 shows for stereo only
+    int lowerHeight = 0;                    // Picture5's height when visible
+    std::optional<int> monoCursorHeight;    // mono: the cursor line Line3 reaches 3856
+    QString ampTag;                         // tag of `amp`: "0" one row per frame, "1" per unit
+    bool showAmplitudeBoxEnabled = true;    // `showampCheck`: enabled per frame, not per unit
+    bool hideReadout = false;               // per-unit drawing hides `amp`
 };
 
 class GraphWave {

@@ -6,7 +6,7 @@
 #include <cmath>
 
 SelectionPeriod::SelectionPeriod()
-    : labelPeriod_(LoadText(519)), labelFrequency_(LoadText(193) + QStringLiteral("= "))
+    : periodCaption_(LoadText(519)), frequencyCaption_(LoadText(193) + QStringLiteral("= "))
 {
 }
 
@@ -29,7 +29,7 @@ void SelectionPeriod::CycleCountChanged(const QString& cycleText, const QString&
     const double truncated = shown < 0.1 ? Int(period * 1000000) / 1000 : Int(period * 10000) / 10000;
     if (!std::isfinite(truncated))
         return;
-    labelPeriod_ = LoadText(519) + NumText(truncated)
+    periodCaption_ = LoadText(519) + NumText(truncated)
                    + (shown < 0.1 ? QStringLiteral(" (ms)") : QStringLiteral(" (s)"));
 
     if (shown > 0) {
@@ -37,7 +37,7 @@ void SelectionPeriod::CycleCountChanged(const QString& cycleText, const QString&
         if (!std::isfinite(frequency))
             return;
         frequencyHertz_ = NumText(frequency);
-        labelFrequency_ = LoadText(193) + QStringLiteral(" = ") + frequencyHertz_
+        frequencyCaption_ = LoadText(193) + QStringLiteral(" = ") + frequencyHertz_
                           + QStringLiteral(" (Hz)");
     }
 }

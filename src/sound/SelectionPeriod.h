@@ -16,12 +16,12 @@ public:
 
     const QString& periodSeconds() const { return periodSeconds_; }   // T, full precision
     const QString& frequencyHertz() const { return frequencyHertz_; } // f as displayed
-    const QString& labelPeriod() const { return labelPeriod_; }       // `Labelperiod` caption
-    const QString& labelFrequency() const { return labelFrequency_; } // `Labelfrequency` caption
+    const QString& periodCaption() const { return periodCaption_; }       // `Labelperiod` caption
+    const QString& frequencyCaption() const { return frequencyCaption_; } // `Labelfrequency` caption
 
 private:
     QString periodSeconds_;
     QString frequencyHertz_;
-    QString labelPeriod_;
-    QString labelFrequency_;
+    QString periodCaption_;
+    QString frequencyCaption_;
 };

@@ -32,7 +32,7 @@ SoundDocument::LoadResult SoundDocument::LoadFileData(WaveFile& file, const QStr
     fileName = path;
     windowNumber = number;
     caption = LoadText(169) + " - (" + path + ")";
-    Label1 = LoadText(476) + path;
+    fileNameText = LoadText(476) + path;
 
     LoadResult result;
     const int openError = file.Open(path);
@@ -41,10 +41,10 @@ SoundDocument::LoadResult SoundDocument::LoadFileData(WaveFile& file, const QStr
         result.systemError = openError;
         return result;
     }
-    Label2 = LoadText(171) + ": " + Num(double(file.Length())) + " Bytes";
-    Label3 = LoadText(170) + ": " + general::DateText(QFileInfo(path).lastModified());
-    Label4 = "0";
-    Label17 = "0";
+    sizeText = LoadText(171) + ": " + Num(double(file.Length())) + " Bytes";
+    modifiedText = LoadText(170) + ": " + general::DateText(QFileInfo(path).lastModified());
+    viewStartTicksText = "0";
+    viewStartSampleText = "0";
 
     const WaveHeader h = WaveHeader::Read(file);
     result.fault = h.fault;
@@ -52,24 +52,24 @@ SoundDocument::LoadResult SoundDocument::LoadFileData(WaveFile& file, const QStr
 
     // The labels are filled in reading order, so a rejected field leaves the earlier ones shown.
     if (h.fault == WaveFault::Channels) {
-        Label9 = error;
+        channelsText = error;
         result.errorLabel = "Label9";
     } else if (h.channels == 1 || h.channels == 2) {
-        Label9Tag = h.stereo() ? "Stereo" : "Mono";
-        Label9 = LoadText(h.stereo() ? 400 : 401);
-        Label8 = Num(h.sampleRate);
-        Label12 = Num(h.blockAlign);
+        channelModeTag = h.stereo() ? "Stereo" : "Mono";
+        channelsText = LoadText(h.stereo() ? 400 : 401);
+        sampleRateText = Num(h.sampleRate);
+        blockAlignText = Num(h.blockAlign);
         if (h.fault == WaveFault::BitsPerSample) {
-            Label10 = error;
+            bitsText = error;
             result.errorLabel = "Label10";
         } else {
-            Label10 = Num(h.bitsPerSample) + " bits";
+            bitsText = Num(h.bitsPerSample) + " bits";
         }
         if (h.fault == WaveFault::SampleRate) {
-            Label8 = error;
+            sampleRateText = error;
             result.errorLabel = "Label8";
         } else if (h.fault == WaveFault::BlockAlign) {
-            Label12 = error;
+            blockAlignText = error;
             result.errorLabel = "Label12";
         }
     }
@@ -78,17 +78,17 @@ SoundDocument::LoadResult SoundDocument::LoadFileData(WaveFile& file, const QStr
         return result;
     }
 
-    Label13 = Num(h.dataSize);
-    Label11 = Num(h.dataStart);
-    Label11Tag.clear();
+    dataSizeText = Num(h.dataSize);
+    dataStartText = Num(h.dataStart);
+    columnTableBaseTag.clear();
 
     const std::int32_t total = h.FrameCount();
-    Label6_0 = Num(total);
-    Label6_1 = Label6_0;
+    totalSamplesText = Num(total);
+    viewSamplesText = totalSamplesText;
     const double duration = double(total) / double(h.sampleRate);
-    Label15_0 = Num(duration);
-    Label15_1 = Label15_0;
-    Label14 = LoadText(403) + Num(general::Round(duration * 100000.0) / 100000.0) + LoadText(404);
+    totalDurationText = Num(duration);
+    viewDurationText = totalDurationText;
+    durationText = LoadText(403) + Num(general::Round(duration * 100000.0) / 100000.0) + LoadText(404);
 
     selectionStartTicks = 0;
     // Whole ticks of 10 microseconds, in 64 bits: a 32-bit count would overflow on sounds
@@ -102,36 +102,36 @@ void SoundDocument::InitStart()
     caption.clear();
     selectionStartTicks = 0;
     loaded = false;
-    for (QString* label : {&Label1, &Label2, &Label3, &Label6_0, &Label6_1, &Label8, &Label9,
-                           &Label10, &Label11, &Label12, &Label13, &Label14})
+    for (QString* label : {&fileNameText, &sizeText, &modifiedText, &totalSamplesText, &viewSamplesText, &sampleRateText, &channelsText,
+                           &bitsText, &dataStartText, &blockAlignText, &dataSizeText, &durationText})
         label->clear();
 }
 
 std::vector<std::pair<QString, QString>> SoundDocument::LabelTexts() const
 {
-    return {{"Label1", Label1},   {"Label2", Label2},     {"Label3", Label3},
-            {"Label4", Label4},   {"Label6_0", Label6_0}, {"Label6_1", Label6_1},
-            {"Label8", Label8},   {"Label9", Label9},     {"Label10", Label10},
-            {"Label11", Label11}, {"Label12", Label12},   {"Label13", Label13},
-            {"Label14", Label14}, {"Label15_0", Label15_0}, {"Label15_1", Label15_1},
-            {"Label17", Label17}};
+    return {{"Label1", fileNameText},   {"Label2", sizeText},     {"Label3", modifiedText},
+            {"Label4", viewStartTicksText},   {"Label6_0", totalSamplesText}, {"Label6_1", viewSamplesText},
+            {"Label8", sampleRateText},   {"Label9", channelsText},     {"Label10", bitsText},
+            {"Label11", dataStartText}, {"Label12", blockAlignText},   {"Label13", dataSizeText},
+            {"Label14", durationText}, {"Label15_0", totalDurationText}, {"Label15_1", viewDurationText},
+            {"Label17", viewStartSampleText}};
 }
 
-std::int32_t SoundDocument::sampleRate() const { return WholeOf<std::int32_t>(Label8); }
-std::int16_t SoundDocument::blockAlign() const { return WholeOf<std::int16_t>(Label12); }
-std::int16_t SoundDocument::bitsPerSample() const { return WholeOf<std::int16_t>(Label10); }
-std::int32_t SoundDocument::dataSize() const { return WholeOf<std::int32_t>(Label13); }
-std::int32_t SoundDocument::dataStart() const { return WholeOf<std::int32_t>(Label11); }
-std::int32_t SoundDocument::totalSamples() const { return WholeOf<std::int32_t>(Label6_0); }
-std::int32_t SoundDocument::viewSamples() const { return WholeOf<std::int32_t>(Label6_1); }
-double SoundDocument::totalDuration() const { return general::Val(Label15_0); }
-double SoundDocument::viewDuration() const { return general::Val(Label15_1); }
-std::int32_t SoundDocument::viewStartSample() const { return WholeOf<std::int32_t>(Label17); }
-std::int64_t SoundDocument::viewStartTicks() const { return WholeOf<std::int64_t>(Label4); }
-std::int32_t SoundDocument::columnTableBase() const { return WholeOf<std::int32_t>(Label11Tag); }
+std::int32_t SoundDocument::sampleRate() const { return WholeOf<std::int32_t>(sampleRateText); }
+std::int16_t SoundDocument::blockAlign() const { return WholeOf<std::int16_t>(blockAlignText); }
+std::int16_t SoundDocument::bitsPerSample() const { return WholeOf<std::int16_t>(bitsText); }
+std::int32_t SoundDocument::dataSize() const { return WholeOf<std::int32_t>(dataSizeText); }
+std::int32_t SoundDocument::dataStart() const { return WholeOf<std::int32_t>(dataStartText); }
+std::int32_t SoundDocument::totalSamples() const { return WholeOf<std::int32_t>(totalSamplesText); }
+std::int32_t SoundDocument::viewSamples() const { return WholeOf<std::int32_t>(viewSamplesText); }
+double SoundDocument::totalDuration() const { return general::Val(totalDurationText); }
+double SoundDocument::viewDuration() const { return general::Val(viewDurationText); }
+std::int32_t SoundDocument::viewStartSample() const { return WholeOf<std::int32_t>(viewStartSampleText); }
+std::int64_t SoundDocument::viewStartTicks() const { return WholeOf<std::int64_t>(viewStartTicksText); }
+std::int32_t SoundDocument::columnTableBase() const { return WholeOf<std::int32_t>(columnTableBaseTag); }
 
-void SoundDocument::setViewStartTicks(std::int64_t ticks) { Label4 = Num(ticks); }
-void SoundDocument::setViewSamples(std::int32_t samples) { Label6_1 = Num(samples); }
-void SoundDocument::setViewDuration(double seconds) { Label15_1 = Num(seconds); }
-void SoundDocument::setViewStartSample(std::int32_t sample) { Label17 = Num(sample); }
-void SoundDocument::setColumnTableBase(std::int32_t frame) { Label11Tag = Num(frame); }
+void SoundDocument::setViewStartTicks(std::int64_t ticks) { viewStartTicksText = Num(ticks); }
+void SoundDocument::setViewSamples(std::int32_t samples) { viewSamplesText = Num(samples); }
+void SoundDocument::setViewDuration(double seconds) { viewDurationText = Num(seconds); }
+void SoundDocument::setViewStartSample(std::int32_t sample) { viewStartSampleText = Num(sample); }
+void SoundDocument::setColumnTableBase(std::int32_t frame) { columnTableBaseTag = Num(frame); }

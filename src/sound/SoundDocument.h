@@ -2,9 +2,8 @@
 // The record of the sound shown by one analyser window.
 //
 // The window shows the values in labels and every later computation reads them back from those
-// labels, so the document keeps the label texts themselves (named after the labels, Label6_0 for
-// Label6(0)) and the typed accessors parse them with general::Val: what the user sees is exactly
-// what zoom, selection and export compute with.
+// labels, so the document keeps the label texts themselves and the typed accessors parse them
+// with general::Val: what the user sees is exactly what zoom, selection and export compute with.
 
 #include "sound/WaveHeader.h"
 
@@ -49,32 +48,32 @@ public:
     // The window caption set by loading: "Waveform  View - (path)".
     QString caption;
 
-    // The label texts (captions), and the tags used as storage.
-    QString Label1;      // "Filename: " + path
-    QString Label2;      // "Size: " + bytes + " Bytes"
-    QString Label3;      // "Last modified: " + date-time
-    QString Label4;      // viewStartTicks
-    QString Label6_0;    // totalSamples
-    QString Label6_1;    // viewSamples
-    QString Label8;      // sampleRate
-    QString Label9;      // "Stereo" / "Mono" / "Error", in the interface language
-    QString Label9Tag;   // channelMode: "Stereo" or "Mono"
-    QString Label10;     // bitsPerSample + " bits"
-    QString Label11;     // dataStart
-    QString Label11Tag;  // columnTableBase (first frame of the drawn stretch), empty = 0
-    QString Label12;     // blockAlign
-    QString Label13;     // dataSize
-    QString Label14;     // "Audio Duration: " + seconds to 5 decimals + "sec"
-    QString Label15_0;   // totalDuration
-    QString Label15_1;   // viewDuration
-    QString Label17;     // viewStartSample
+    // The texts the window shows, and the tags it keeps as storage; each with the label it feeds.
+    QString fileNameText;        // Label1: "Filename: " + path
+    QString sizeText;            // Label2: "Size: " + bytes + " Bytes"
+    QString modifiedText;        // Label3: "Last modified: " + date-time
+    QString viewStartTicksText;  // Label4: viewStartTicks
+    QString totalSamplesText;    // Label6(0): totalSamples
+    QString viewSamplesText;     // Label6(1): viewSamples
+    QString sampleRateText;      // Label8: sampleRate
+    QString channelsText;        // Label9: "Stereo" / "Mono" / "Error", in the interface language
+    QString channelModeTag;      // Label9's tag: channelMode, "Stereo" or "Mono"
+    QString bitsText;            // Label10: bitsPerSample + " bits"
+    QString dataStartText;       // Label11: dataStart
+    QString columnTableBaseTag;  // Label11's tag: columnTableBase (first frame drawn), empty = 0
+    QString blockAlignText;      // Label12: blockAlign
+    QString dataSizeText;        // Label13: dataSize
+    QString durationText;        // Label14: "Audio Duration: " + seconds to 5 decimals + "sec"
+    QString totalDurationText;   // Label15(0): totalDuration
+    QString viewDurationText;    // Label15(1): viewDuration
+    QString viewStartSampleText; // Label17: viewStartSample
 
     // (objectName, caption) of every label above, for the window to copy into its controls.
     std::vector<std::pair<QString, QString>> LabelTexts() const;
 
     // Typed values, parsed from the label texts with Val.
-    QString channelMode() const { return Label9Tag; }
-    bool stereo() const { return Label9Tag == QLatin1String("Stereo"); }
+    QString channelMode() const { return channelModeTag; }
+    bool stereo() const { return channelModeTag == QLatin1String("Stereo"); }
     std::int32_t sampleRate() const;
     std::int16_t blockAlign() const;
     std::int16_t bitsPerSample() const;

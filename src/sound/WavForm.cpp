@@ -266,7 +266,7 @@ void WavForm::buildControls()
     LinkTool(findChild<QPushButton*>("record"), FrameServices::Tool::Recorder,
              [](FrameServices& f) { f.showRecorder(); });
     connect(showampCheck, &QCheckBox::clicked, this, [this](bool ticked) {
-        selection_.amplitude().ShowampCheckClicked(ticked);
+        selection_.amplitude().ShowAmplitudeBoxClicked(ticked);
         syncSelection();
     });
     connect(findChild<QPushButton*>("Command8"), &QPushButton::clicked, this, [this] {
@@ -389,14 +389,14 @@ void WavForm::setCaptions()
 
 void WavForm::toggleShowAmp()
 {
-    const bool on = selection_.amplitude().MnushowampClicked();
+    const bool on = selection_.amplitude().ShowAmplitudeMenuClicked();
     if (FrameServices* frame = FrameServices::Instance()) frame->setShowAmplitude(on);
     syncSelection();
 }
 
 void WavForm::toggleEqualise()
 {
-    const bool on = selection_.amplitude().MnuequaliseampClicked();
+    const bool on = selection_.amplitude().EqualiseMenuClicked();
     if (FrameServices* frame = FrameServices::Instance()) frame->setEqualiseAmplitude(on);
     syncSelection();
 }
@@ -467,19 +467,19 @@ void WavForm::syncSelection()
     Picture2->setCursor(pointer);
     Picture4->setCursor(pointer);
 
-    if (!selection_.period().labelPeriod().isEmpty())
-        findChild<QLabel*>("Labelperiod")->setText(selection_.period().labelPeriod());
-    if (!selection_.period().labelFrequency().isEmpty())
-        findChild<QLabel*>("Labelfrequency")->setText(selection_.period().labelFrequency());
+    if (!selection_.period().periodCaption().isEmpty())
+        findChild<QLabel*>("Labelperiod")->setText(selection_.period().periodCaption());
+    if (!selection_.period().frequencyCaption().isEmpty())
+        findChild<QLabel*>("Labelfrequency")->setText(selection_.period().frequencyCaption());
 
     const AmplitudeReadout& a = selection_.amplitude();
     amp->setText(a.caption());
     if (!a.toolTip().isEmpty()) amp->setToolTip(a.toolTip());
-    amp->setVisible(a.ampVisible());
-    showampCheck->setChecked(a.showampChecked());
-    showampCheck->setEnabled(a.showampEnabled());
-    findChild<QAction*>("mnushowamp")->setChecked(a.mnushowampChecked());
-    findChild<QAction*>("mnuequaliseamp")->setChecked(a.mnuequaliseampChecked());
+    amp->setVisible(a.readoutVisible());
+    showampCheck->setChecked(a.showAmplitudeBoxChecked());
+    showampCheck->setEnabled(a.showAmplitudeBoxEnabled());
+    findChild<QAction*>("mnushowamp")->setChecked(a.showAmplitudeMenuChecked());
+    findChild<QAction*>("mnuequaliseamp")->setChecked(a.equaliseChecked());
 }
 
 bool WavForm::eventFilter(QObject* watched, QEvent* event)
@@ -496,8 +496,8 @@ void WavForm::applyDocumentLabels()
 {
     for (const auto& [name, text] : doc_.LabelTexts())
         if (auto* l = findChild<QLabel*>(name)) l->setText(text);
-    findChild<QLabel*>("Label9")->setProperty("Tag", doc_.Label9Tag);
-    findChild<QLabel*>("Label11")->setProperty("Tag", doc_.Label11Tag);
+    findChild<QLabel*>("Label9")->setProperty("Tag", doc_.channelModeTag);
+    findChild<QLabel*>("Label11")->setProperty("Tag", doc_.columnTableBaseTag);
 }
 
 void WavForm::hideSelectionStrips()
@@ -553,23 +553,23 @@ void WavForm::drawWave(std::int64_t start, std::int32_t frames)
     graph.SetColours(background, rightOnly ? GraphWave::DarkRed() : GraphWave::Blue());
     graph.SetButtonFace(palette().color(QPalette::Button));
     graph.SetBorderTwips(kGraphBorder);
-    graph.SetEqualise(selection_.amplitude().mnuequaliseampChecked());
+    graph.SetEqualise(selection_.amplitude().equaliseChecked());
     const GraphLayout layout = graph.Draw(file, start, frames, doc_.bitsPerSample(), doc_.channelMode());
     file.Close();
 
-    layout_->resize(Picture2, kGraphWidth, layout.picture2Height);
+    layout_->resize(Picture2, kGraphWidth, layout.upperHeight);
     for (PictureBox* copy : {Picture3, Picture4})
-        layout_->resize(copy, layout_->twips(copy).width(), layout.picture2Height);
-    Picture5->setVisible(layout.picture5Visible);
-    if (layout.picture5Visible) {
-        layout_->resize(Picture5, kGraphWidth, layout.picture5Height);
+        layout_->resize(copy, layout_->twips(copy).width(), layout.upperHeight);
+    Picture5->setVisible(layout.lowerVisible);
+    if (layout.lowerVisible) {
+        layout_->resize(Picture5, kGraphWidth, layout.lowerHeight);
         for (PictureBox* copy : {Picture6, Picture7})
-            layout_->resize(copy, layout_->twips(copy).width(), layout.picture5Height);
+            layout_->resize(copy, layout_->twips(copy).width(), layout.lowerHeight);
     }
     for (const char* name : {"Line1", "Line3"})
-        layout_->resize(findChild<QFrame*>(name), 15, layout.line3Y1.value_or(layout.picture2Height));
+        layout_->resize(findChild<QFrame*>(name), 15, layout.monoCursorHeight.value_or(layout.upperHeight));
     for (const char* name : {"Line2", "Line4"})
-        layout_->resize(findChild<QFrame*>(name), 15, layout.picture5Height);
+        layout_->resize(findChild<QFrame*>(name), 15, layout.lowerHeight);
     amp->setProperty("Tag", layout.ampTag);
     selection_.amplitude().SetPerColumn(layout.ampTag == "1");
     for (PictureBox* box : {Picture2, Picture4, Picture5, Picture7}) box->update();
@@ -605,7 +605,7 @@ void WavForm::LoadFileData(int windowNumber, const QString& fileName, int channe
         canvasBox_->surface().SetForeColor(palette().color(QPalette::WindowText));
         findChild<QLabel*>("timescalelabel")
             ->setText(DrawTickMarks(canvasBox_->surface(), frame, doc_,
-                                    selection_.amplitude().showampChecked()));
+                                    selection_.amplitude().showAmplitudeBoxChecked()));
         canvasBox_->update();
     }
 
@@ -626,7 +626,7 @@ void WavForm::LoadFileData(int windowNumber, const QString& fileName, int channe
 
 void WavForm::Zoom()
 {
-    if (doc_.Label8.isEmpty() || !selection_.windowReady()) {
+    if (doc_.sampleRateText.isEmpty() || !selection_.windowReady()) {
         Picture2->setFocus();
         return;
     }

@@ -46,7 +46,7 @@ ChannelChoice WavForm::channelChoice() const
 
 bool WavForm::exportReady()
 {
-    if (doc_.Label8.isEmpty() || !selection_.windowReady()) {
+    if (doc_.sampleRateText.isEmpty() || !selection_.windowReady()) {
         Picture2->setFocus();
         return false;
     }
@@ -57,8 +57,8 @@ void WavForm::markSaved(const QString& fileName)
 {
     doc_.fileName = fileName;
     setWindowTitle(LoadText(169) + " - (" + fileName + ")");
-    doc_.Label1 = LoadText(476) + fileName;
-    findChild<QLabel*>("Label1")->setText(doc_.Label1);
+    doc_.fileNameText = LoadText(476) + fileName;
+    findChild<QLabel*>("Label1")->setText(doc_.fileNameText);
     Tag = "saved";
 }
 

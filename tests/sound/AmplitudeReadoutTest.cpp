@@ -55,7 +55,7 @@ TEST(AmplitudeReadoutTest, PointValueBySampleAfterZoomAndByColumn)
     amp.ShowAmplitudeAtPoint(Graph::Upper, 7.4, 5003, true);
     EXPECT_EQ(amp.caption(), "0.125");
     EXPECT_EQ(amp.toolTipId(), 416);
-    EXPECT_FALSE(amp.ampVisible());  // the caption changes while hidden
+    EXPECT_FALSE(amp.readoutVisible());  // the caption changes while hidden
 }
 
 TEST(AmplitudeReadoutTest, RowsBeyondTheTableAreClamped)
@@ -64,7 +64,7 @@ TEST(AmplitudeReadoutTest, RowsBeyondTheTableAreClamped)
     table.Set(0, 0, -0.25f);
     table.Set(ColumnTable::Rows - 1, 0, 0.75f);
     AmplitudeReadout amp(table);
-    amp.ShowampCheckClicked(true);
+    amp.ShowAmplitudeBoxClicked(true);
 
     amp.ShowAmplitudeAtPoint(Graph::Upper, 0, 10049, true);
     EXPECT_EQ(amp.caption(), "0.75");
@@ -88,7 +88,7 @@ TEST(AmplitudeReadoutTest, SelectionAverageIsHiddenOrSummedInSinglePrecision)
     EXPECT_EQ(amp.toolTipId(), 517);  // hidden: nothing happens
     EXPECT_EQ(amp.caption(), "");
 
-    amp.ShowampCheckClicked(true);
+    amp.ShowAmplitudeBoxClicked(true);
     amp.ShowSelectionAmplitude(Graph::Upper, Span("2", "11"), "9", 0);
     EXPECT_EQ(amp.caption(), "0.1");
     EXPECT_EQ(amp.toolTip(), "Average amplitude");
@@ -108,7 +108,7 @@ TEST(AmplitudeReadoutTest, DoubleClickSwitchesChannelInEveryLanguage)
 {
     ColumnTable table;
     AmplitudeReadout amp(table);
-    amp.ShowampCheckClicked(true);
+    amp.ShowAmplitudeBoxClicked(true);
     amp.SetStereo(true);
     EXPECT_FALSE(amp.DoubleClickGraph());  // 517 "Amplitude of wave..."
     amp.ShowSelectionAmplitude(Graph::Upper, Span("0", "3"), "3", 0);
@@ -136,28 +136,28 @@ TEST(AmplitudeReadoutTest, CheckBoxAndMenuShowAndHideTogether)
 {
     ColumnTable table;
     AmplitudeReadout amp(table);
-    amp.ShowampCheckClicked(true);
-    EXPECT_TRUE(amp.mnushowampChecked());
-    EXPECT_TRUE(amp.ampVisible());
-    EXPECT_FALSE(amp.MnushowampClicked());  // returns the frame's new option
-    EXPECT_FALSE(amp.showampChecked());
-    EXPECT_FALSE(amp.ampVisible());
+    amp.ShowAmplitudeBoxClicked(true);
+    EXPECT_TRUE(amp.showAmplitudeMenuChecked());
+    EXPECT_TRUE(amp.readoutVisible());
+    EXPECT_FALSE(amp.ShowAmplitudeMenuClicked());  // returns the frame's new option
+    EXPECT_FALSE(amp.showAmplitudeBoxChecked());
+    EXPECT_FALSE(amp.readoutVisible());
 
     amp.SetPerColumn(true);  // the drawing disables the box and hides the label
-    EXPECT_FALSE(amp.showampEnabled());
-    EXPECT_TRUE(amp.MnushowampClicked());
-    EXPECT_TRUE(amp.ampVisible());
+    EXPECT_FALSE(amp.showAmplitudeBoxEnabled());
+    EXPECT_TRUE(amp.ShowAmplitudeMenuClicked());
+    EXPECT_TRUE(amp.readoutVisible());
     amp.SetPerColumn(false);
-    EXPECT_TRUE(amp.showampEnabled());
+    EXPECT_TRUE(amp.showAmplitudeBoxEnabled());
 
     AmplitudeReadout opened(table);  // a window opened while the frame's option is checked
     opened.Load(true, true);
-    EXPECT_TRUE(opened.mnushowampChecked() && opened.showampChecked() && opened.ampVisible());
-    EXPECT_TRUE(opened.mnuequaliseampChecked());
-    EXPECT_FALSE(opened.MnuequaliseampClicked());
+    EXPECT_TRUE(opened.showAmplitudeMenuChecked() && opened.showAmplitudeBoxChecked() && opened.readoutVisible());
+    EXPECT_TRUE(opened.equaliseChecked());
+    EXPECT_FALSE(opened.EqualiseMenuClicked());
     AmplitudeReadout plain(table);
     plain.Load(false, false);
-    EXPECT_FALSE(plain.mnushowampChecked() || plain.showampChecked() || plain.ampVisible());
+    EXPECT_FALSE(plain.showAmplitudeMenuChecked() || plain.showAmplitudeBoxChecked() || plain.readoutVisible());
 }
 
 } // namespace

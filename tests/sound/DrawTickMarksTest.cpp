@@ -12,10 +12,10 @@ const TickFrame Picture1{300, 600, 10104, 3870};
 SoundDocument Doc(int samples, int rate, const char* mode = "Stereo", const char* bits = "16 bits")
 {
     SoundDocument d;
-    d.Label6_0 = QString::number(samples);
-    d.Label8 = QString::number(rate);
-    d.Label9Tag = mode;
-    d.Label10 = bits;
+    d.totalSamplesText = QString::number(samples);
+    d.sampleRateText = QString::number(rate);
+    d.channelModeTag = mode;
+    d.bitsText = bits;
     return d;
 }
 

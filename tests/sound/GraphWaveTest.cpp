@@ -51,12 +51,12 @@ TEST_F(GraphWaveTest, ShortMonoSoundIsDrawnSampleBySample)
     const GraphLayout layout = Draw({}, s);
 
     EXPECT_EQ(layout.ampTag, "0");
-    EXPECT_TRUE(layout.showampEnabled);
-    EXPECT_FALSE(layout.hideAmp);
-    EXPECT_EQ(layout.picture2Height, 3856);
-    EXPECT_FALSE(layout.picture5Visible);
-    ASSERT_TRUE(layout.line3Y1.has_value());
-    EXPECT_EQ(*layout.line3Y1, 3856);
+    EXPECT_TRUE(layout.showAmplitudeBoxEnabled);
+    EXPECT_FALSE(layout.hideReadout);
+    EXPECT_EQ(layout.upperHeight, 3856);
+    EXPECT_FALSE(layout.lowerVisible);
+    ASSERT_TRUE(layout.monoCursorHeight.has_value());
+    EXPECT_EQ(*layout.monoCursorHeight, 3856);
     EXPECT_EQ(p2.ScaleHeight(), 3856);
 
     for (int i = 0; i < 500; ++i)
@@ -109,8 +109,8 @@ TEST_F(GraphWaveTest, LongSoundIsDrawnOneSamplePerUnit)
     const GraphLayout layout = Draw({}, s);
 
     EXPECT_EQ(layout.ampTag, "1");
-    EXPECT_FALSE(layout.showampEnabled);
-    EXPECT_TRUE(layout.hideAmp);
+    EXPECT_FALSE(layout.showAmplitudeBoxEnabled);
+    EXPECT_TRUE(layout.hideReadout);
     // Row x holds the frame at floor(x * frames / W), for x = 1..9999 and no further.
     const double perUnit = 100000.0 / 10060;
     for (int x = 0; x <= 9999; ++x) {
@@ -151,10 +151,10 @@ TEST_F(GraphWaveTest, EightBitStereoEqualisationPutsTheAverageOnTheCentre)
 TEST_F(GraphWaveTest, SilentStereoDrawsFlatLinesWithChannelLabels)
 {
     const GraphLayout layout = Draw({.channels = 2}, std::vector<int>(2 * 400, 0));
-    EXPECT_EQ(layout.picture2Height, 1928);
-    EXPECT_TRUE(layout.picture5Visible);
-    EXPECT_EQ(layout.picture5Height, 1928);
-    EXPECT_FALSE(layout.line3Y1.has_value());
+    EXPECT_EQ(layout.upperHeight, 1928);
+    EXPECT_TRUE(layout.lowerVisible);
+    EXPECT_EQ(layout.lowerHeight, 1928);
+    EXPECT_FALSE(layout.monoCursorHeight.has_value());
     EXPECT_EQ(p2.ScaleHeight(), 1928);
     EXPECT_EQ(p5.ScaleHeight(), 1928);
     EXPECT_EQ(p7.ScaleHeight(), 1928);

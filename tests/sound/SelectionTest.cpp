@@ -205,7 +205,7 @@ TEST_F(SelectionTest, InsideTheShadingRightPressChoosesTheNearerEdge)
 
 TEST_F(SelectionTest, LeftPressInsideTheShadingSelectsToTheEndOfTheView)
 {
-    sel.amplitude().ShowampCheckClicked(true);
+    sel.amplitude().ShowAmplitudeBoxClicked(true);
     Ready({.sampleRate = 1000, .viewSamples = 1000, .viewDuration = 1.0, .viewStartSample = 0,
            .viewStartTicks = 0}, false);
     for (int row = 0; row < 1000; ++row)
@@ -296,7 +296,7 @@ TEST_F(SelectionTest, ReadoutShowsThePointAfterAPressAndTheAverageAfterADrag)
 {
     Ready({.sampleRate = 1000, .viewSamples = 1000, .viewDuration = 1.0, .viewStartSample = 0,
            .viewStartTicks = 0}, true);
-    sel.amplitude().ShowampCheckClicked(true);
+    sel.amplitude().ShowAmplitudeBoxClicked(true);
     for (int row = 0; row < 1000; ++row) {
         table.Set(row, 0, 0.001f * float(row));
         table.Set(row, 1, -0.002f * float(row));
@@ -327,7 +327,7 @@ TEST_F(SelectionTest, PerColumnReleaseShowsTheColumnUnderTheSelectionStart)
     for (int row = 0; row < ColumnTable::Rows; ++row)
         table.Set(row, 0, float(row) / 10000);
     sel.amplitude().SetPerColumn(true);
-    sel.amplitude().MnushowampClicked();  // shown by the menu although the drawing hid it
+    sel.amplitude().ShowAmplitudeMenuClicked();  // shown by the menu although the drawing hid it
     Drag(2500, 4000);
     Release(G::Upper);
     EXPECT_EQ(sel.amplitude().caption(), "0.25");

@@ -57,23 +57,23 @@ TEST(SoundDocument, CanonicalHeaderFillsEveryLabel)
     EXPECT_EQ(d.fileName, path);
     EXPECT_EQ(d.windowNumber, 3);
     EXPECT_EQ(d.caption, "Waveform  View - (" + path + ")");
-    EXPECT_EQ(d.Label1, "Filename: " + path);
-    EXPECT_EQ(d.Label2, QString("Size: %1 Bytes").arg(44 + 441 * 4));
-    EXPECT_TRUE(d.Label3.startsWith("Last modified: "));
-    EXPECT_EQ(d.Label4, "0");
-    EXPECT_EQ(d.Label17, "0");
-    EXPECT_EQ(d.Label9, "Stereo");
-    EXPECT_EQ(d.Label9Tag, "Stereo");
-    EXPECT_EQ(d.Label8, "44100");
-    EXPECT_EQ(d.Label12, "4");
-    EXPECT_EQ(d.Label10, "16 bits");
-    EXPECT_EQ(d.Label13, "1764");
-    EXPECT_EQ(d.Label11, "45");     // "fmt " is the 4th block; sample data start at byte 45
-    EXPECT_EQ(d.Label6_0, "441");
-    EXPECT_EQ(d.Label6_1, "441");
-    EXPECT_EQ(d.Label15_0, "0.01");
-    EXPECT_EQ(d.Label15_1, "0.01");
-    EXPECT_EQ(d.Label14, "Audio Duration: 0.01sec");
+    EXPECT_EQ(d.fileNameText, "Filename: " + path);
+    EXPECT_EQ(d.sizeText, QString("Size: %1 Bytes").arg(44 + 441 * 4));
+    EXPECT_TRUE(d.modifiedText.startsWith("Last modified: "));
+    EXPECT_EQ(d.viewStartTicksText, "0");
+    EXPECT_EQ(d.viewStartSampleText, "0");
+    EXPECT_EQ(d.channelsText, "Stereo");
+    EXPECT_EQ(d.channelModeTag, "Stereo");
+    EXPECT_EQ(d.sampleRateText, "44100");
+    EXPECT_EQ(d.blockAlignText, "4");
+    EXPECT_EQ(d.bitsText, "16 bits");
+    EXPECT_EQ(d.dataSizeText, "1764");
+    EXPECT_EQ(d.dataStartText, "45");     // "fmt " is the 4th block; sample data start at byte 45
+    EXPECT_EQ(d.totalSamplesText, "441");
+    EXPECT_EQ(d.viewSamplesText, "441");
+    EXPECT_EQ(d.totalDurationText, "0.01");
+    EXPECT_EQ(d.viewDurationText, "0.01");
+    EXPECT_EQ(d.durationText, "Audio Duration: 0.01sec");
     EXPECT_EQ(d.selectionStartTicks, 0);
     EXPECT_EQ(d.selectionEndTicks, 1000);
 
@@ -99,13 +99,13 @@ TEST(SoundDocument, ViewValuesAreReadBackAsDisplayed)
     d.setViewStartSample(1000);
     d.setViewStartTicks(2267);
     d.setColumnTableBase(1000);
-    EXPECT_EQ(d.Label15_1, "0.333333333333333");
+    EXPECT_EQ(d.viewDurationText, "0.333333333333333");
     EXPECT_EQ(d.viewDuration(), 0.333333333333333);   // the displayed rounding, not 1/3
     EXPECT_EQ(d.viewSamples(), 1001);
     EXPECT_EQ(d.viewStartSample(), 1000);
     EXPECT_EQ(d.viewStartTicks(), 2267);
     EXPECT_EQ(d.columnTableBase(), 1000);
-    d.Label6_0 = "garbage";
+    d.totalSamplesText = "garbage";
     EXPECT_EQ(d.totalSamples(), 0);
 }
 
@@ -118,8 +118,8 @@ TEST(SoundDocument, DurationShownToFiveDecimals)
                                         .dataSizeField = 1234567}, {}));
     Loaded l = Load(path);
     ASSERT_TRUE(l.result.ok());
-    EXPECT_EQ(l.doc.Label15_0, "1.234567");
-    EXPECT_EQ(l.doc.Label14, "Audio Duration: 1.23457sec");
+    EXPECT_EQ(l.doc.totalDurationText, "1.234567");
+    EXPECT_EQ(l.doc.durationText, "Audio Duration: 1.23457sec");
     EXPECT_EQ(l.doc.selectionEndTicks, 123456);
 }
 
@@ -132,7 +132,7 @@ TEST(SoundDocument, FrameCountRoundsHalfToEven)
                                    MakeWav({.channels = 2, .dataSizeField = size}, samples));
         Loaded l = Load(path);
         ASSERT_TRUE(l.result.ok()) << size;
-        EXPECT_EQ(l.doc.Label6_0, frames) << size;
+        EXPECT_EQ(l.doc.totalSamplesText, frames) << size;
     }
 }
 
@@ -170,7 +170,7 @@ TEST(SoundDocument, FloatTagWithSixteenBitsLoadsAsPcm)
     TempDir dir;
     Loaded l = Load(Write(dir, "float16.wav", MakeWav({.formatTag = 3}, {100, -100})));
     ASSERT_TRUE(l.result.ok());
-    EXPECT_EQ(l.doc.Label10, "16 bits");
+    EXPECT_EQ(l.doc.bitsText, "16 bits");
     EXPECT_EQ(l.doc.totalSamples(), 2);
 }
 
@@ -220,10 +220,10 @@ TEST(SoundDocument, RejectedFieldsShowErrorInTheirLabel)
                                      [&](const auto& p) { return p.first == c.label; });
         ASSERT_NE(it, texts.end());
         EXPECT_EQ(it->second, "Error");
-        EXPECT_TRUE(d.Label6_0.isEmpty());
+        EXPECT_TRUE(d.totalSamplesText.isEmpty());
         d.InitStart();
-        EXPECT_TRUE(d.Label8.isEmpty() && d.Label9.isEmpty() && d.Label10.isEmpty() &&
-                    d.Label12.isEmpty() && d.Label1.isEmpty());
+        EXPECT_TRUE(d.sampleRateText.isEmpty() && d.channelsText.isEmpty() && d.bitsText.isEmpty() &&
+                    d.blockAlignText.isEmpty() && d.fileNameText.isEmpty());
     }
 }
 
