@@ -24,8 +24,6 @@
 namespace {
 const QString kApp = "KIVRA";
 const QString kPreferences = "preferences";
-const QString kSoundFilter =
-    "Wave Files (*.wav)|*.wav|mp3 Files (*.mp3)|*.mp3|Wave/mp3 files|*.wav;*.mp3";
 
 // Menu captions by object name: the menus and their items in display order.
 struct Caption {
@@ -215,12 +213,7 @@ void MDIMain::openAudio()
             return;
         }
     }
-    CommonDialog1.Filter = kSoundFilter;
-    CommonDialog1.FilterIndex = 1;
-    CommonDialog1.DialogTitle.clear();   // the dialog may come from a save with its own title
-    CommonDialog1.CancelError = true;
-    if (!CommonDialog1.ShowOpen()) return;
-    if (CommonDialog1.FileName.isEmpty()) return;
+    if (AskForSoundFile(CommonDialog1).isEmpty()) return;
     BusyPointer busy;
     if (CommonDialog1.FileName.right(4).toLower() == ".mp3")
         CommonDialog1.FileName = DecodeMp3ToWav(CommonDialog1.FileName, AskThroughPrompts());
@@ -312,6 +305,13 @@ QMdiSubWindow* MDIMain::addChild(QWidget* window)
     QMdiSubWindow* sub = area_->addSubWindow(window);
     sub->setAttribute(Qt::WA_DeleteOnClose);
     return sub;
+}
+
+void MDIMain::exitProgram(bool recordLastFile)
+{
+    if (recordLastFile && !lastFile_.isEmpty() && QFile::exists(lastFile_))
+        platform::SaveSetting(kApp, kPreferences, "lastfile", lastFile_);
+    exitNow();
 }
 
 void MDIMain::exitNow()

@@ -29,7 +29,7 @@ public:
     void setShowAmplitude(bool on) override;
     QString jpegQuality() const override;
     CommonDialog& openDialog() override { return CommonDialog1; }
-    void exitProgram() override { exitNow(); }
+    void exitProgram(bool recordLastFile = false) override;
     QString lastFile() const override { return lastFile_; }
     void noteOpened(const QString& path) override { lastFile_ = path; }
     bool offers(Tool tool) const override;

@@ -28,8 +28,9 @@ public:
     // again; noteOpened records one.
     virtual QString lastFile() const = 0;
     virtual void noteOpened(const QString& path) = 0;
-    // Ends the program at once, without the frame's closing steps.
-    virtual void exitProgram() = 0;
+    // Ends the program at once, without the frame's closing steps; recordLastFile first keeps
+    // the last file for the next start, as the analyser's Exit does.
+    virtual void exitProgram(bool recordLastFile = false) = 0;
 
     // The tools one window may open from another. A tool this build does not have is not
     // offered: its menu items are disabled and asking for it does nothing.

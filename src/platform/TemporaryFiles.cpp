@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QSet>
 
@@ -29,5 +30,14 @@ QString ScratchFolder()
 void MarkTemporary(const QString& path) { files().insert(key(path)); }
 bool IsTemporary(const QString& path) { return files().contains(key(path)); }
 void ForgetTemporary(const QString& path) { files().remove(key(path)); }
+
+void DeleteScratchFile(const QString& path)
+{
+    const bool scratchName = path.contains("Untitled") || path.toLower().contains("_.wav");
+    if (scratchName && IsTemporary(path) && QFileInfo(path).isFile()) {
+        QFile::remove(path);
+        ForgetTemporary(path);
+    }
+}
 
 } // namespace platform

@@ -14,5 +14,8 @@ QString ScratchFolder();
 void MarkTemporary(const QString& path);
 bool IsTemporary(const QString& path);
 void ForgetTemporary(const QString& path);
+// Deletes a scratch file of this run when its window closes unsaved: only a file marked
+// temporary whose name is a pasted clip's ("Untitled...") or a decoder output's ("..._.wav").
+void DeleteScratchFile(const QString& path);
 
 } // namespace platform

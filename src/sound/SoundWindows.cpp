@@ -2,6 +2,7 @@
 // a window number is never reused during a run.
 #include "sound/OpenSoundWindow.h"
 
+#include "platform/CommonDialog.h"
 #include "platform/FrameServices.h"
 #include "platform/MediaPlayer.h"
 #include "sound/WavForm.h"
@@ -35,3 +36,12 @@ void OpenSoundWindow(const QString& path, int channelChoice)
 }
 
 int SoundWindowCounter() { return g_windowCounter; }
+
+QString AskForSoundFile(CommonDialog& dialog)
+{
+    dialog.Filter = "Wave Files (*.wav)|*.wav|mp3 Files (*.mp3)|*.mp3|Wave/mp3 files|*.wav;*.mp3";
+    dialog.FilterIndex = 1;
+    dialog.DialogTitle.clear();   // the dialog may come from a save with its own title
+    dialog.CancelError = true;
+    return dialog.ShowOpen() ? dialog.FileName : QString();
+}

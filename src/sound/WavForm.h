@@ -1,32 +1,28 @@
 #pragma once
 // The sound analyser window: one per opened sound. It shows the waveform of one or both channels
 // with its time scale, the sound's values, and the controls of selection, playback and export.
-// The reading, drawing and measuring are plain classes; this window turns events into calls to
-// them and their results into captions.
-#include "sound/ColumnTable.h"
-#include "sound/PlaybackCursor.h"
+// SoundAnalyser does the reading, drawing and measuring; this window turns events into calls to
+// it and its state into captions.
 #include "sound/SaveWave.h"
-#include "sound/Selection.h"
-#include "sound/SoundDocument.h"
+#include "sound/SoundAnalyser.h"
 
 #include <QMainWindow>
-#include <functional>
+#include <array>
 #include <memory>
-
-struct ExportName;
 
 class MediaPlayer;
 class PictureBox;
 class QAction;
 class QCheckBox;
+class QFrame;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
+class QMenu;
 class QPushButton;
 class QRadioButton;
 class QSlider;
 class QTimer;
-class QWidget;
 class TwipLayout;
 
 class WavForm : public QMainWindow {
@@ -47,12 +43,10 @@ public:
     void Zoom();
     void Restore();
 
-    SoundDocument& document() { return doc_; }
-    Selection& selection() { return selection_; }
+    const SoundAnalyser& analyser() const { return *analyser_; }
+    const SoundDocument& document() const { return analyser_->document(); }
+    const ColumnTable& columnTable() const { return analyser_->columnTable(); }
     MediaPlayer* mediaPlayer() const { return WindowsMediaPlayer1; }
-    const PlaybackCursor& cursor() const { return cursor_; }
-    const ColumnTable& columnTable() const { return columnTable_; }
-    QString scratchFolder() const { return scratchFolder_; }
 
     // The window's tag: "saved" once its audio was saved.
     QString Tag;
@@ -68,67 +62,95 @@ protected:
 private:
     void buildControls();
     void buildMenus();
-    void setCaptions();
-    void applyDocumentLabels();
-    void clearGraphs();
-    void hideSelectionStrips();
-    void drawWave(std::int64_t start, std::int32_t frames);
+    void connectControls();
+    QAction* menuItem(QMenu* menu, const char* name, int text, const QKeySequence& key = {});
+    // Copies the analyser's state into the controls.
+    void showDocument();
+    void showGraphs();
+    void showSelection();
     void saveImage();
-    // Playback (in WavFormPlayback.cpp).
+    void openOther();
+    void exitProgram();
+    void closeWindow();
+    // Playback (WavFormPlayback.cpp).
     void connectPlayback();
     void playButton(bool fromSelectionStart);
     void showCursor();
     void setPlayButtonsEnabled(bool on);
-    // Export (in WavFormExport.cpp).
+    // Export (WavFormExport.cpp).
     void saveWhole();
     void saveSelected();
     void pasteNew();
     ChannelChoice channelChoice() const;
-    bool exportReady();
-    void markSaved(const QString& fileName);
-    bool writeExport(const ExportName& name,
-                     const std::function<Outcome(const QString&)>& writeWav);
-    void openOther();
-    void exitProgram();
-    void closeWindow();
-    void toggleShowAmp();
-    void toggleEqualise();
-    // The selection and the amplitude read-out: events in, state out to the controls.
-    void connectGraphs();
-    SelectionView currentView() const;
-    void syncSelection();
-    double graphWidth() const;
+    void markSaved(const Outcome& result);
 
-    QLabel* label(const QString& name, int left, int top, int width, int height = 225,
-                  QWidget* parent = nullptr);
-    QPushButton* button(const QString& name, int left, int top, int width, int height = 345,
-                        QWidget* parent = nullptr);
-    QAction* menuItem(class QMenu* menu, const char* name, int text, const QKeySequence& key = {});
-
-    SoundDocument doc_;
-    ColumnTable columnTable_;
-    Selection selection_{columnTable_};
-    PlaybackCursor cursor_;
-    QString scratchFolder_;
-    int channelChoice_ = 0;
-
-    PictureBox* canvasBox_ = nullptr;  // the window's own drawing surface (tick marks)
+    PictureBox* canvasBox_ = nullptr;   // the window's own surface (the time scale)
     TwipLayout* layout_ = nullptr;
-    QWidget* Picture1 = nullptr;
+    std::unique_ptr<SoundAnalyser> analyser_;
+
+    // The sound's values.
+    QLabel* fileName_ = nullptr;          // Label1
+    QLabel* size_ = nullptr;              // Label2
+    QLabel* modified_ = nullptr;          // Label3
+    QLabel* viewStartTicks_ = nullptr;    // Label4 (hidden)
+    QLabel* totalSamples_ = nullptr;      // Label6(0)
+    QLabel* viewSamples_ = nullptr;       // Label6(1) (hidden)
+    QLabel* sampleRate_ = nullptr;        // Label8
+    QLabel* channels_ = nullptr;          // Label9
+    QLabel* bits_ = nullptr;              // Label10
+    QLabel* dataStart_ = nullptr;         // Label11 (hidden)
+    QLabel* blockAlign_ = nullptr;        // Label12
+    QLabel* dataSize_ = nullptr;          // Label13
+    QLabel* duration_ = nullptr;          // Label14
+    QLabel* totalDuration_ = nullptr;     // Label15(0) (hidden)
+    QLabel* viewDuration_ = nullptr;      // Label15(1) (hidden)
+    QLabel* viewStartSample_ = nullptr;   // Label17 (hidden)
+    QLabel* timeScale_ = nullptr;         // timescalelabel
+    // The graphs: the container, the upper and lower graphs, their selection strips and the
+    // highlight copies inside the strips, and the play cursor's four lines.
+    QFrame* Picture1 = nullptr;
     PictureBox* Picture2 = nullptr;
     PictureBox* Picture3 = nullptr;
     PictureBox* Picture4 = nullptr;
     PictureBox* Picture5 = nullptr;
     PictureBox* Picture6 = nullptr;
     PictureBox* Picture7 = nullptr;
-    QLabel* amp = nullptr;
+    std::array<QFrame*, 4> cursorLines_{};   // Line1..Line4
+    // The selection, measurement and amplitude read-outs.
+    std::array<QLabel*, 6> selectionValues_{};   // Label16(1)..Label16(6)
+    QLabel* draggedCount_ = nullptr;             // Label19 (hidden)
+    QLineEdit* Textcycle = nullptr;
+    QLabel* period_ = nullptr;                   // Labelperiod
+    QLabel* frequency_ = nullptr;                // Labelfrequency
     QCheckBox* showampCheck = nullptr;
+    QLabel* amp = nullptr;
+    // Saving and the channel choice.
     QGroupBox* Frame1 = nullptr;
     QGroupBox* Frame2 = nullptr;
-    QLineEdit* Textcycle = nullptr;
+    QPushButton* saveWholeButton_ = nullptr;     // savewholeaudio
+    QPushButton* saveSelectedButton_ = nullptr;  // saveselectedaudio
+    QRadioButton* bothOption_ = nullptr;         // Option1
+    QRadioButton* rightOption_ = nullptr;        // Option2
+    QRadioButton* leftOption_ = nullptr;         // Option3
+    // Editing, playback, the level and the read-outs of the playing time.
+    QPushButton* pasteButton_ = nullptr;         // Command5
+    QPushButton* zoomButton_ = nullptr;          // Command6
+    QPushButton* restoreButton_ = nullptr;       // Command7
+    QPushButton* cancelButton_ = nullptr;        // Command8
+    QPushButton* recordButton_ = nullptr;        // record
+    QPushButton* playButton_ = nullptr;          // Command1
+    QPushButton* haltButton_ = nullptr;          // Command2
+    QPushButton* stopButton_ = nullptr;          // Command3
+    QPushButton* continueButton_ = nullptr;      // Command4
+    QPushButton* loopButton_ = nullptr;          // Command9
+    QPushButton* closeButton_ = nullptr;         // Closebutton
+    QSlider* Slider1 = nullptr;
     QLineEdit* Text1 = nullptr;
     QLineEdit* Text2 = nullptr;
-    QSlider* Slider1 = nullptr;
     QTimer* Timer1 = nullptr;
     MediaPlayer* WindowsMediaPlayer1 = nullptr;
+    // Menu items whose state follows the analyser.
+    QAction* showAmpItem_ = nullptr;       // mnushowamp
+    QAction* equaliseItem_ = nullptr;      // mnuequaliseamp
+    QMenu* channelsMenu_ = nullptr;        // mnuaudiochannels
 };

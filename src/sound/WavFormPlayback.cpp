@@ -9,7 +9,6 @@
 #include "platform/TwipLayout.h"
 
 #include <QFrame>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTimer>
@@ -26,49 +25,50 @@ void WavForm::connectPlayback()
     layout_->place(WindowsMediaPlayer1, 5600, 6940, 1700, 450);
     Timer1->setInterval(kCursorRefreshMs);
     Timer1->start();
+    MediaPlayer* player = WindowsMediaPlayer1;
 
-    connect(Timer1, &QTimer::timeout, this, [this] {
-        if (!WindowsMediaPlayer1->Visible()) return;
-        cursor_.TimerTick(WindowsMediaPlayer1->currentPosition());
+    connect(Timer1, &QTimer::timeout, this, [this, player] {
+        if (!player->Visible()) return;
+        analyser_->CursorTick(player->currentPosition());
         showCursor();
     });
-    connect(WindowsMediaPlayer1, &MediaPlayer::PositionChange, this, [this](double, double now) {
-        cursor_.PositionChanged(now, graphWidth(), WindowsMediaPlayer1->duration());
+    connect(player, &MediaPlayer::PositionChange, this, [this, player](double, double now) {
+        analyser_->CursorMoved(now, player->duration());
         showCursor();
     });
-    connect(WindowsMediaPlayer1, &MediaPlayer::GotFocus, this, [this] {
-        cursor_.FocusGained(graphWidth(), WindowsMediaPlayer1->duration());
+    connect(player, &MediaPlayer::GotFocus, this, [this, player] {
+        analyser_->PlayerFocus(true, player->duration());
         showCursor();
     });
-    connect(WindowsMediaPlayer1, &MediaPlayer::LostFocus, this, [this] {
-        cursor_.FocusLost();
+    connect(player, &MediaPlayer::LostFocus, this, [this, player] {
+        analyser_->PlayerFocus(false, player->duration());
         showCursor();
     });
     // The cursor also shows while the sound plays from the buttons, which move the focus to the
     // graph: otherwise the class would never see it move.
-    connect(WindowsMediaPlayer1, &MediaPlayer::PlayStateChange, this, [this](int state) {
-        if (state == MediaPlayer::Playing) cursor_.FocusGained(graphWidth(), WindowsMediaPlayer1->duration());
+    connect(player, &MediaPlayer::PlayStateChange, this, [this, player](int state) {
+        if (state == MediaPlayer::Playing) analyser_->PlayerFocus(true, player->duration());
         showCursor();
     });
 
-    connect(findChild<QPushButton*>("Command1"), &QPushButton::clicked, this, [this] { playButton(false); });
-    connect(findChild<QPushButton*>("Command4"), &QPushButton::clicked, this, [this] {
-        if (!doc_.loaded) return;
+    connect(playButton_, &QPushButton::clicked, this, [this] { playButton(false); });
+    connect(loopButton_, &QPushButton::clicked, this, [this] { playButton(true); });
+    connect(continueButton_, &QPushButton::clicked, this, [this, player] {
+        if (!document().loaded) return;
         Picture2->setFocus();
-        WindowsMediaPlayer1->play();
+        player->play();
         setPlayButtonsEnabled(false);
     });
-    connect(findChild<QPushButton*>("Command9"), &QPushButton::clicked, this, [this] { playButton(true); });
-    connect(findChild<QPushButton*>("Command2"), &QPushButton::clicked, this, [this] {
+    connect(haltButton_, &QPushButton::clicked, this, [this, player] {
         Picture2->setFocus();
-        if (!doc_.loaded || !selection_.windowReady()) return;
-        WindowsMediaPlayer1->pause();
+        if (!document().loaded || !analyser_->selection().windowReady()) return;
+        player->pause();
         setPlayButtonsEnabled(false);
     });
-    connect(findChild<QPushButton*>("Command3"), &QPushButton::clicked, this, [this] {
-        if (!doc_.loaded) return;
+    connect(stopButton_, &QPushButton::clicked, this, [this, player] {
+        if (!document().loaded) return;
         Picture2->setFocus();
-        WindowsMediaPlayer1->pause();
+        player->pause();
         setPlayButtonsEnabled(true);
     });
 }
@@ -78,33 +78,33 @@ void WavForm::playButton(bool fromSelectionStart)
     Picture2->setFocus();
     if (fromSelectionStart) {
         // "&Loop" plays from the selection's start.
-        const double initial = general::Val(selection_.readout().initialSample);
-        WindowsMediaPlayer1->setCurrentPosition(PlaybackCursor::LoopStartSeconds(initial, doc_.sampleRate()));
+        const double initial = general::Val(analyser_->selection().readout().initialSample);
+        WindowsMediaPlayer1->setCurrentPosition(
+            PlaybackCursor::LoopStartSeconds(initial, document().sampleRate()));
         WindowsMediaPlayer1->play();
         return;
     }
-    if (!doc_.loaded) return;
+    if (!document().loaded) return;
     // Play opens the sound afresh, from its start. The file is the one drawn: the caption no
     // longer holds the bare path once the sound was saved under another name.
-    WindowsMediaPlayer1->setURL("file:\\\\" + doc_.samplesFile);
+    WindowsMediaPlayer1->setURL("file:\\\\" + document().samplesFile);
     WindowsMediaPlayer1->play();
     setPlayButtonsEnabled(false);
 }
 
 void WavForm::setPlayButtonsEnabled(bool on)
 {
-    findChild<QPushButton*>("Command1")->setEnabled(on);
-    findChild<QPushButton*>("Command4")->setEnabled(on);
+    playButton_->setEnabled(on);
+    continueButton_->setEnabled(on);
 }
 
 void WavForm::showCursor()
 {
-    Text1->setText(cursor_.Text1());
-    Text2->setText(cursor_.Text2());
-    const bool visible = cursor_.linesVisible();
-    for (const char* name : {"Line1", "Line2", "Line3", "Line4"}) {
-        QFrame* line = findChild<QFrame*>(name);
-        layout_->move(line, cursor_.x(), 0);
-        line->setVisible(visible && !line->parentWidget()->isHidden());
+    const PlaybackCursor& cursor = analyser_->cursor();
+    Text1->setText(cursor.Text1());
+    Text2->setText(cursor.Text2());
+    for (QFrame* line : cursorLines_) {
+        layout_->move(line, cursor.x(), 0);
+        line->setVisible(cursor.linesVisible() && !line->parentWidget()->isHidden());
     }
 }

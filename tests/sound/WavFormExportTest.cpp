@@ -3,6 +3,7 @@
 #include "platform/PictureBox.h"
 #include "support/ScriptedPrompts.h"
 #include "sound/OpenSoundWindow.h"
+#include "platform/TemporaryFiles.h"
 #include "sound/WavForm.h"
 #include "text/LoadText.h"
 
@@ -104,8 +105,8 @@ TEST_F(WavFormExportTest, PasteOpensTheClipInANewWindowAndCloseDeletesIt)
     ASSERT_NE(pasted, w);
     const QString clip = pasted->windowTitle();
     EXPECT_TRUE(QFileInfo(clip).fileName().startsWith("Untitled")) << clip.toStdString();
-    EXPECT_EQ(QFileInfo(clip).absolutePath(), QFileInfo(w->scratchFolder()).absoluteFilePath());
-    EXPECT_TRUE(w->scratchFolder().startsWith(QDir::tempPath()));
+    EXPECT_EQ(QFileInfo(clip).absolutePath(), QFileInfo(platform::ScratchFolder()).absoluteFilePath());
+    EXPECT_TRUE(platform::ScratchFolder().startsWith(QDir::tempPath()));
     EXPECT_EQ(pasted->findChild<QLabel*>("Label9")->text(), "Mono");
     EXPECT_EQ(pasted->findChild<QLabel*>("Label6_0")->text(), "500");
     // -1000 through the +6 dB curve, drawn from the right channel's column in dark red.

@@ -23,7 +23,7 @@ public:
     void setShowAmplitude(bool on) override { showAmp = on; }
     QString jpegQuality() const override { return quality; }
     CommonDialog& openDialog() override { return dialog; }
-    void exitProgram() override { asked << "exit"; }
+    void exitProgram(bool recordLastFile) override { asked << (recordLastFile ? "exit recording" : "exit"); }
     QString lastFile() const override { return last; }
     void noteOpened(const QString& path) override { last = path; }
     bool offers(Tool) const override { return true; }

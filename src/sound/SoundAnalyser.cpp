@@ -1,0 +1,229 @@
+#include "sound/SoundAnalyser.h"
+
+#include "platform/Surface.h"
+#include "sound/DrawTickMarks.h"
+#include "sound/ExportName.h"
+#include "sound/Mp3Encode.h"
+#include "sound/SaveWaveWhole.h"
+#include "sound/SelectedStretch.h"
+#include "sound/WaveFile.h"
+#include "text/LoadText.h"
+
+#include <QFile>
+
+SoundAnalyser::SoundAnalyser(const AnalyserCanvas& canvas) : canvas_(canvas)
+{
+    for (Surface* graph : {&canvas_.upper, &canvas_.upperCopy, &canvas_.lower, &canvas_.lowerCopy})
+        graph->Resize(GraphWidth - GraphBorder, GraphWave::StereoBoxHeight - GraphBorder);
+}
+
+double SoundAnalyser::graphWidth() const { return canvas_.upper.ScaleWidth(); }
+
+SelectionView SoundAnalyser::view() const
+{
+    SelectionView v;
+    v.sampleRate = doc_.sampleRate();
+    v.viewSamples = doc_.viewSamples();
+    v.viewDuration = doc_.viewDuration();
+    v.viewStartSample = doc_.viewStartSample();
+    v.viewStartTicks = doc_.viewStartTicks();
+    return v;
+}
+
+void SoundAnalyser::syncSelectionTicks()
+{
+    doc_.selectionStartTicks = selection_.selectionStartTicks();
+    doc_.selectionEndTicks = selection_.selectionEndTicks();
+}
+
+void SoundAnalyser::clearGraphs()
+{
+    for (Surface* graph : {&canvas_.upper, &canvas_.lower, &canvas_.upperCopy, &canvas_.lowerCopy})
+        graph->Cls();
+}
+
+void SoundAnalyser::Reset()
+{
+    canvas_.window.Cls();
+    doc_.InitStart();
+    selection_.InitStart();
+    clearGraphs();
+    timeScale_.clear();
+    syncSelectionTicks();
+}
+
+void SoundAnalyser::draw(std::int64_t start, std::int32_t frames)
+{
+    WaveFile file;
+    if (file.Open(doc_.samplesFile) != 0) return;
+    GraphWave graph(canvas_.upper, canvas_.upperCopy, canvas_.lower, canvas_.lowerCopy, columnTable_);
+    // A mono clip cut from the right channel of a stereo sound keeps that channel's colour.
+    const bool rightOnly = !doc_.stereo() && channelChoice_ == 2;
+    graph.SetColours(canvas_.background, rightOnly ? GraphWave::DarkRed() : GraphWave::Blue());
+    graph.SetButtonFace(canvas_.buttonFace);
+    graph.SetBorderTwips(GraphBorder);
+    graph.SetEqualise(selection_.amplitude().equaliseChecked());
+    layout_ = graph.Draw(file, start, frames, doc_.bitsPerSample(), doc_.channelMode());
+    selection_.amplitude().SetPerColumn(layout_.ampTag == "1");
+}
+
+SoundDocument::LoadResult SoundAnalyser::Load(const QString& fileName, int windowNumber, int channelChoice)
+{
+    channelChoice_ = channelChoice;
+    Reset();
+    doc_.fileName = fileName;
+    doc_.samplesFile = fileName;
+    doc_.windowNumber = std::int16_t(windowNumber);
+    SoundDocument::LoadResult result;
+    {
+        WaveFile file;
+        result = doc_.LoadFileData(file, fileName, std::int16_t(windowNumber));
+    }
+    if (!result.ok()) return result;
+
+    draw(doc_.dataStart(), doc_.totalSamples());
+    const TickFrame frame{double(Container.left()), double(Container.top()), double(Container.width()),
+                          double(Container.height() - GraphBorder)};
+    canvas_.window.SetForeColor(canvas_.text);
+    timeScale_ = DrawTickMarks(canvas_.window, frame, doc_, selection_.amplitude().showAmplitudeBoxChecked());
+
+    doc_.loaded = true;
+    selection_.SetView(view());
+    selection_.SetStereo(doc_.stereo());
+    selection_.amplitude().SetStereo(doc_.stereo());
+    selection_.SetSelectionTicks(0, doc_.selectionEndTicks);
+    selection_.SetLoaded(true);
+    syncSelectionTicks();
+    cursor_.SetSampleRate(doc_.sampleRate());
+    cursor_.SetWholeView();
+    return result;
+}
+
+SoundAnalyser::ZoomResult SoundAnalyser::Zoom()
+{
+    if (!ready()) return ZoomResult::NotReady;
+    if (!hasSelection()) return ZoomResult::NoSelection;
+    const SelectedStretch stretch = SelectedStretchOf(doc_, selection_.readout());
+    // The drawing reads from a 32-bit byte position.
+    if (stretch.start > INT32_MAX || stretch.start < INT32_MIN) return ZoomResult::NotReady;
+    selection_.HideShading();
+    clearGraphs();
+    const std::int32_t count = std::int32_t(stretch.frames) + 1;
+    doc_.setColumnTableBase(std::int32_t(stretch.firstFrame));
+    draw(stretch.start, count);
+    doc_.setViewStartTicks(selection_.selectionStartTicks());
+    doc_.setViewSamples(count);
+    doc_.setViewDuration(double(count) / doc_.sampleRate());
+    doc_.setViewStartSample(std::int32_t(stretch.firstFrame));
+    selection_.SetView(view());
+    selection_.amplitude().SetColumnTableBase(stretch.firstFrame);
+    cursor_.SetView(std::int32_t(std::min<std::int64_t>(doc_.viewStartTicks(), INT32_MAX)),
+                    doc_.viewDuration());
+    syncSelectionTicks();
+    return ZoomResult::Zoomed;
+}
+
+bool SoundAnalyser::Restore()
+{
+    if (!selection_.windowReady() || !hasSelection()) return false;
+    doc_.selectionStartTicks = 0;
+    doc_.setViewStartTicks(0);
+    doc_.setViewDuration(doc_.totalDuration());
+    doc_.setViewSamples(doc_.totalSamples());
+    doc_.setViewStartSample(0);
+    doc_.setColumnTableBase(0);
+    selection_.HideShading();
+    clearGraphs();
+    draw(doc_.dataStart(), doc_.totalSamples());
+    doc_.loaded = true;
+    selection_.SetSelectionTicks(0, selection_.selectionEndTicks());
+    selection_.SetView(view());
+    selection_.amplitude().SetColumnTableBase(0);
+    selection_.SetLoaded(true);
+    cursor_.SetWholeView();
+    // The whole sound is selected, as Cancel does.
+    Cancel();
+    return true;
+}
+
+void SoundAnalyser::Mouse(Selection::Graph graph, Selection::Event event, Qt::MouseButtons buttons, double x)
+{
+    selection_.Mouse(graph, event, buttons, x, graphWidth());
+    syncSelectionTicks();
+}
+
+void SoundAnalyser::Cancel()
+{
+    selection_.Cancel();
+    syncSelectionTicks();
+}
+
+void SoundAnalyser::CycleCountChanged(const QString& cycleText) { selection_.CycleCountChanged(cycleText); }
+void SoundAnalyser::AmpDoubleClick() { selection_.AmpDoubleClick(); }
+
+void SoundAnalyser::LoadOptions(bool frameShowAmplitude, bool frameEqualise)
+{
+    selection_.amplitude().Load(frameShowAmplitude, frameEqualise);
+}
+
+void SoundAnalyser::ShowAmplitudeBoxClicked(bool ticked) { selection_.amplitude().ShowAmplitudeBoxClicked(ticked); }
+bool SoundAnalyser::ShowAmplitudeMenuClicked() { return selection_.amplitude().ShowAmplitudeMenuClicked(); }
+bool SoundAnalyser::EqualiseMenuClicked() { return selection_.amplitude().EqualiseMenuClicked(); }
+
+void SoundAnalyser::CursorTick(double position) { cursor_.TimerTick(position); }
+void SoundAnalyser::CursorMoved(double position, double mediaDuration)
+{
+    cursor_.PositionChanged(position, graphWidth(), mediaDuration);
+}
+
+void SoundAnalyser::PlayerFocus(bool gained, double mediaDuration)
+{
+    if (gained)
+        cursor_.FocusGained(graphWidth(), mediaDuration);
+    else
+        cursor_.FocusLost();
+}
+
+QString SoundAnalyser::savedCaption() const { return LoadText(169) + " - (" + doc_.fileName + ")"; }
+
+Outcome SoundAnalyser::writeExport(const ExportName& name, const Ask& ask,
+                                   const std::function<Outcome(const QString&)>& writeWav)
+{
+    if (!name.staleWav.isEmpty()) QFile::remove(name.staleWav);
+    Outcome result = writeWav(name.wav);
+    if (result.ok && name.mp3) result = EncodeMp3(name.wav, name.target, ask);
+    if (result.ok) {
+        doc_.fileName = name.target;
+        doc_.fileNameText = LoadText(476) + name.target;
+    }
+    return result;
+}
+
+Outcome SoundAnalyser::SaveWhole(const ExportName& name, const Ask& ask)
+{
+    const QString source = doc_.samplesFile;
+    return writeExport(name, ask, [&source](const QString& wav) { return SaveWaveWhole(source, wav); });
+}
+
+Outcome SoundAnalyser::SaveSelected(const ExportName& name, ChannelChoice channel, const Ask& ask)
+{
+    const SelectedStretch stretch = SelectedStretchOf(doc_, selection_.readout());
+    return writeExport(name, ask, [&](const QString& wav) {
+        WaveFile file;
+        if (file.Open(doc_.samplesFile) != 0) return SaveFailure(wav, "the sound file cannot be read");
+        return SaveWave(file, wav, stretch.start, stretch.frames, doc_.sampleRate(), doc_.bitsPerSample(),
+                        doc_.channelMode(), 1.0f, channel);
+    });
+}
+
+Outcome SoundAnalyser::PasteClip(const QString& path, float gain, ChannelChoice channel)
+{
+    const SelectedStretch stretch = SelectedStretchOf(doc_, selection_.readout());
+    if (stretch.frames == 0)
+        return Outcome::Failure("No data selected", "Paste error", "the selection holds no frames");
+    QFile::remove(path);
+    WaveFile file;
+    if (file.Open(doc_.samplesFile) != 0) return SaveFailure(path, "the sound file cannot be read");
+    return SaveWave(file, path, stretch.start, stretch.frames, doc_.sampleRate(), doc_.bitsPerSample(),
+                    doc_.channelMode(), gain, channel);
+}

@@ -1,0 +1,115 @@
+#pragma once
+// The sound analyser without its window: the sound document, the per-column table, the selection
+// and the play cursor of one analyser window, and the commands that change them together (load,
+// zoom, restore, the mouse gestures, the clip saves). It draws the waveform and the time scale on
+// the surfaces handed in and keeps, as plain state, what each read-out shows; the window turns
+// its events into calls here and copies the state into its controls afterwards.
+#include "platform/Outcome.h"
+#include "platform/Prompts.h"
+#include "sound/ColumnTable.h"
+#include "sound/GraphWave.h"
+#include "sound/PlaybackCursor.h"
+#include "sound/SaveWave.h"
+#include "sound/Selection.h"
+#include "sound/SoundDocument.h"
+
+#include <QColor>
+#include <QRect>
+#include <QString>
+
+class Surface;
+struct ExportName;
+
+// Where the analyser draws, and in which colours of the window.
+struct AnalyserCanvas {
+    Surface& upper;       // Picture2: the left or mono channel
+    Surface& upperCopy;   // Picture4: its highlight copy, shown inside the selection
+    Surface& lower;       // Picture5: the right channel
+    Surface& lowerCopy;   // Picture7
+    Surface& window;      // the window's own background, where the time scale is drawn
+    QColor background;
+    QColor buttonFace;
+    QColor text;
+};
+
+class SoundAnalyser {
+public:
+    // The graph container (Picture1) on the window, its graphs' width and border, in twips.
+    static constexpr QRect Container{300, 600, 10104, 3900};
+    static constexpr int GraphWidth = 10092;
+    static constexpr int GraphBorder = 32;
+    static constexpr int LowerGraphTop = 1928;
+
+    explicit SoundAnalyser(const AnalyserCanvas& canvas);
+
+    // The window's reset: an empty document, no selection, blank graphs and scale.
+    void Reset();
+    // Reads a WAV file and draws it whole. channelChoice: the channel of a stereo sound the file
+    // was cut from (1 left, 2 right, 0 none), which decides the pen of a mono drawing. A file
+    // that cannot be read leaves the rejected field's text "Error" in the document until the
+    // window has said so and resets.
+    SoundDocument::LoadResult Load(const QString& fileName, int windowNumber, int channelChoice);
+
+    enum class ZoomResult { NotReady, NoSelection, Zoomed };
+    // Draws the selected stretch across the whole graph; the selection then starts afresh.
+    ZoomResult Zoom();
+    // Draws the whole sound again and selects all of it. False (nothing done) before a selection.
+    bool Restore();
+
+    // The gestures and commands of the selection, the amplitude read-out and its switches.
+    void Mouse(Selection::Graph graph, Selection::Event event, Qt::MouseButtons buttons, double x);
+    void Cancel();
+    void CycleCountChanged(const QString& cycleText);
+    void AmpDoubleClick();
+    void LoadOptions(bool frameShowAmplitude, bool frameEqualise);
+    void ShowAmplitudeBoxClicked(bool ticked);
+    bool ShowAmplitudeMenuClicked();   // the new check, for the frame's option
+    bool EqualiseMenuClicked();        // likewise; the next drawing reads it
+
+    // The play cursor, fed with the media player's position and duration in seconds.
+    void CursorTick(double position);
+    void CursorMoved(double position, double mediaDuration);
+    void PlayerFocus(bool gained, double mediaDuration);
+
+    // Writes the whole sound or the selected stretch under name (the intermediate WAV of an MP3,
+    // then the MP3 through the encoder, which asks through ask while it works). On success the
+    // document takes the saved name for its caption, and the samples are still read from the
+    // file drawn.
+    Outcome SaveWhole(const ExportName& name, const Ask& ask);
+    Outcome SaveSelected(const ExportName& name, ChannelChoice channel, const Ask& ask);
+    // The selection as a new WAV file at path, at the level gain (1 = unchanged).
+    Outcome PasteClip(const QString& path, float gain, ChannelChoice channel);
+
+    // State for the window.
+    const SoundDocument& document() const { return doc_; }
+    SoundDocument& document() { return doc_; }
+    const Selection& selection() const { return selection_; }
+    const AmplitudeReadout& amplitude() const { return selection_.amplitude(); }
+    const PlaybackCursor& cursor() const { return cursor_; }
+    const ColumnTable& columnTable() const { return columnTable_; }
+    const GraphLayout& layout() const { return layout_; }
+    const QString& timeScaleCaption() const { return timeScale_; }   // `timescalelabel`
+    // A sound is shown and the selection gestures are live.
+    bool ready() const { return !doc_.sampleRateText.isEmpty() && selection_.windowReady(); }
+    bool hasSelection() const { return !selection_.readout().initialSample.isEmpty(); }
+    // The title of the window after a save: "Waveform  View - (" + the saved file + ")".
+    QString savedCaption() const;
+
+private:
+    void draw(std::int64_t start, std::int32_t frames);
+    void clearGraphs();
+    SelectionView view() const;
+    void syncSelectionTicks();
+    Outcome writeExport(const ExportName& name, const Ask& ask,
+                        const std::function<Outcome(const QString& wav)>& writeWav);
+    double graphWidth() const;
+
+    AnalyserCanvas canvas_;
+    SoundDocument doc_;
+    ColumnTable columnTable_;
+    Selection selection_{columnTable_};
+    PlaybackCursor cursor_;
+    GraphLayout layout_;
+    QString timeScale_;
+    int channelChoice_ = 0;
+};
