@@ -1,10 +1,11 @@
 # make run          builds KIVRA and opens it on the demo sound (make run FILE=path for another file)
 # make test         builds and runs every test
 # make bench        builds and runs the benchmarks
+# make package      builds the Debian package build/kivra_<version>_<arch>.deb
 BUILD ?= build
 FILE ?= samples/tuning-fork-440.wav
 
-.PHONY: all deps configure build run test bench clean
+.PHONY: all deps configure build run test bench package clean
 
 all: build
 
@@ -25,6 +26,9 @@ test: build
 
 bench: build
 	@bash scripts/run-bench.sh $(BUILD)
+
+package: build
+	cmake --build $(BUILD) --target package
 
 clean:
 	rm -rf $(BUILD)

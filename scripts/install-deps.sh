@@ -23,6 +23,8 @@ PACKAGES=(
   fonts-noto-cjk
   # test harness: X server, audio server, real tools that make and check files
   xvfb xauth pulseaudio pulseaudio-utils sox ffmpeg imagemagick
+  # desktop integration and the Debian package: icon rendering, validators, dpkg-shlibdeps
+  librsvg2-bin desktop-file-utils appstream shared-mime-info dpkg-dev
 )
 
 missing=()

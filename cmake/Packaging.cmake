@@ -1,0 +1,39 @@
+# The Debian package: `make package` writes build/kivra_<version>_<architecture>.deb, which
+# `apt install ./build/kivra_*.deb` installs together with everything KIVRA needs at run time.
+set(CPACK_GENERATOR DEB)
+set(CPACK_PACKAGE_NAME kivra)
+set(CPACK_PACKAGE_VENDOR "The KIVRA developers")
+set(KIVRA_PACKAGE_MAINTAINER "The KIVRA developers <kivra@example.org>"
+    CACHE STRING "Maintainer field of the Debian package")
+set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${KIVRA_PACKAGE_MAINTAINER}")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY
+    "toolkit for science teaching: sound analyser, spectrum, video and images")
+# The long description; the summary above is its first line.
+set(CPACK_PACKAGE_DESCRIPTION
+    "KIVRA turns a microphone, a loudspeaker, a webcam and cheap sensors into
+laboratory instruments for the classroom, all in one window: a sound analyser
+that reads period and frequency off a selected stretch of a WAV or MP3 file, an
+FFT spectrum, an audio recorder with programmed start and stop times, webcam
+capture with time-lapse, a video player that steps frame by frame, and an
+image processor with batch jobs. Interface in English, Chinese Traditional
+and Chinese Simplified.")
+set(CPACK_DEBIAN_PACKAGE_SECTION science)
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_STRIP_FILES ON)
+
+# The libraries the program links (Qt and its multimedia with the GStreamer back end, FreeImage,
+# FFmpeg...) are found by dpkg-shlibdeps. What it cannot see is named here: Qt's window-system
+# plugins, the GStreamer plugins behind the media player, FluidSynth and its General MIDI
+# SoundFont, the lame program that encodes and decodes MP3, and the fonts that draw the Chinese
+# captions.
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_DEBIAN_PACKAGE_DEPENDS
+    "qt6-qpa-plugins, \
+gstreamer1.0-plugins-base, gstreamer1.0-plugins-good, gstreamer1.0-libav, \
+gstreamer1.0-pulseaudio, libfluidsynth3, timgm6mb-soundfont, lame, fonts-noto-cjk")
+# A sound server for recording and playback; the programs the menus start when present.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "pipewire-pulse | pulseaudio")
+set(CPACK_DEBIAN_PACKAGE_SUGGESTS
+    "pavucontrol, gnome-sound-recorder | audacity, cheese | guvcview, hardinfo")
+
+include(CPack)
