@@ -9,10 +9,7 @@
 
 void SavePictureAs(const QImage& picture, const QString& title)
 {
-    if (FrameServices* frame = FrameServices::Instance()) {
-        ReportFailure(SavePictureWithDialog(picture, title, frame->openDialog(), frame->jpegQuality()));
-        return;
-    }
-    CommonDialog dialog;
-    ReportFailure(SavePictureWithDialog(picture, title, dialog, QString::number(DefaultJpegQuality)));
+    const FrameServices* frame = FrameServices::Instance();
+    ReportFailure(SavePictureWithDialog(picture, title, FrameServices::Dialog(),
+                                        frame ? frame->jpegQuality() : QString::number(DefaultJpegQuality)));
 }

@@ -54,5 +54,7 @@ public:
 
     // The frame of the running program; null when there is none (logic tests).
     static FrameServices* Instance();
+    // The frame's open dialog, or the program's own one when there is no frame.
+    static CommonDialog& Dialog();
     static void SetInstance(FrameServices* frame);
 };

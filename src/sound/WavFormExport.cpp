@@ -20,20 +20,11 @@
 #include <QSlider>
 #include <cmath>
 
-namespace {
-CommonDialog& saveDialog()
-{
-    static CommonDialog local;
-    FrameServices* frame = FrameServices::Instance();
-    return frame ? frame->openDialog() : local;
-}
-}
-
 ChannelChoice WavForm::channelChoice() const
 {
     if (!document().stereo()) return ChannelChoice::Both;
-    if (leftOption_->isChecked()) return ChannelChoice::Left;
-    if (rightOption_->isChecked()) return ChannelChoice::Right;
+    if (ui_.leftOption->isChecked()) return ChannelChoice::Left;
+    if (ui_.rightOption->isChecked()) return ChannelChoice::Right;
     return ChannelChoice::Both;
 }
 
@@ -44,13 +35,13 @@ void WavForm::markSaved(const Outcome& result)
         return;
     }
     setWindowTitle(analyser_->savedCaption());
-    fileName_->setText(document().fileNameText);
+    ui_.fileName->setText(document().fileNameText);
     Tag = "saved";
 }
 
 void WavForm::saveWhole()
 {
-    CommonDialog& dialog = saveDialog();
+    CommonDialog& dialog = FrameServices::Dialog();
     dialog.Filter = ExportFilter();
     dialog.CancelError = true;
     if (!dialog.ShowSave() || dialog.FileName.isEmpty()) return;
@@ -62,14 +53,14 @@ void WavForm::saveWhole()
 void WavForm::saveSelected()
 {
     if (!analyser_->ready()) {
-        Picture2->setFocus();
+        ui_.Picture2->setFocus();
         return;
     }
     if (!analyser_->hasSelection()) {
         Prompts::Current().MsgBox("No Selection Made!", MsgButtons::OK, QApplication::applicationName());
         return;
     }
-    CommonDialog& dialog = saveDialog();
+    CommonDialog& dialog = FrameServices::Dialog();
     QString title = document().channelMode() + " ";
     if (channelChoice() == ChannelChoice::Right) title += "- Save Right Channel only";
     if (channelChoice() == ChannelChoice::Left) title += "- Save Left Channel only";
@@ -88,7 +79,7 @@ void WavForm::saveSelected()
 void WavForm::pasteNew()
 {
     if (!analyser_->ready()) {
-        Picture2->setFocus();
+        ui_.Picture2->setFocus();
         return;
     }
     if (!analyser_->hasSelection()) {
@@ -99,7 +90,7 @@ void WavForm::pasteNew()
     const QString clip =
         QDir(platform::ScratchFolder()).filePath(QString("Untitled%1.wav").arg(SoundWindowCounter() + 1));
     const ChannelChoice channel = channelChoice();
-    const float gain = float(std::pow(10.0, Slider1->value() / 20.0));
+    const float gain = float(std::pow(10.0, ui_.Slider1->value() / 20.0));
     const Outcome result = analyser_->PasteClip(clip, gain, channel);
     if (!result.ok) {
         ReportFailure(result);

@@ -20,14 +20,11 @@ constexpr int kCursorRefreshMs = 16;
 
 void WavForm::connectPlayback()
 {
-    WindowsMediaPlayer1 = new MediaPlayer(canvasBox_);
-    WindowsMediaPlayer1->setObjectName("WindowsMediaPlayer1");
-    layout_->place(WindowsMediaPlayer1, 5600, 6940, 1700, 450);
-    Timer1->setInterval(kCursorRefreshMs);
-    Timer1->start();
-    MediaPlayer* player = WindowsMediaPlayer1;
+    ui_.Timer1->setInterval(kCursorRefreshMs);
+    ui_.Timer1->start();
+    MediaPlayer* player = ui_.WindowsMediaPlayer1;
 
-    connect(Timer1, &QTimer::timeout, this, [this, player] {
+    connect(ui_.Timer1, &QTimer::timeout, this, [this, player] {
         if (!player->Visible()) return;
         analyser_->CursorTick(player->currentPosition());
         showCursor();
@@ -51,60 +48,60 @@ void WavForm::connectPlayback()
         showCursor();
     });
 
-    connect(playButton_, &QPushButton::clicked, this, [this] { playButton(false); });
-    connect(loopButton_, &QPushButton::clicked, this, [this] { playButton(true); });
-    connect(continueButton_, &QPushButton::clicked, this, [this, player] {
+    connect(ui_.playButton, &QPushButton::clicked, this, [this] { play(false); });
+    connect(ui_.loopButton, &QPushButton::clicked, this, [this] { play(true); });
+    connect(ui_.continueButton, &QPushButton::clicked, this, [this, player] {
         if (!document().loaded) return;
-        Picture2->setFocus();
+        ui_.Picture2->setFocus();
         player->play();
         setPlayButtonsEnabled(false);
     });
-    connect(haltButton_, &QPushButton::clicked, this, [this, player] {
-        Picture2->setFocus();
+    connect(ui_.haltButton, &QPushButton::clicked, this, [this, player] {
+        ui_.Picture2->setFocus();
         if (!document().loaded || !analyser_->selection().windowReady()) return;
         player->pause();
         setPlayButtonsEnabled(false);
     });
-    connect(stopButton_, &QPushButton::clicked, this, [this, player] {
+    connect(ui_.stopButton, &QPushButton::clicked, this, [this, player] {
         if (!document().loaded) return;
-        Picture2->setFocus();
+        ui_.Picture2->setFocus();
         player->pause();
         setPlayButtonsEnabled(true);
     });
 }
 
-void WavForm::playButton(bool fromSelectionStart)
+void WavForm::play(bool fromSelectionStart)
 {
-    Picture2->setFocus();
+    ui_.Picture2->setFocus();
     if (fromSelectionStart) {
         // "&Loop" plays from the selection's start.
         const double initial = general::Val(analyser_->selection().readout().initialSample);
-        WindowsMediaPlayer1->setCurrentPosition(
+        ui_.WindowsMediaPlayer1->setCurrentPosition(
             PlaybackCursor::LoopStartSeconds(initial, document().sampleRate()));
-        WindowsMediaPlayer1->play();
+        ui_.WindowsMediaPlayer1->play();
         return;
     }
     if (!document().loaded) return;
     // Play opens the sound afresh, from its start. The file is the one drawn: the caption no
     // longer holds the bare path once the sound was saved under another name.
-    WindowsMediaPlayer1->setURL("file:\\\\" + document().samplesFile);
-    WindowsMediaPlayer1->play();
+    ui_.WindowsMediaPlayer1->setURL("file:\\\\" + document().samplesFile);
+    ui_.WindowsMediaPlayer1->play();
     setPlayButtonsEnabled(false);
 }
 
 void WavForm::setPlayButtonsEnabled(bool on)
 {
-    playButton_->setEnabled(on);
-    continueButton_->setEnabled(on);
+    ui_.playButton->setEnabled(on);
+    ui_.continueButton->setEnabled(on);
 }
 
 void WavForm::showCursor()
 {
     const PlaybackCursor& cursor = analyser_->cursor();
-    Text1->setText(cursor.Text1());
-    Text2->setText(cursor.Text2());
-    for (QFrame* line : cursorLines_) {
-        layout_->move(line, cursor.x(), 0);
+    ui_.Text1->setText(cursor.Text1());
+    ui_.Text2->setText(cursor.Text2());
+    for (QFrame* line : ui_.cursorLines) {
+        ui_.layout->move(line, cursor.x(), 0);
         line->setVisible(cursor.linesVisible() && !line->parentWidget()->isHidden());
     }
 }

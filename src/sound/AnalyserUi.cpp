@@ -1,0 +1,136 @@
+#include "sound/AnalyserUi.h"
+
+#include "platform/ControlTable.h"
+#include "platform/MediaPlayer.h"
+#include "platform/PictureBox.h"
+#include "platform/TwipLayout.h"
+#include "sound/GraphWave.h"
+#include "sound/SoundAnalyser.h"
+#include "text/LoadText.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMainWindow>
+#include <QSlider>
+#include <QTimer>
+
+namespace {
+constexpr int kGraphHeight = GraphWave::StereoBoxHeight;
+}
+
+void AnalyserUi::Build(QMainWindow* window)
+{
+    surface = new PictureBox(window);
+    surface->setObjectName("WavFormSurface");
+    surface->surface().Resize(Design.width(), Design.height());
+    surface->surface().SetBackColor(window->palette().color(QPalette::Window));
+    window->setCentralWidget(surface);
+    layout = new TwipLayout(surface, Design);
+
+    using R = ControlRow;
+    const int W = SoundAnalyser::GraphWidth;
+    const QRect hidden(0, 0, 15, 15);
+    BuildControls(surface, *layout, {
+        // File values above the graph; the time scale's ticks stand between them and the graph.
+        {"Label1", &fileName, {300, 20, 6600, 225}},
+        {"Label2", &size, {7000, 20, 1900, 225}},
+        {"Label3", &modified, {7000, 230, 3900, 225}},
+        {"Label14", &duration, {300, 230, 3000, 225}},
+        {"timescalelabel", &timeScale, {3500, 230, 2600, 225}, 522},
+        // The graph container, its two graphs, their selection strips and highlight copies.
+        {"Picture1", &Picture1, SoundAnalyser::Container, 0, nullptr, R::Sunken},
+        {"Picture2", &Picture2, {0, 0, W, kGraphHeight}, 0, (QWidget**)&Picture1},
+        {"Picture3", &Picture3, {0, 0, 0, kGraphHeight}, 0, (QWidget**)&Picture2},
+        {"Picture4", &Picture4, {0, 0, W, kGraphHeight}, 0, (QWidget**)&Picture3},
+        {"Picture5", &Picture5, {0, SoundAnalyser::LowerGraphTop, W, kGraphHeight}, 0, (QWidget**)&Picture1},
+        {"Picture6", &Picture6, {0, 0, 0, kGraphHeight}, 0, (QWidget**)&Picture5},
+        {"Picture7", &Picture7, {0, 0, W, kGraphHeight}, 0, (QWidget**)&Picture6},
+        // The play cursor: one line in each graph and in each highlight copy, at the same x.
+        {"Line1", &cursorLines[0], {0, 0, 15, kGraphHeight}, 0, (QWidget**)&Picture2, R::VerticalLine | R::Hidden},
+        {"Line2", &cursorLines[1], {0, 0, 15, kGraphHeight}, 0, (QWidget**)&Picture5, R::VerticalLine | R::Hidden},
+        {"Line3", &cursorLines[2], {0, 0, 15, kGraphHeight}, 0, (QWidget**)&Picture4, R::VerticalLine | R::Hidden},
+        {"Line4", &cursorLines[3], {0, 0, 15, kGraphHeight}, 0, (QWidget**)&Picture7, R::VerticalLine | R::Hidden},
+        // The sound's values.
+        {"Label7", Caption, {300, 4600, 1900, 225}, 526},
+        {"Label8", &sampleRate, {2200, 4600, 1300, 225}},
+        {"Label5", Caption, {300, 4850, 1900, 225}, 539},
+        {"Label6_0", &totalSamples, {2200, 4850, 1300, 225}},
+        {"Label10", &bits, {300, 5100, 900, 225}},
+        {"Label9", &channels, {1300, 5100, 900, 225}},
+        {"Label12", &blockAlign, {2200, 5100, 500, 225}},
+        {"Label13", &dataSize, {2700, 5100, 800, 225}},
+        // Labels that only hold values for the view and the selection.
+        {"Label4", &viewStartTicks, hidden, 0, nullptr, R::Hidden},
+        {"Label6_1", &viewSamples, hidden, 0, nullptr, R::Hidden},
+        {"Label11", &dataStart, hidden, 0, nullptr, R::Hidden},
+        {"Label15_0", &totalDuration, hidden, 0, nullptr, R::Hidden},
+        {"Label15_1", &viewDuration, hidden, 0, nullptr, R::Hidden},
+        {"Label17", &viewStartSample, hidden, 0, nullptr, R::Hidden},
+        {"Label19", &draggedCount, hidden, 0, nullptr, R::Hidden},
+        // The selection read-out grid.
+        {"Label16_8", Caption, {3700, 4600, 3500, 225}, 528},
+        {"Label16_11", Caption, {4650, 4850, 880, 225}, 525},
+        {"Label16_7", Caption, {5550, 4850, 880, 225}, 183},
+        {"Label16_9", Caption, {6450, 4850, 880, 225}, 184},
+        {"Label16_0", Caption, {3700, 5100, 950, 225}, 186},
+        {"Label16_10", Caption, {3700, 5350, 950, 225}, 185},
+        {"Label16_1", &selectionValues[0], {4650, 5100, 880, 225}, 0, nullptr, R::Sunken},
+        {"Label16_2", &selectionValues[1], {5550, 5100, 880, 225}, 0, nullptr, R::Sunken},
+        {"Label16_3", &selectionValues[2], {6450, 5100, 880, 225}, 0, nullptr, R::Sunken},
+        {"Label16_4", &selectionValues[3], {4650, 5350, 880, 225}, 0, nullptr, R::Sunken},
+        {"Label16_5", &selectionValues[4], {5550, 5350, 880, 225}, 0, nullptr, R::Sunken},
+        {"Label16_6", &selectionValues[5], {6450, 5350, 880, 225}, 0, nullptr, R::Sunken},
+        {"Label23", Caption, {3700, 5700, 1500, 225}, 521},
+        {"Textcycle", &Textcycle, {5250, 5670, 800, 285}},
+        {"Labelperiod", &period, {3700, 6000, 3500, 225}, 519},
+        {"Labelfrequency", &frequency, {3700, 6250, 3500, 225}},
+        {"showampCheck", &showampCheck, {3700, 6550, 1100, 285}, 425},
+        {"amp", &amp, {4850, 6550, 1500, 285}, 0, nullptr, R::Sunken},
+        {"Label18", Caption, {300, 5450, 1900, 225}, 507, nullptr, R::Hidden},
+        // Saving and the channel choice.
+        {"Frame1", &Frame1, {7400, 4550, 3400, 800}, 506},
+        {"Label20", Caption, {120, 300, 1000, 225}, 527, (QWidget**)&Frame1},
+        {"savewholeaudio", &saveWholeButton, {1150, 250, 1000, 345}, 173, (QWidget**)&Frame1},
+        {"saveselectedaudio", &saveSelectedButton, {2200, 250, 1100, 345}, 174, (QWidget**)&Frame1},
+        {"Frame2", &Frame2, {120, 700, 3160, 1000}, 176, (QWidget**)&Frame1},
+        {"Option1", &bothOption, {120, 350, 1000, 300}, 161, (QWidget**)&Frame2},
+        {"Option2", &rightOption, {1120, 350, 1000, 300}, 163, (QWidget**)&Frame2},
+        {"Option3", &leftOption, {2120, 350, 1000, 300}, 162, (QWidget**)&Frame2},
+        // Editing, playback and the level.
+        {"Command5", &pasteButton, {300, 5750, 2400, 345}, 175},
+        {"Command6", &zoomButton, {300, 6150, 1150, 345}, 137},
+        {"Command7", &restoreButton, {1550, 6150, 1150, 345}, 195},
+        {"Command8", &cancelButton, {300, 6550, 1150, 345}, 252},
+        {"record", &recordButton, {1550, 6550, 1150, 345}, 145},
+        {"Command1", &playButton, {7400, 6450, 800, 345}, 511},
+        {"Command2", &haltButton, {8250, 6450, 800, 345}, 509},
+        {"Command3", &stopButton, {9100, 6450, 800, 345}, 510},
+        {"Command4", &continueButton, {9950, 6450, 850, 345}, 508},
+        {"Command9", &loopButton, {7400, 6850, 800, 345}, 505},
+        {"Slider1", &Slider1, {8250, 6870, 2550, 300}},
+        {"Label21", Caption, {300, 7000, 1500, 225}, 524},
+        {"Text1", &Text1, {1800, 6970, 1000, 285}},
+        {"Label22", Caption, {3000, 7000, 1300, 225}, 523},
+        {"Text2", &Text2, {4300, 6970, 1200, 285}},
+        {"Closebutton", &closeButton, {9950, 7050, 850, 345}, 134},
+    });
+    for (QLineEdit* edit : {Textcycle, Text1, Text2}) edit->setText("0");
+    Slider1->setRange(-50, 100);
+    Slider1->setValue(0);
+    Picture2->setFocusPolicy(Qt::StrongFocus);
+    blockAlign->setToolTip("Block align");
+    dataSize->setToolTip("Data size");
+    frequency->setText(LoadText(193) + "= ");
+    Textcycle->setToolTip(LoadText(422));
+    period->setToolTip(LoadText(520));
+    frequency->setToolTip(LoadText(518));
+    amp->setToolTip(LoadText(517));
+    showampCheck->setToolTip(LoadText(421));
+    Slider1->setToolTip(LoadText(423));
+    Timer1 = new QTimer(window);
+    Timer1->setObjectName("Timer1");
+    WindowsMediaPlayer1 = new MediaPlayer(surface);
+    WindowsMediaPlayer1->setObjectName("WindowsMediaPlayer1");
+    layout->place(WindowsMediaPlayer1, 5600, 6940, 1700, 450);
+}
