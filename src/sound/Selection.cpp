@@ -54,6 +54,7 @@ void Selection::InitStart()
     loaded_ = false;
     selectionStartTicks_ = 0;
     readout_ = {};
+    FollowInterval();
     draggedSampleCount_.clear();
     HideShading();
     dragLeftEdge_ = dragRightEdge_ = false;
@@ -175,6 +176,7 @@ void Selection::Mouse(Graph graph, Event event, Qt::MouseButtons buttons, double
             LowerRelease();
         break;
     }
+    FollowInterval();
 }
 
 void Selection::SetWidth(float width)
@@ -399,6 +401,7 @@ void Selection::Cancel()
     readout_.finalSample = NumText(double(ViewEndSample()));
     readout_.selectedSamples = NumText(double(view_.viewSamples));
     PosChange(0);
+    FollowInterval();
 }
 
 void Selection::AmpDoubleClick()
@@ -414,5 +417,14 @@ void Selection::AmpDoubleClick()
 
 void Selection::CycleCountChanged(const QString& cycleText)
 {
+    cycleText_ = cycleText;
     period_.CycleCountChanged(cycleText, readout_.intervalTime);
+    periodInterval_ = readout_.intervalTime;
+}
+
+void Selection::FollowInterval()
+{
+    if (readout_.intervalTime == periodInterval_) return;
+    periodInterval_ = readout_.intervalTime;
+    period_.SelectionChanged(cycleText_, periodInterval_);
 }

@@ -54,7 +54,8 @@ public:
     void Cancel();
     // Double-click on `amp`: the release handling of the other channel's graph, if any.
     void AmpDoubleClick();
-    // `Textcycle` changed: period and frequency from the displayed interval.
+    // `Textcycle` changed: period and frequency from the displayed interval. They follow every
+    // later change of the selection too, with the cycles typed last.
     void CycleCountChanged(const QString& cycleText);
 
     // True when x (graph units) falls inside the upper shading, where the highlight copy
@@ -113,6 +114,8 @@ private:
     void TakeLeftEdge();
     void TakeRightEdge();
     void SetWidth(float width);
+    // Period and frequency for a new interval.
+    void FollowInterval();
 
     QString TimeText(std::int64_t ticks) const;
     QString CountText() const;
@@ -129,6 +132,8 @@ private:
     std::int64_t selectionEndTicks_ = 0;
     SelectionReadout readout_;
     QString draggedSampleCount_;
+    QString cycleText_;        // what `Textcycle` holds
+    QString periodInterval_;   // the interval period and frequency were computed for
     SelectionShading upper_;
     SelectionShading lower_;
     bool resizePointer_ = false;

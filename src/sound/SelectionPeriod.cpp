@@ -10,6 +10,12 @@ SelectionPeriod::SelectionPeriod()
 {
 }
 
+void SelectionPeriod::SelectionChanged(const QString& cycleText, const QString& intervalTime)
+{
+    *this = SelectionPeriod();
+    CycleCountChanged(cycleText, intervalTime);
+}
+
 void SelectionPeriod::CycleCountChanged(const QString& cycleText, const QString& intervalTime)
 {
     using general::Int;

@@ -1,7 +1,7 @@
 #pragma once
 // Period and frequency from a typed number of cycles (the text box `Textcycle`): the period T is
 // the selection's interval divided by the cycles, f = 1/T. The captions of `Labelperiod` and
-// `Labelfrequency` are computed only here; changing the selection does not update them.
+// `Labelfrequency` are computed only here.
 
 #include <QString>
 
@@ -13,6 +13,9 @@ public:
     // intervalTime is the selection's displayed interval in seconds. A step whose arithmetic
     // fails (overflow) ends the computation and leaves the rest as it was.
     void CycleCountChanged(const QString& cycleText, const QString& intervalTime);
+    // The selection changed: the values of the old one go, and the new interval is measured with
+    // the cycles typed (a caption without a value where there is nothing to measure).
+    void SelectionChanged(const QString& cycleText, const QString& intervalTime);
 
     const QString& periodSeconds() const { return periodSeconds_; }   // T, full precision
     const QString& frequencyHertz() const { return frequencyHertz_; } // f as displayed

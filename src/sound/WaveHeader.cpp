@@ -6,6 +6,7 @@
 #include <QByteArray>
 #include <algorithm>
 #include <limits>
+#include <optional>
 
 namespace {
 
@@ -58,6 +59,45 @@ bool FindDataMarker(WaveFile& file)
     }
 }
 
+// Where the chunk list puts the "fmt " and "data" chunks' contents (1-based file positions).
+struct ChunkPositions {
+    std::int64_t fmt = 0;
+    std::int64_t data = 0;
+};
+
+// Walks the chunk list of a RIFF/WAVE file: each chunk is a four-letter name, a 32-bit size and
+// that many bytes (padded to an even count). Nothing when the file is not RIFF/WAVE or a chunk
+// size leads past the end of the file before both chunks were seen: the byte search then takes
+// over, as it does for files whose sizes were written wrong.
+std::optional<ChunkPositions> WalkChunks(WaveFile& file)
+{
+    char riff[12];
+    file.Seek(1);
+    file.Read(riff, 12);
+    if (QByteArray::fromRawData(riff, 4) != "RIFF" || QByteArray::fromRawData(riff + 8, 4) != "WAVE")
+        return std::nullopt;
+    ChunkPositions found;
+    std::int64_t at = 13;
+    while (at + 8 <= file.Length() + 1) {
+        char name[4];
+        file.Seek(at);
+        file.Read(name, 4);
+        const std::uint32_t size = std::uint32_t(file.ReadInt32());
+        const QByteArray id = QByteArray::fromRawData(name, 4);
+        if (id == "fmt " && found.fmt == 0) {
+            if (size < 16) return std::nullopt;
+            found.fmt = at + 8;
+        } else if (id == "data") {
+            found.data = at + 8;
+            break;   // the sample data: what follows it is not read
+        }
+        at += 8 + std::int64_t(size) + (size & 1);
+    }
+    if (found.fmt == 0 || found.data == 0 || found.fmt > std::numeric_limits<std::int32_t>::max())
+        return std::nullopt;
+    return found;
+}
+
 } // namespace
 
 std::int32_t WaveHeader::FrameCount() const
@@ -74,12 +114,15 @@ WaveHeader WaveHeader::Read(WaveFile& file)
         h.fault = WaveFault::FileNotOpened;
         return h;
     }
-    if (!FindFmtMarker(file)) {
+    const std::optional<ChunkPositions> chunks = WalkChunks(file);
+    if (chunks) {
+        file.Seek(chunks->fmt);
+    } else if (FindFmtMarker(file)) {
+        file.ReadInt32();   // fmt chunk size: the search does not skip by it
+    } else {
         h.fault = file.Length() < 8 ? WaveFault::Truncated : WaveFault::NoFmtMarker;
         return h;
     }
-
-    file.ReadInt32();   // fmt chunk size: the reader does not skip by it
     const std::int16_t formatTag = file.ReadInt16();
     const std::int16_t channels = file.ReadInt16();
     const std::int32_t sampleRate = file.ReadInt32();
@@ -114,7 +157,9 @@ WaveHeader WaveHeader::Read(WaveFile& file)
         return h;
     }
 
-    if (!FindDataMarker(file)) {
+    if (chunks) {
+        file.Seek(chunks->data - 4);
+    } else if (!FindDataMarker(file)) {
         h.fault = WaveFault::NoDataMarker;
         return h;
     }
@@ -128,13 +173,12 @@ WaveHeader WaveHeader::Read(WaveFile& file)
         return h;
     }
     h.dataStart = std::int32_t(file.Position());
-
-    h.dataSize = h.dataSizeField;
-    if (h.dataSize < 0) {
-        // A size that no 32-bit signed count can hold: take the data the file really holds.
-        std::int64_t held = file.Length() - h.dataStart + 1;
-        held = std::clamp<std::int64_t>(held, 0, std::numeric_limits<std::int32_t>::max());
-        h.dataSize = std::int32_t(held - held % blockAlign);
-    }
+    // The sample data the file really holds, in whole frames. A size field beyond it (a
+    // recording cut short, 0xFFFFFFFF from a streaming writer, a bare header) counts for no more:
+    // the reader never shows frames that are not there.
+    std::int64_t held = file.Length() - h.dataStart + 1;
+    held = std::clamp<std::int64_t>(held, 0, std::numeric_limits<std::int32_t>::max());
+    held -= held % blockAlign;
+    h.dataSize = h.dataSizeField < 0 ? std::int32_t(held) : std::min(h.dataSizeField, std::int32_t(held));
     return h;
 }

@@ -1,7 +1,9 @@
 #pragma once
-// The header of a WAV file as the analyser reads it: the "fmt " marker is looked for in the first
-// 400 bytes, the format fields follow it, and the "data" marker is searched byte by byte after
-// them. The RIFF/WAVE markers and the chunk sizes are not relied on.
+// The header of a WAV file as the analyser reads it. The chunk list of a RIFF/WAVE file is walked
+// for the "fmt " and "data" chunks first, so any chunks before the data (a broadcast "bext",
+// "LIST" tags) are stepped over. When that fails (no RIFF/WAVE markers, sizes that lead past the
+// end), the "fmt " marker is looked for in the first 400 bytes, the format fields follow it, and
+// the "data" marker is searched byte by byte after them.
 
 #include <QString>
 #include <cstdint>
@@ -33,9 +35,9 @@ struct WaveHeader {
     std::int16_t blockAlign = 0;
     std::int16_t bitsPerSample = 0;
 
-    // The data chunk's size as written, and the size the reader works with: the same unless the
-    // field is negative as a 32-bit number (0xFFFFFFFF from streaming writers), in which case it
-    // is the sample data the file really holds, in whole frames.
+    // The data chunk's size as written, and the size the reader works with: the field, but never
+    // more than the whole frames the file holds (a negative field, 0xFFFFFFFF from a streaming
+    // writer, stands for all of them).
     std::int32_t dataSizeField = 0;
     std::int32_t dataSize = 0;
     // 1-based file position of the first byte of sample data.

@@ -2,6 +2,7 @@
 // amplitude read-out that the gestures drive.
 #include "sound/ColumnTable.h"
 #include "sound/Selection.h"
+#include "text/LoadText.h"
 
 #include <gtest/gtest.h>
 
@@ -263,6 +264,30 @@ TEST_F(SelectionTest, CancelSelectsTheWholeZoomedView)
     EXPECT_EQ(sel.draggedSampleCount(), "");
     const SelectionReadout& r = sel.readout();
     EXPECT_EQ(r.finalSample.toLongLong() - r.initialSample.toLongLong() + 1, 8823);
+}
+
+TEST_F(SelectionTest, PeriodAndFrequencyFollowTheSelectionWithTheTypedCycles)
+{
+    auto hertz = [&] { return sel.period().frequencyHertz().toDouble(); };
+    // About 0.1 s selected, 10 cycles: about 100 Hz.
+    Drag(1000, 2000);
+    Release(G::Upper);
+    sel.CycleCountChanged("10");
+    EXPECT_NEAR(hertz(), 100, 0.1);
+    // A new selection of about 0.2 s is measured with the same 10 cycles: 50 Hz, not the old 100.
+    Drag(1000, 3000);
+    Release(G::Upper);
+    EXPECT_NEAR(hertz(), 10 / sel.readout().intervalTime.toDouble(), 0.01);
+    EXPECT_NEAR(hertz(), 50, 0.1);
+    EXPECT_EQ(sel.period().frequencyCaption(), LoadText(193) + " = " + sel.period().frequencyHertz() + " (Hz)");
+    // A press alone selects nothing: no frequency is shown for it.
+    Press(G::Upper, Qt::LeftButton, 4000);
+    Release(G::Upper);
+    EXPECT_EQ(sel.readout().intervalTime, "0");
+    EXPECT_EQ(sel.period().frequencyCaption(), LoadText(193) + "= ");
+    // Cancel selects the whole second: 10 Hz.
+    sel.Cancel();
+    EXPECT_EQ(sel.period().frequencyHertz(), "10");
 }
 
 TEST_F(SelectionTest, CancelBeforeAnySelectionOnlySetsTheTicks)

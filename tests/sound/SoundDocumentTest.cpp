@@ -4,6 +4,7 @@
 #include "sound/SoundDocument.h"
 #include "sound/WaveFile.h"
 #include "support/TempDir.h"
+#include "support/Tools.h"
 #include "support/WavFixture.h"
 
 #include <QFile>
@@ -111,11 +112,12 @@ TEST(SoundDocument, ViewValuesAreReadBackAsDisplayed)
 
 TEST(SoundDocument, DurationShownToFiveDecimals)
 {
-    // 1234567 frames at 1 MHz, header only: the reader does not need the samples.
+    // 1234567 frames at 1 MHz (a sparse file of zeros: the reader does not read the samples).
     TempDir dir;
     const QString path = Write(dir, "long.wav",
                                MakeWav({.sampleRate = 1000000, .bitsPerSample = 8,
                                         .dataSizeField = 1234567}, {}));
+    ASSERT_TRUE(QFile(path).resize(44 + 1234567));
     Loaded l = Load(path);
     ASSERT_TRUE(l.result.ok());
     EXPECT_EQ(l.doc.totalDurationText, "1.234567");
@@ -158,11 +160,31 @@ TEST(SoundDocument, FindsUnalignedFmtMarkerAndOtherChunks)
         EXPECT_EQ(l.doc.totalSamples(), 100);
     }
 
-    // A "fmt " further out than 400 bytes is not found.
+    // The chunk list steps over a chunk of any size before "fmt "; without the RIFF markers the
+    // byte search looks no further than 400 bytes.
     QByteArray far = MakeWav({}, {0, 0});
     far.insert(12, Chunk("JUNK", QByteArray(400, 'j')));
-    Loaded lost = Load(Write(dir, "far-fmt.wav", far));
-    EXPECT_EQ(lost.result.fault, WaveFault::NoFmtMarker);
+    EXPECT_TRUE(Load(Write(dir, "far-fmt.wav", far)).result.ok());
+    far.replace(0, 4, "RIFX");
+    EXPECT_EQ(Load(Write(dir, "far-fmt-no-riff.wav", far)).result.fault, WaveFault::NoFmtMarker);
+}
+
+TEST(SoundDocument, ABroadcastWaveWithABextChunkLoads)
+{
+    // Field recorders put a "bext" chunk of 602 bytes and more before the data; ffmpeg writes one
+    // on request.
+    TempDir dir;
+    const QString path = dir.file("bext.wav");
+    const ToolResult made = RunTool("ffmpeg", {"-v", "error", "-f", "lavfi", "-i", "sine=440:d=0.5",
+                                               "-ac", "2", "-write_bext", "1", "-y", path});
+    ASSERT_EQ(made.exitCode, 0) << made.output.toStdString();
+    const QByteArray bytes = [&] { QFile f(path); f.open(QIODevice::ReadOnly); return f.readAll(); }();
+    ASSERT_GT(bytes.indexOf("data") - bytes.indexOf("bext"), 600);
+    Loaded l = Load(path);
+    ASSERT_TRUE(l.result.ok()) << int(l.result.fault);
+    EXPECT_EQ(l.doc.dataStart(), bytes.indexOf("data") + 9);
+    EXPECT_EQ(l.doc.totalSamples(), 22050);
+    EXPECT_EQ(l.doc.sampleRate(), 44100);
 }
 
 TEST(SoundDocument, FloatTagWithSixteenBitsLoadsAsPcm)
@@ -259,10 +281,18 @@ TEST(SoundDocument, StreamingSizeTakesTheDataTheFileHolds)
     EXPECT_GT(l.doc.totalDuration(), 0);
     EXPECT_GT(l.doc.selectionEndTicks, 0);
 
-    // A data size larger than the file is kept: the drawing reads what is there.
-    Loaded big = Load(Write(dir, "short.wav", MakeWav({.dataSizeField = 4000}, {1, 2, 3})));
-    ASSERT_TRUE(big.result.ok());
-    EXPECT_EQ(big.doc.totalSamples(), 2000);
+    // A data size larger than the file counts only the frames there: 1 KB on disk declaring
+    // 2 GB is 489 frames long, and a bare header holds none.
+    Loaded huge = Load(Write(dir, "size-huge.wav",
+                             MakeWav({.dataSizeField = 0x7ffff000}, std::vector<int>(489, 7)) + "x"));
+    ASSERT_TRUE(huge.result.ok());
+    EXPECT_EQ(huge.doc.dataSize(), 978);
+    EXPECT_EQ(huge.doc.totalSamples(), 489);
+    EXPECT_NEAR(huge.doc.totalDuration(), 489.0 / 44100, 1e-6);
+    Loaded bare = Load(Write(dir, "bare.wav", MakeWav({.dataSizeField = 176400}, {})));
+    ASSERT_TRUE(bare.result.ok());
+    EXPECT_EQ(bare.doc.totalSamples(), 0);
+    EXPECT_EQ(bare.doc.totalDuration(), 0);
 }
 
 TEST(SelectedStretch, FramesOfAStereoSelectionStartFourBytesEach)
