@@ -12,10 +12,8 @@
 #include <cmath>
 #include <vector>
 
-namespace {
-
 // How one of the four sample layouts is read and placed on the box.
-struct Trace {
+struct GraphTrace {
     bool stereo = false;
     bool sixteen = false;
     int bytesPerFrame = 1;     // fixed per layout: 4, 2, 2 or 1
@@ -48,9 +46,11 @@ struct Trace {
     }
 };
 
+namespace {
+
 // The mean sample value of the stretch, both channels together. Frames beyond the end of the
 // file read as zeros, so only the bytes the file holds are read.
-double MeanOf(WaveFile& file, std::int64_t start, std::int32_t frameCount, const Trace& t)
+double MeanOf(WaveFile& file, std::int64_t start, std::int32_t frameCount, const GraphTrace& t)
 {
     const int sampleBytes = t.sixteen ? 2 : 1;
     const std::int64_t wanted = std::int64_t(frameCount) * t.bytesPerFrame;
@@ -103,20 +103,15 @@ void GraphWave::SetColours(const QColor& windowBackground, const QColor& upperPe
     picture7_.SetForeColor(windowBackground);
 }
 
-GraphLayout GraphWave::Draw(WaveFile& file, std::int64_t start, std::int32_t frameCount,
-                            int bitsPerSample, const QString& channelMode)
+GraphTrace GraphWave::Prepare(int bitsPerSample, const QString& channelMode, GraphLayout& layout)
 {
-    GraphLayout layout;
     layout.ampTag = "0";
-
-    Trace t;
+    GraphTrace t;
     t.stereo = channelMode == QLatin1String("Stereo");
     t.sixteen = bitsPerSample == 16;
     t.bytesPerFrame = (t.stereo ? 2 : 1) * (t.sixteen ? 2 : 1);
     t.norm = t.sixteen ? 1.0 / 32768 : 1.0 / 128;
     t.mean = t.sixteen ? 0 : 128;
-    if (frameCount < 0)
-        frameCount = 0;
 
     // Layout: two boxes of 1928 for stereo, one of 3856 for mono.
     const int boxHeight = t.stereo ? StereoBoxHeight : MonoBoxHeight;
@@ -139,36 +134,28 @@ GraphLayout GraphWave::Draw(WaveFile& file, std::int64_t start, std::int32_t fra
     t.divisor = t.stereo ? 35 : 17;
     t.slope = t.stereo ? 7 : 15;
 
-    struct Pair { Surface& box; Surface& copy; };
-    Pair upper{picture2_, picture4_};
-    Pair lower{picture5_, picture7_};
-    const int channels = t.stereo ? 2 : 1;
-    auto pairOf = [&](int channel) -> Pair& { return channel == 0 ? upper : lower; };
-
     // Reference lines: the centre in the box's pen colour, 7/16 of the height above and below
     // it in the button-face colour. They stay where they are when equalising moves the trace.
-    for (int c = 0; c < channels; ++c) {
-        for (Surface* s : {&pairOf(c).box, &pairOf(c).copy}) {
+    for (int c = 0; c < (t.stereo ? 2 : 1); ++c) {
+        for (Surface* s : Boxes(c)) {
             s->Line(0, t.centre, W, t.centre);
             s->Line(0, t.centre - 7 * H / 16, W, t.centre - 7 * H / 16, buttonFace_);
             s->Line(0, t.centre + 7 * H / 16, W, t.centre + 7 * H / 16, buttonFace_);
+            if (!t.stereo) continue;
+            QFont font = s->Font();
+            font.setFamily("Arial");
+            s->SetFont(font);
+            s->CurrentX = 0;
+            s->CurrentY = 0;
+            s->Print(LoadText(c == 0 ? 419 : 420));
         }
     }
-    if (t.stereo) {
-        for (int c = 0; c < 2; ++c) {
-            for (Surface* s : {&pairOf(c).box, &pairOf(c).copy}) {
-                QFont font = s->Font();
-                font.setFamily("Arial");
-                s->SetFont(font);
-                s->CurrentX = 0;
-                s->CurrentY = 0;
-                s->Print(LoadText(c == 0 ? 419 : 420));
-            }
-        }
-    }
+    return t;
+}
 
-    if (equalise_ && frameCount > 0)
-        t.mean = MeanOf(file, start, frameCount, t);
+void GraphWave::Equalise(GraphTrace& t, double mean) const
+{
+    t.mean = mean;
     if (t.sixteen) {
         if (equalise_)
             t.centre += std::floor(t.mean / t.divisor);
@@ -177,6 +164,25 @@ GraphLayout GraphWave::Draw(WaveFile& file, std::int64_t start, std::int32_t fra
         if (equalise_)
             t.base += std::floor((t.mean - 128) * t.slope);
     }
+}
+
+std::array<Surface*, 2> GraphWave::Boxes(int channel)
+{
+    return channel == 0 ? std::array<Surface*, 2>{&picture2_, &picture4_}
+                        : std::array<Surface*, 2>{&picture5_, &picture7_};
+}
+
+GraphLayout GraphWave::Draw(WaveFile& file, std::int64_t start, std::int32_t frameCount,
+                            int bitsPerSample, const QString& channelMode)
+{
+    GraphLayout layout;
+    if (frameCount < 0)
+        frameCount = 0;
+    GraphTrace t = Prepare(bitsPerSample, channelMode, layout);
+    const int W = picture2_.ScaleWidth();
+    const int channels = t.stereo ? 2 : 1;
+    Equalise(t, equalise_ && frameCount > 0 ? MeanOf(file, start, frameCount, t) : t.mean);
+    layout.mean = t.mean;
 
     unsigned char frame[4];
     int samples[2] = {0, 0};
@@ -194,7 +200,7 @@ GraphLayout GraphWave::Draw(WaveFile& file, std::int64_t start, std::int32_t fra
             // A y that does not fit 16 bits leaves the previous y in place.
             if (const auto y = t.Y(samples[c]))
                 prevY[c] = *y;
-            for (Surface* s : {&pairOf(c).box, &pairOf(c).copy}) {
+            for (Surface* s : Boxes(c)) {
                 if (first)
                     s->PSet(x, prevY[c]);
                 else
@@ -235,4 +241,45 @@ GraphLayout GraphWave::Draw(WaveFile& file, std::int64_t start, std::int32_t fra
     layout.showAmplitudeBoxEnabled = layout.ampTag == "0";
     layout.hideReadout = !layout.showAmplitudeBoxEnabled;
     return layout;
+}
+
+std::optional<EnvelopeJob> GraphWave::EnvelopeOf(const QString& path, std::int64_t start,
+                                                 std::int32_t frameCount, int bitsPerSample,
+                                                 const QString& channelMode) const
+{
+    const int W = picture2_.ScaleWidth();
+    if (W <= 0 || frameCount <= W) return std::nullopt;   // drawn sample by sample: exact
+    EnvelopeJob job;
+    job.path = path;
+    job.start = start;
+    job.frames = frameCount;
+    job.bitsPerSample = bitsPerSample;
+    job.channels = channelMode == QLatin1String("Stereo") ? 2 : 1;
+    job.columns = LastUnit + 1;
+    job.framesPerColumn = double(frameCount) / W;
+    return job;
+}
+
+void GraphWave::DrawEnvelope(const WaveEnvelope& envelope, int bitsPerSample,
+                             const QString& channelMode, double mean)
+{
+    for (Surface* s : {&picture2_, &picture4_, &picture5_, &picture7_}) s->Cls();
+    GraphLayout layout;
+    GraphTrace t = Prepare(bitsPerSample, channelMode, layout);
+    Equalise(t, mean);
+    const int channels = std::min(envelope.channels, t.stereo ? 2 : 1);
+    const int centre = int(general::Round(t.centre));
+    for (int c = 0; c < channels; ++c) {
+        // Each unit spans its lowest to its highest sample, and reaches back to where the unit
+        // before it ended, so a wave crossing a unit boundary leaves no gap.
+        int lastY = centre;
+        for (int x = 0; x < envelope.columns; ++x) {
+            const int low = t.Y(envelope.Low(x, c)).value_or(lastY);
+            const int high = t.Y(envelope.High(x, c)).value_or(lastY);
+            const int top = std::min({low, high, x > 0 ? lastY : high});
+            const int bottom = std::max({low, high, x > 0 ? lastY : low});
+            for (Surface* s : Boxes(c)) s->Line(x, top, x, bottom);
+            lastY = high;
+        }
+    }
 }

@@ -7,14 +7,18 @@
 // stretch is drawn with one sample per unit for x = 1..9999, read with positioned reads, so a
 // long file is never read whole for drawing.
 
+#include "sound/WaveEnvelope.h"
+
 #include <QColor>
 #include <QString>
+#include <array>
 #include <cstdint>
 #include <optional>
 
 class ColumnTable;
 class Surface;
 class WaveFile;
+struct GraphTrace;
 
 // What the drawing decided about the window's layout; the window applies it to its controls.
 struct GraphLayout {
@@ -25,6 +29,7 @@ struct GraphLayout {
     QString ampTag;                         // tag of `amp`: "0" one row per frame, "1" per unit
     bool showAmplitudeBoxEnabled = true;    // `showampCheck`: enabled per frame, not per unit
     bool hideReadout = false;               // per-unit drawing hides `amp`
+    double mean = 0;                        // the sample value the equalised trace centres
 };
 
 class GraphWave {
@@ -58,8 +63,23 @@ public:
     // boxes are resized to the layout's heights (inner height = box height - border).
     GraphLayout Draw(WaveFile& file, std::int64_t start, std::int32_t frameCount,
                      int bitsPerSample, const QString& channelMode);
+    // The envelope that replaces a drawing of one sample per unit, or nothing for a stretch
+    // drawn sample by sample (which is exact already).
+    std::optional<EnvelopeJob> EnvelopeOf(const QString& path, std::int64_t start,
+                                          std::int32_t frameCount, int bitsPerSample,
+                                          const QString& channelMode) const;
+    // Redraws the boxes with each unit spanning the lowest to the highest sample it covers;
+    // mean is the layout's mean of the drawing it replaces. The amplitude table is not touched.
+    void DrawEnvelope(const WaveEnvelope& envelope, int bitsPerSample, const QString& channelMode,
+                      double mean);
 
 private:
+    // Sizes the boxes and draws their reference lines (and channel names), for a trace of the
+    // sound's layout.
+    GraphTrace Prepare(int bitsPerSample, const QString& channelMode, GraphLayout& layout);
+    void Equalise(GraphTrace& t, double mean) const;
+    std::array<Surface*, 2> Boxes(int channel);
+
     Surface& picture2_;
     Surface& picture4_;
     Surface& picture5_;

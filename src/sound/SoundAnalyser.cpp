@@ -44,6 +44,7 @@ void SoundAnalyser::clearGraphs()
 
 void SoundAnalyser::Reset()
 {
+    envelope_.Cancel();
     canvas_.window.Cls();
     doc_.InitStart();
     selection_.InitStart();
@@ -52,10 +53,8 @@ void SoundAnalyser::Reset()
     syncSelectionTicks();
 }
 
-void SoundAnalyser::draw(std::int64_t start, std::int32_t frames)
+GraphWave SoundAnalyser::graph()
 {
-    WaveFile file;
-    if (file.Open(doc_.samplesFile) != 0) return;
     GraphWave graph(canvas_.upper, canvas_.upperCopy, canvas_.lower, canvas_.lowerCopy, columnTable_);
     // A mono clip cut from the right channel of a stereo sound keeps that channel's colour.
     const bool rightOnly = !doc_.stereo() && channelChoice_ == 2;
@@ -63,8 +62,24 @@ void SoundAnalyser::draw(std::int64_t start, std::int32_t frames)
     graph.SetButtonFace(canvas_.buttonFace);
     graph.SetBorderTwips(GraphBorder);
     graph.SetEqualise(selection_.amplitude().equaliseChecked());
-    layout_ = graph.Draw(file, start, frames, doc_.bitsPerSample(), doc_.channelMode());
+    return graph;
+}
+
+void SoundAnalyser::draw(std::int64_t start, std::int32_t frames)
+{
+    envelope_.Cancel();
+    WaveFile file;
+    if (file.Open(doc_.samplesFile) != 0) return;
+    GraphWave g = graph();
+    layout_ = g.Draw(file, start, frames, doc_.bitsPerSample(), doc_.channelMode());
     selection_.amplitude().SetPerColumn(layout_.ampTag == "1");
+    if (auto job = g.EnvelopeOf(doc_.samplesFile, start, frames, doc_.bitsPerSample(), doc_.channelMode()))
+        envelope_.Start(*job);
+}
+
+void SoundAnalyser::ApplyEnvelope(const WaveEnvelope& envelope)
+{
+    graph().DrawEnvelope(envelope, doc_.bitsPerSample(), doc_.channelMode(), layout_.mean);
 }
 
 SoundDocument::LoadResult SoundAnalyser::Load(const QString& fileName, int windowNumber, int channelChoice)

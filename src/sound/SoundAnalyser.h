@@ -7,6 +7,7 @@
 #include "platform/Outcome.h"
 #include "platform/Prompts.h"
 #include "sound/ColumnTable.h"
+#include "sound/EnvelopeTask.h"
 #include "sound/GraphWave.h"
 #include "sound/PlaybackCursor.h"
 #include "sound/SaveWave.h"
@@ -53,6 +54,11 @@ public:
     enum class ZoomResult { NotReady, NoSelection, Zoomed };
     // Draws the selected stretch across the whole graph; the selection then starts afresh.
     ZoomResult Zoom();
+    // A drawing of one sample per unit is at once followed by the true envelope of the stretch,
+    // computed by this task; the window hands its result to ApplyEnvelope. Load, zoom, restore
+    // and reset cancel an envelope still being computed.
+    EnvelopeTask& envelopeTask() { return envelope_; }
+    void ApplyEnvelope(const WaveEnvelope& envelope);
     // Draws the whole sound again and selects all of it. False (nothing done) before a selection.
     bool Restore();
 
@@ -96,6 +102,7 @@ public:
     QString savedCaption() const;
 
 private:
+    GraphWave graph();
     void draw(std::int64_t start, std::int32_t frames);
     void clearGraphs();
     SelectionView view() const;
@@ -112,4 +119,5 @@ private:
     GraphLayout layout_;
     QString timeScale_;
     int channelChoice_ = 0;
+    EnvelopeTask envelope_;
 };

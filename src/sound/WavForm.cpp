@@ -84,6 +84,11 @@ void WavForm::connectControls()
         showSelection();
     });
     ui_.amp->installEventFilter(this);
+    // The true envelope of a long stretch replaces its quick drawing when it is ready.
+    connect(&analyser_->envelopeTask(), &EnvelopeTask::done, this, [this](const WaveEnvelope& envelope) {
+        analyser_->ApplyEnvelope(envelope);
+        for (PictureBox* box : {ui_.Picture2, ui_.Picture4, ui_.Picture5, ui_.Picture7}) box->update();
+    });
 
     // The mouse on the graphs. Presses inside the lower graph's shading (ui_.Picture7) do nothing.
     using G = Selection::Graph;

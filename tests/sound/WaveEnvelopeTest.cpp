@@ -1,0 +1,106 @@
+// The true envelope of long stretches: every unit spans the lowest to the highest sample of its
+// frames, read in one pass on a worker thread, so a steady tone shows no beats.
+#include "platform/Surface.h"
+#include "sound/SoundAnalyser.h"
+#include "sound/WaveEnvelope.h"
+
+#include <QImage>
+#include <QSignalSpy>
+#include <gtest/gtest.h>
+
+#include "support/TempDir.h"
+#include "support/WavFixture.h"
+
+TEST(WaveEnvelope, EachUnitHoldsTheLowestAndHighestOfItsFrames)
+{
+    TempDir dir;
+    // Stereo 16-bit, 12 frames on 4 units of 3 frames: left i * 100 - 500, right its negative,
+    // with a spike of 30000 in frame 7.
+    std::vector<int> samples;
+    for (int i = 0; i < 12; ++i) {
+        const int left = i == 7 ? 30000 : i * 100 - 500;
+        samples.push_back(left);
+        samples.push_back(-left);
+    }
+    const QString path = dir.file("units.wav");
+    ASSERT_TRUE(WriteWav(path, WavShape{.channels = 2}, samples));
+    const std::atomic_bool keepGoing{false};
+    const auto env = ComputeEnvelope({.path = path, .start = 45, .frames = 12, .bitsPerSample = 16,
+                                      .channels = 2, .columns = 4, .framesPerColumn = 3}, keepGoing);
+    ASSERT_TRUE(env);
+    const int lows[] = {-500, -200, 100, 400};
+    const int highs[] = {-300, 0, 30000, 600};
+    for (int x = 0; x < 4; ++x) {
+        EXPECT_EQ(env->Low(x, 0), lows[x]) << x;
+        EXPECT_EQ(env->High(x, 0), highs[x]) << x;
+        EXPECT_EQ(env->Low(x, 1), -highs[x]) << x;
+    }
+    // A cancelled computation gives nothing.
+    const std::atomic_bool stop{true};
+    EXPECT_FALSE(ComputeEnvelope({.path = path, .start = 45, .frames = 12, .channels = 2, .columns = 4,
+                                  .framesPerColumn = 3}, stop));
+}
+
+TEST(WaveEnvelope, ASteadyToneShowsNoBeatsOnceTheEnvelopeArrives)
+{
+    // 23 s of a steady 440 Hz tone: 101 frames a unit, just over one period of the tone, so the
+    // quick drawing of one sample per unit shows a slow beat that is not in the sound.
+    TempDir dir;
+    const QString path = dir.file("steady.wav");
+    ASSERT_TRUE(WriteWav(path, WavShape{}, Sine(10060 * 101, 1, 440, 12000)));
+    Surface upper, upperCopy, lower, lowerCopy, window;
+    SoundAnalyser analyser({upper, upperCopy, lower, lowerCopy, window, Qt::white, Qt::lightGray, Qt::black});
+    QSignalSpy ready(&analyser.envelopeTask(), &EnvelopeTask::done);
+    ASSERT_TRUE(analyser.Load(path, 1, 0).ok());
+    ASSERT_TRUE(analyser.envelopeTask().running());
+
+    // The height of ink in each pixel column of the graph drawn at 670 pixels.
+    auto spans = [&] {
+        const QImage image = upper.ToImage(QSize(670, 256));
+        std::vector<int> heights;
+        for (int x = 2; x < 660; ++x) {
+            int top = -1, bottom = -1;
+            for (int y = 0; y < image.height(); ++y)
+                if (image.pixelColor(x, y) == QColor(0, 0, 192)) {
+                    if (top < 0) top = y;
+                    bottom = y;
+                }
+            heights.push_back(top < 0 ? 0 : bottom - top);
+        }
+        return heights;
+    };
+    const std::vector<int> quick = spans();
+    ASSERT_TRUE(ready.wait(20000));
+    analyser.ApplyEnvelope(ready.first().first().value<WaveEnvelope>());
+    const std::vector<int> exact = spans();
+    const auto [quickLow, quickHigh] = std::minmax_element(quick.begin(), quick.end());
+    const auto [exactLow, exactHigh] = std::minmax_element(exact.begin(), exact.end());
+    EXPECT_LT(*quickLow, *quickHigh * 0.8);        // the false beats
+    EXPECT_GE(*exactLow, *exactHigh - 2);          // one height everywhere
+    // ...the tone's full swing: 2 x 12000 at 17 units a step, on 256 pixels of the box's height.
+    EXPECT_NEAR(*exactHigh, 2 * 12000 / 17.0 * 256 / upper.ScaleHeight(), 2);
+}
+
+TEST(WaveEnvelope, AZoomDropsTheEnvelopeOfTheDrawingItReplaced)
+{
+    TempDir dir;
+    const QString path = dir.file("long.wav");
+    ASSERT_TRUE(WriteWav(path, WavShape{.channels = 2}, Sine(500000, 2, 440, 8000)));
+    Surface upper, upperCopy, lower, lowerCopy, window;
+    SoundAnalyser analyser({upper, upperCopy, lower, lowerCopy, window, Qt::white, Qt::lightGray, Qt::black});
+    QSignalSpy ready(&analyser.envelopeTask(), &EnvelopeTask::done);
+    ASSERT_TRUE(analyser.Load(path, 1, 0).ok());
+    ASSERT_TRUE(analyser.envelopeTask().running());
+    // A short selection is drawn sample by sample: nothing is computed for it, and the whole
+    // sound's envelope, dropped, never arrives.
+    analyser.Mouse(Selection::Graph::Upper, Selection::Event::Press, Qt::LeftButton, 100);
+    analyser.Mouse(Selection::Graph::Upper, Selection::Event::Move, Qt::LeftButton, 200);
+    analyser.Mouse(Selection::Graph::Upper, Selection::Event::Release, Qt::NoButton, 200);
+    ASSERT_EQ(analyser.Zoom(), SoundAnalyser::ZoomResult::Zoomed);
+    EXPECT_FALSE(analyser.envelopeTask().running());
+    EXPECT_FALSE(ready.wait(1500));
+    // Restore draws the whole sound again, and its envelope comes.
+    ASSERT_TRUE(analyser.Restore());
+    EXPECT_TRUE(ready.wait(20000));
+    EXPECT_EQ(ready.count(), 1);
+}
