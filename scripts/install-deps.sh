@@ -19,8 +19,8 @@ PACKAGES=(
   libfftw3-dev
   # external programs the application runs
   lame
-  # fonts so Chinese captions render
-  fonts-noto-cjk
+  # fonts so Chinese captions render; Qt's own texts in Chinese (Debian 12 has them for Qt 5 only)
+  fonts-noto-cjk qttranslations5-l10n
   # test harness: X server, audio server, real tools that make and check files
   xvfb xauth pulseaudio pulseaudio-utils sox ffmpeg imagemagick
   # desktop integration and the Debian package: icon rendering, validators, dpkg-shlibdeps

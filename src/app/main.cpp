@@ -3,6 +3,8 @@
 #include "app/CommandLine.h"
 #include "app/MDIMain.h"
 #include "platform/QtPrompts.h"
+#include "platform/QtTranslations.h"
+#include "text/LoadText.h"
 
 #include <QApplication>
 #include <QFileInfo>
@@ -34,6 +36,11 @@ int main(int argc, char** argv)
     // The desktop matches the windows to the installed menu entry and icon by this name.
     QGuiApplication::setDesktopFileName(KIVRA_APP_ID);
     QApplication::setWindowIcon(QIcon::fromTheme(KIVRA_APP_ID));
+
+    // Qt's dialogs and buttons speak the interface language too.
+    const text::Language language = text::CurrentLanguage();
+    if (language != text::Language::English)
+        platform::InstallQtTranslations(language == text::Language::ChineseTraditional ? "zh_TW" : "zh_CN");
 
     MDIMain frame;
     Prompts::Install(std::make_unique<QtPrompts>(&frame));

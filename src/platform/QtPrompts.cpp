@@ -22,7 +22,10 @@ QStringList QtNameFilters(const QString& filter)
     for (int i = 0; i + 1 < parts.size(); i += 2) {
         QString patterns = parts[i + 1].trimmed();
         patterns.replace(';', ' ');
-        out << parts[i].trimmed() + " (" + patterns + ")";
+        // A description that shows its patterns already ("Wave Files  (*.wav)") keeps them once.
+        const QString description = parts[i].simplified();
+        const bool shown = description.endsWith("(" + patterns + ")");
+        out << (shown ? description : description + " (" + patterns + ")");
     }
     return out;
 }

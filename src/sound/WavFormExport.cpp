@@ -20,6 +20,18 @@
 #include <QSlider>
 #include <cmath>
 
+namespace {
+// The shared dialog as an audio save shows it: the audio types, and no default extension left
+// from an image save ("clip" must not become "clip.PNG.wav").
+void PrepareAudioSave(CommonDialog& dialog)
+{
+    dialog.Filter = ExportFilter();
+    dialog.FilterIndex = 1;
+    dialog.DefaultExt.clear();
+    dialog.CancelError = true;
+}
+}
+
 ChannelChoice WavForm::channelChoice() const
 {
     if (!document().stereo()) return ChannelChoice::Both;
@@ -42,8 +54,7 @@ void WavForm::markSaved(const Outcome& result)
 void WavForm::saveWhole()
 {
     CommonDialog& dialog = FrameServices::Dialog();
-    dialog.Filter = ExportFilter();
-    dialog.CancelError = true;
+    PrepareAudioSave(dialog);
     if (!dialog.ShowSave() || dialog.FileName.isEmpty()) return;
     const ExportName name = ChooseExportName(dialog.FileName, dialog.FilterIndex, document().samplesFile);
     BusyPointer busy;
@@ -65,12 +76,8 @@ void WavForm::saveSelected()
     if (channelChoice() == ChannelChoice::Right) title += "- Save Right Channel only";
     if (channelChoice() == ChannelChoice::Left) title += "- Save Left Channel only";
     dialog.DialogTitle = title;
-    dialog.CancelError = true;
-    const bool chosen = dialog.ShowSave();
-    // This command sets its type list after the dialog closed: the dialog showed the list left
-    // from its previous use.
-    dialog.Filter = ExportFilter();
-    if (!chosen || dialog.FileName.isEmpty()) return;
+    PrepareAudioSave(dialog);
+    if (!dialog.ShowSave() || dialog.FileName.isEmpty()) return;
     const ExportName name = ChooseExportName(dialog.FileName, dialog.FilterIndex, document().samplesFile);
     BusyPointer busy;
     markSaved(analyser_->SaveSelected(name, channelChoice(), AskThroughPrompts()));

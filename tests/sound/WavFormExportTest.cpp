@@ -4,9 +4,11 @@
 #include "support/ScriptedPrompts.h"
 #include "sound/OpenSoundWindow.h"
 #include "platform/TemporaryFiles.h"
+#include "sound/ExportName.h"
 #include "sound/WavForm.h"
 #include "text/LoadText.h"
 
+#include <QAction>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -70,6 +72,23 @@ TEST_F(WavFormExportTest, TheLeftChannelOfASelectionSavesAsAMonoWav)
     EXPECT_EQ(w->windowTitle(), LoadText(169) + " - (" + saved + ")");
     EXPECT_EQ(w->findChild<QLabel*>("Label1")->text(), LoadText(476) + saved);
     EXPECT_EQ(w->Tag, "saved");
+}
+
+TEST_F(WavFormExportTest, AClipSavedAfterAnImageSaveShowsTheAudioTypes)
+{
+    // The image save leaves the shared dialog on its image types and ".JPG"; the clip save that
+    // follows must not show them (the name "clip" would become "clip.PNG.wav").
+    WavForm* w = open(stereoFile(1000));
+    selectAll(w);
+    prompts->QueueFile(dir.file("graph.png"));
+    prompts->QueueFile(dir.file("graph2.png"));
+    w->findChild<QAction*>("mnuimagesavewhole")->trigger();   // two images: left and right
+    prompts->QueueFile(dir.file("clip"));
+    w->findChild<QPushButton*>("saveselectedaudio")->click();
+    const ScriptedPrompts::Shown& clipDialog = prompts->shown().back();
+    EXPECT_EQ(clipDialog.filter, ExportFilter());
+    EXPECT_TRUE(clipDialog.defaultExt.isEmpty());
+    EXPECT_TRUE(QFile::exists(dir.file("clip.wav")));
 }
 
 TEST_F(WavFormExportTest, TheWholeSoundSavesAsAnMp3ThatLameDecodes)

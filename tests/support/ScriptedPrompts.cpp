@@ -7,7 +7,7 @@
 Answer ScriptedPrompts::MsgBox(const QString& prompt, MsgButtons buttons, const QString& title,
                                MsgIcon)
 {
-    shown_.push_back({Shown::Kind::Message, prompt, title, buttons, {}});
+    shown_.push_back({Shown::Kind::Message, prompt, title, buttons, {}, {}});
     if (answers_.empty()) return DefaultAnswer(buttons);
     const Answer a = answers_.front();
     answers_.pop_front();
@@ -16,7 +16,7 @@ Answer ScriptedPrompts::MsgBox(const QString& prompt, MsgButtons buttons, const 
 
 QString ScriptedPrompts::InputBox(const QString& prompt, const QString& title, const QString&)
 {
-    shown_.push_back({Shown::Kind::Input, prompt, title, MsgButtons::OKCancel, {}});
+    shown_.push_back({Shown::Kind::Input, prompt, title, MsgButtons::OKCancel, {}, {}});
     if (inputs_.empty()) return QString();
     const QString t = inputs_.front();
     inputs_.pop_front();
@@ -25,7 +25,8 @@ QString ScriptedPrompts::InputBox(const QString& prompt, const QString& title, c
 
 bool ScriptedPrompts::answerFile(CommonDialog& dialog, Shown::Kind kind)
 {
-    shown_.push_back({kind, dialog.DialogTitle, dialog.DialogTitle, MsgButtons::OK, dialog.Filter});
+    shown_.push_back({kind, dialog.DialogTitle, dialog.DialogTitle, MsgButtons::OK, dialog.Filter,
+                      dialog.DefaultExt});
     if (files_.empty() || !files_.front()) {
         if (!files_.empty()) files_.pop_front();
         return false;

@@ -15,6 +15,7 @@ public:
         QString title;
         MsgButtons buttons = MsgButtons::OK;
         QString filter;     // file dialogs: the filter they were given
+        QString defaultExt; // file dialogs: the default extension they were given
     };
 
     // Answers in turn; an empty queue answers with the button set's first answer.
