@@ -89,9 +89,8 @@ BatchSummary BatchJob::run(const BatchRequest& request, const BatchHooks& hooks)
                     waits = QDir::cleanPath(files[std::size_t(k)].outputPath) == QDir::cleanPath(next.inputPath);
                 if (waits) return;
             }
-            // A name without a known type is never handed to a worker: processimage gives false.
-            if (ImageFormatOfName(next.inputPath) >= 0)
-                next.ticket = pool_.submit(processor_.jobFor(next.inputPath, BatchOutputName(next.name, request.outputType), options));
+            next.ticket = pool_.submit(
+                processor_.jobFor(next.inputPath, BatchOutputName(next.name, request.outputType), options));
             ++handed;
         }
     };
@@ -111,13 +110,11 @@ BatchSummary BatchJob::run(const BatchRequest& request, const BatchHooks& hooks)
             QCoreApplication::processEvents();
             handAhead(i);
             BatchFile& file = files[std::size_t(i)];
-            if (file.ticket >= 0) {
-                pool_.waitFor(file.ticket);
-                const ProcessOutcome outcome =
-                    processor_.finish(pool_.take(file.ticket), file.inputPath, file.outputPath, outputFolder);
-                for (const Outcome& message : outcome.messages) hooks.report(message);
-                if (outcome.written) ++summary.converted;
-            }
+            pool_.waitFor(file.ticket);
+            const ProcessOutcome outcome =
+                processor_.finish(pool_.take(file.ticket), file.inputPath, file.outputPath, outputFolder);
+            for (const Outcome& message : outcome.messages) hooks.report(message);
+            if (outcome.written) ++summary.converted;
             hooks.setCaption(BatchProgressCaption(i, n, summary.converted));
             if (i < n && hooks.escapeRequested() &&
                 hooks.ask(LoadText(457), MsgButtons::YesNo, LoadText(458)) == Answer::Yes) {

@@ -119,6 +119,15 @@ int ImageFormatOfName(const QString& path)
     return int(FreeImage_GetFIFFromFilename(QFile::encodeName(path).constData()));
 }
 
+int ImageFormatOf(const QString& path)
+{
+    const int format = ImageFormatOfName(path);
+    if (format != FIF_UNKNOWN) return format;
+    const QString name = path.mid(path.lastIndexOf(u'/') + 1);
+    if (name.contains(u'.')) return FIF_UNKNOWN;
+    return int(FreeImage_GetFileType(QFile::encodeName(path).constData(), 0));
+}
+
 bool PreviewLoadsWithQt(int format)
 {
     return format == FIF_BMP || format == FIF_JPEG || format == FIF_GIF;
@@ -127,7 +136,7 @@ bool PreviewLoadsWithQt(int format)
 PipelineResult RunPipeline(const PipelineJob& job)
 {
     PipelineResult result;
-    result.format = ImageFormatOfName(job.inputPath);
+    result.format = ImageFormatOf(job.inputPath);
     if (result.format == FIF_UNKNOWN) {
         result.status = PipelineResult::Status::Unrecognised;
         return result;

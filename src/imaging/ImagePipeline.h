@@ -24,7 +24,7 @@ struct PipelineJob {
 
 struct PipelineResult {
     enum class Status {
-        Unrecognised,   // the file name's extension names no format the library reads
+        Unrecognised,   // the file's type is none the library reads (see ImageFormatOf)
         Failed,         // a run-time error: error describes it
         Done,
     };
@@ -47,5 +47,8 @@ PipelineResult RunPipeline(const PipelineJob& job);
 
 // The library's format of a file, from its name's extension; -1 when none. Reads no file.
 int ImageFormatOfName(const QString& path);
+// The format a job reads a file as: its name's, or for a file name without any extension
+// ("noext"), the one its first bytes show; -1 when neither tells.
+int ImageFormatOf(const QString& path);
 // The formats the preview shows through Qt's own image loader: BMP, JPEG and GIF.
 bool PreviewLoadsWithQt(int format);

@@ -39,8 +39,6 @@ ProcessOutcome ImageProcessor::processimage(const QString& filenameinput,
                                             const ImageOptions& options)
 {
     const QString inputPath = inputfoldername + filenameinput;
-    // The type comes from the name alone; an unknown one ends here without starting a worker.
-    if (ImageFormatOfName(inputPath) < 0) return {};
     const PipelineJob job = jobFor(inputPath, filenameoutput, options);
     return finish(worker_->run(job), inputPath, outputfoldername + filenameoutput, outputfoldername);
 }
@@ -53,12 +51,13 @@ ProcessOutcome ImageProcessor::finish(PipelineResult result, const QString& inpu
     case PipelineResult::Status::Unrecognised:
         return outcome;
     case PipelineResult::Status::Failed:
+        outcome.recognised = true;
         outcome.messages.push_back(Outcome::Failure(result.error, QString(), result.error, MsgIcon::None));
         return outcome;
     case PipelineResult::Status::Done:
         break;
     }
-    outcome.ok = true;
+    outcome.ok = outcome.recognised = true;
     // The source's times are taken before anything is written: the output may replace it.
     readSourceTimes(inputPath);
     if (!state.saveresults) {
@@ -95,11 +94,6 @@ PipelineResult ImageProcessor::load(const QString& path, bool withPixels)
     PipelineJob job;
     job.kind = withPixels ? PipelineJob::Kind::Load : PipelineJob::Kind::Size;
     job.inputPath = path;
-    if (ImageFormatOfName(path) < 0) {
-        PipelineResult unknown;
-        unknown.status = PipelineResult::Status::Unrecognised;
-        return unknown;
-    }
     return worker_->run(job);
 }
 

@@ -16,6 +16,7 @@
 
 // What one run gives the window.
 struct ProcessOutcome {
+    bool recognised = false;         // the input's type is one the library reads
     // processimage's answer: true when the input's type was recognised and the pipeline ran to
     // its end (also when the save step reported a problem).
     bool ok = false;
@@ -35,7 +36,8 @@ public:
     // filenameoutput in the format of the name's type word (last three letters). The folders are
     // joined to the names as they are: pass them with a trailing separator, or empty with full
     // paths in the names.
-    // - A name whose extension names no format: not ok, no message, nothing changed.
+    // - A file of no type the library reads (ImageFormatOf): not ok, not recognised, no message,
+    //   nothing changed.
     // - A file that cannot be read, a text box that holds no number, an overflow: not ok, one
     //   message with the error's description.
     // - Saving: the output folder is made when missing (one level); a type word no format has
