@@ -5,9 +5,6 @@
 #include "text/LoadText.h"
 
 namespace {
-// Deeper than any settling the rounding allows; a guard against a loop, not a limit in use.
-constexpr int kMaxDepth = 64;
-
 QString Rounded(double value)
 {
     return QString::number(general::CLng(value));
@@ -23,22 +20,17 @@ void SizeBoxes::setImageSize(int width, int height)
 std::vector<Outcome> SizeBoxes::change(Box box, const QString& text)
 {
     std::vector<Outcome> messages;
+    if (texts_[box] == text) return messages;
+    texts_[box] = text;
     try {
-        assign(box, text, messages, 0);
+        react(box, messages);
     } catch (const general::OverflowError& error) {
         messages.push_back(Outcome::Failure(error.what(), QString(), QStringLiteral("overflow"), MsgIcon::None));
     }
     return messages;
 }
 
-void SizeBoxes::assign(Box box, const QString& text, std::vector<Outcome>& messages, int depth)
-{
-    if (texts_[box] == text || depth > kMaxDepth) return;
-    texts_[box] = text;
-    react(box, messages, depth + 1);
-}
-
-void SizeBoxes::react(Box box, std::vector<Outcome>& messages, int depth)
+void SizeBoxes::react(Box box, std::vector<Outcome>& messages)
 {
     const QString typed = texts_[box];
     if (!IsNumeric(typed)) return;
@@ -55,31 +47,31 @@ void SizeBoxes::react(Box box, std::vector<Outcome>& messages, int depth)
     auto val = [this](Box b) { return general::Val(texts_[b]); };
     switch (box) {
     case Height:
-        assign(HeightPixels, Rounded(value * h / 100), messages, depth);
+        texts_[HeightPixels] = Rounded(value * h / 100);
         if (proportional_) {
-            assign(Width, texts_[Height], messages, depth);
-            assign(WidthPixels, Rounded(val(Width) * w / 100), messages, depth);
+            texts_[Width] = typed;
+            texts_[WidthPixels] = Rounded(val(Width) * w / 100);
         }
         break;
     case Width:
-        assign(WidthPixels, Rounded(value * w / 100), messages, depth);
+        texts_[WidthPixels] = Rounded(value * w / 100);
         if (proportional_) {
-            assign(Height, texts_[Width], messages, depth);
-            assign(HeightPixels, Rounded(val(Height) * h / 100), messages, depth);
+            texts_[Height] = typed;
+            texts_[HeightPixels] = Rounded(val(Height) * h / 100);
         }
         break;
     case HeightPixels:
-        assign(Height, Rounded(value * 100 / h), messages, depth);
+        texts_[Height] = Rounded(value * 100 / h);
         if (proportional_) {
-            assign(WidthPixels, Rounded(value * w / h), messages, depth);
-            assign(Width, Rounded(val(WidthPixels) * 100 / w), messages, depth);
+            texts_[WidthPixels] = Rounded(value * w / h);
+            texts_[Width] = Rounded(val(WidthPixels) * 100 / w);
         }
         break;
     case WidthPixels:
-        assign(Width, Rounded(value * 100 / w), messages, depth);
+        texts_[Width] = Rounded(value * 100 / w);
         if (proportional_) {
-            assign(HeightPixels, Rounded(value * h / w), messages, depth);
-            assign(Height, Rounded(val(HeightPixels) * 100 / h), messages, depth);
+            texts_[HeightPixels] = Rounded(value * h / w);
+            texts_[Height] = Rounded(val(HeightPixels) * 100 / h);
         }
         break;
     }

@@ -1,0 +1,357 @@
+#include "imaging/frm_image.h"
+
+#include "imaging/BitmapPicture.h"
+#include "imaging/FileSelection.h"
+#include "imaging/FolderLists.h"
+#include "imaging/ImageOptionsPanel.h"
+#include "imaging/ImageWorkerPool.h"
+#include "imaging/NumericText.h"
+#include "imaging/PreviewFit.h"
+#include "imaging/PreviewImage.h"
+#include "imaging/SaveFormat.h"
+#include "imaging/ShowImageProcessor.h"
+#include "platform/BusyPointer.h"
+#include "platform/CommonDialog.h"
+#include "platform/FrameServices.h"
+#include "platform/Prompts.h"
+#include "platform/TwipLayout.h"
+#include "text/LoadText.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFrame>
+#include <QImageReader>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPointer>
+#include <QPushButton>
+#include <QTreeView>
+#include <QVBoxLayout>
+
+#include <cmath>
+
+namespace {
+QPointer<frm_image> g_window;
+
+template <class T> T* Make(QWidget* parent, const char* name)
+{
+    auto* control = new T(parent);
+    control->setObjectName(name);
+    return control;
+}
+}
+
+frm_image::frm_image(QWidget* parent) : QWidget(parent)
+{
+    setObjectName("frm_image");
+    if (FrameServices* frame = FrameServices::Instance())
+        if (QWidget* w = frame->frameWindow()) setWindowIcon(w->windowIcon());
+    canvas_ = new QWidget(this);
+    layout_ = new TwipLayout(canvas_, QSize(DesignWidth, DesignHeight));
+    resize(layout_->normalPixelSize());
+    auto* fill = new QVBoxLayout(this);
+    fill->setContentsMargins(0, 0, 0, 0);
+    fill->addWidget(canvas_);
+    buildControls();
+    setCaptions();
+
+    // Load: the working image is released, the preview area measured.
+    processor_.state.workingbitmap.reset();
+    processor_.state.previewmaxwidth = PreviewWidth;
+    processor_.state.previewmaxheight = PreviewHeight;
+    // The window sees every key pressed in it before its controls do.
+    qApp->installEventFilter(this);
+}
+
+frm_image::~frm_image() = default;
+
+void frm_image::buildControls()
+{
+    TwipLayout& l = *layout_;
+    folders_ = new FolderLists(canvas_);
+    l.place(folders_->drives(), 120, 120, 3000, 330);
+    l.place(folders_->folders(), 120, 510, 3000, 3500);
+    l.place(folders_->files(), 120, 4080, 3000, 4110);
+    check_preview = Make<QCheckBox>(canvas_, "check_preview");
+    check_preview->setChecked(true);
+    l.place(check_preview, 120, 8280, 3000, 285);
+    mfselect = Make<QPushButton>(canvas_, "mfselect");
+    l.place(mfselect, 120, 8640, 3000, 420);
+
+    previewArea_ = Make<QFrame>(canvas_, "previewarea");
+    previewArea_->setFrameShape(QFrame::StyledPanel);
+    l.place(previewArea_, PreviewLeft - 30, PreviewTop - 30, PreviewWidth + 60, PreviewHeight + 60);
+    Image1 = Make<PreviewImage>(canvas_, "Image1");
+    Image1->setToolTip(QString());
+    l.place(Image1, PreviewLeft, PreviewTop, PreviewWidth, PreviewHeight);
+    Image1->setTwipSize(QSizeF(PreviewWidth, PreviewHeight));
+    Picture1 = Make<QLabel>(canvas_, "Picture1");
+    Picture1->hide();
+
+    options_ = new ImageOptionsPanel(canvas_, l);
+
+    constexpr int kRight = 12345, kRightWidth = 3135, kButton = 1500;
+    Combo_ofiletype = Make<QComboBox>(canvas_, "Combo_ofiletype");
+    l.place(Combo_ofiletype, kRight, 5820, kRightWidth, 330);
+    cmd_output = Make<QPushButton>(canvas_, "cmd_output");
+    l.place(cmd_output, kRight, 6240, kRightWidth, 390);
+    outputfolder = Make<QLineEdit>(canvas_, "outputfolder");
+    l.place(outputfolder, kRight, 6690, kRightWidth, 315);
+    apply = Make<QPushButton>(canvas_, "apply");
+    l.place(apply, kRight, 7170, kButton, 420);
+    Cancel = Make<QPushButton>(canvas_, "Cancel");
+    l.place(Cancel, kRight + kRightWidth - kButton, 7170, kButton, 420);
+    batch = Make<QPushButton>(canvas_, "batch");
+    batch->setProperty("Tag", QString());
+    l.place(batch, kRight, 7680, kButton, 420);
+    Save = Make<QPushButton>(canvas_, "Save");
+    l.place(Save, kRight + kRightWidth - kButton, 7680, kButton, 420);
+    Closebutton = Make<QPushButton>(canvas_, "Closebutton");
+    l.place(Closebutton, kRight + kRightWidth - kButton, 8640, kButton, 420);
+
+    connect(folders_, &FolderLists::fileClicked, this, &frm_image::preview);
+    connect(Image1, &PreviewImage::mousePressed, this, &frm_image::cropPressed);
+    connect(Image1, &PreviewImage::mouseMoved, this, &frm_image::cropMoved);
+    connect(Image1, &PreviewImage::clicked, this,
+            [this] { Image1->setSelectionVisible(Image1->hasPicture()); });
+    connect(apply, &QPushButton::clicked, this, &frm_image::applyClicked);
+    connect(Cancel, &QPushButton::clicked, this, &frm_image::restore);
+    connect(mfselect, &QPushButton::clicked, this, &frm_image::selectMultipleFiles);
+    connect(cmd_output, &QPushButton::clicked, this, &frm_image::chooseOutputFolder);
+    connect(batch, &QPushButton::clicked, this, &frm_image::runBatch);
+    connect(Save, &QPushButton::clicked, this, &frm_image::saveClicked);
+    connect(Closebutton, &QPushButton::clicked, this, [this] {
+        if (auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget()))
+            sub->hide();
+        else
+            hide();
+    });
+}
+
+void frm_image::setCaptions()
+{
+    setWindowTitle(LoadText(568));
+    check_preview->setText(LoadText(363));
+    check_preview->setToolTip(LoadText(453));
+    mfselect->setText(LoadText(361));
+    mfselect->setToolTip(LoadText(451));
+    cmd_output->setText(LoadText(362));
+    outputfolder->setText(LoadText(364));
+    outputfolder->setToolTip(LoadText(570));
+    apply->setText(LoadText(390));
+    Cancel->setText(LoadText(391));
+    batch->setText(LoadText(392));
+    batch->setToolTip(LoadText(572));
+    Save->setText(LoadText(393));
+    Closebutton->setText(LoadText(394));
+    options_->setCaptions();
+
+    // The output type list: "Use original type", then the first ten type words of the save
+    // dialogs' list; until one is chosen it shows its prompt.
+    Combo_ofiletype->clear();
+    Combo_ofiletype->addItem(LoadText(366));
+    for (int i = 1; i <= 10; ++i) Combo_ofiletype->addItem(SaveTypeWordOfEntry(i));
+    Combo_ofiletype->setPlaceholderText(LoadText(365));
+    Combo_ofiletype->setCurrentIndex(-1);
+    Combo_ofiletype->setToolTip(LoadText(365));
+}
+
+frm_image* frm_image::Instance()
+{
+    if (!g_window) {
+        g_window = new frm_image;
+        if (FrameServices* frame = FrameServices::Instance()) {
+            if (QMdiSubWindow* sub = frame->addChild(g_window)) {
+                // Closing the window only hides it: its state lives as long as the program.
+                sub->setAttribute(Qt::WA_DeleteOnClose, false);
+                sub->resize(sub->sizeHint().expandedTo(g_window->layout_->normalPixelSize() + QSize(12, 40)));
+            }
+        }
+    }
+    return g_window;
+}
+
+void ShowImageProcessor()
+{
+    frm_image* window = frm_image::Instance();
+    window->show();
+    if (auto* sub = qobject_cast<QMdiSubWindow*>(window->parentWidget())) {
+        sub->show();
+        sub->raise();
+        if (sub->mdiArea()) sub->mdiArea()->setActiveSubWindow(sub);
+    } else {
+        window->raise();
+    }
+}
+
+bool frm_image::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::KeyPress) {
+        auto* widget = qobject_cast<QWidget*>(watched);
+        const QString text = static_cast<QKeyEvent*>(event)->text();
+        if (widget && (widget == this || isAncestorOf(widget)) && !text.isEmpty())
+            tag_ = QString::number(text.at(0).unicode());
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void frm_image::reportError(const QString& description)
+{
+    Prompts::Current().MsgBox(description, MsgButtons::OK, QString(), MsgIcon::None);
+}
+
+void frm_image::showPicture(const QImage& picture)
+{
+    Picture1->setPixmap(QPixmap::fromImage(picture));
+    Image1->setPicture(picture);
+}
+
+void frm_image::fitPreview()
+{
+    const ImageProcessorState& s = processor_.state;
+    const PreviewSize size = FitPreview(s.previewmaxwidth, s.previewmaxheight, s.imagewidthtwips, s.imageheighttwips);
+    Image1->setTwipSize(QSizeF(size.width, size.height));
+    layout_->place(Image1, PreviewLeft, PreviewTop, int(std::lround(size.width)), int(std::lround(size.height)));
+    update();
+}
+
+void frm_image::updatePreviewScale()
+{
+    const double width = options_->targetWidth(), height = options_->targetHeight();
+    if (width == 0 || height == 0) throw ImagingError(QStringLiteral("Division by zero"));
+    processor_.state.previewscalex = float(Image1->twipSize().width() / width);
+    processor_.state.previewscaley = float(Image1->twipSize().height() / height);
+}
+
+void frm_image::preview()
+{
+    Image1->setSelectionVisible(false);
+    ImageProcessorState& s = processor_.state;
+    try {
+        if (check_preview->checkState() == Qt::Checked) {
+            s.currentimagefile = AddBackslash(folders_->path()) + folders_->fileName();
+            if (!folders_->fileName().isEmpty()) {
+                PipelineResult loaded;
+                {
+                    BusyPointer busy;
+                    loaded = processor_.load(s.currentimagefile,
+                                             !PreviewLoadsWithQt(ImageFormatOfName(s.currentimagefile)));
+                }
+                if (loaded.status == PipelineResult::Status::Unrecognised) {
+                    Prompts::Current().MsgBox(LoadText(640));
+                    return;
+                }
+                if (loaded.status == PipelineResult::Status::Failed) throw ImagingError(loaded.error);
+                QImage picture = loaded.bitmap.isNull() ? QImageReader(s.currentimagefile).read()
+                                                        : BitmapToPicture(loaded.bitmap);
+                if (picture.isNull())
+                    throw ImagingError(QStringLiteral("Cannot read the image file ") + s.currentimagefile);
+                s.setImageSize(loaded.loadedWidth, loaded.loadedHeight);
+                options_->setImageSize(s.imagewidth, s.imageheight);
+                showPicture(picture);
+                fitPreview();
+            }
+            options_->setPixelSize(s.imagewidth, s.imageheight);
+            updatePreviewScale();
+        }
+    } catch (const std::exception& error) {
+        reportError(QString::fromLocal8Bit(error.what()));
+        return;
+    }
+    folders_->setPattern(QStringLiteral("*.*"));
+    Image1->show();
+    setWindowTitle(s.currentimagefile);
+}
+
+void frm_image::restore()
+{
+    if (batchRunning_ || check_preview->checkState() == Qt::PartiallyChecked) return;
+    Image1->setSelectionVisible(false);
+    ImageProcessorState& s = processor_.state;
+    try {
+        s.currentimagefile = AddBackslash(folders_->path()) + folders_->fileName();
+        if (!folders_->fileName().isEmpty()) {
+            PipelineResult loaded;
+            {
+                BusyPointer busy;
+                loaded = processor_.load(s.currentimagefile, true);
+            }
+            if (loaded.status == PipelineResult::Status::Unrecognised) {
+                Prompts::Current().MsgBox(LoadText(640));
+                return;
+            }
+            if (loaded.status == PipelineResult::Status::Failed) throw ImagingError(loaded.error);
+            s.workingbitmap = std::move(loaded.bitmap);
+            s.setImageSize(loaded.loadedWidth, loaded.loadedHeight);
+            options_->setImageSize(s.imagewidth, s.imageheight);
+            showPicture(BitmapToPicture(s.workingbitmap));
+            fitPreview();
+        }
+        options_->setPixelSize(s.imagewidth, s.imageheight);
+        updatePreviewScale();
+    } catch (const std::exception& error) {
+        reportError(QString::fromLocal8Bit(error.what()));
+        return;
+    }
+    folders_->setPattern(QStringLiteral("*.*"));
+}
+
+void frm_image::applyClicked()
+{
+    if (batchRunning_) return;
+    ImageProcessorState& s = processor_.state;
+    const FrameServices* frame = FrameServices::Instance();
+    const QString lastDialogFile = frame ? const_cast<FrameServices*>(frame)->openDialog().FileName : QString();
+    try {
+        ProcessOutcome outcome;
+        {
+            BusyPointer busy;
+            outcome = processor_.processimage(s.currentimagefile, QString(), lastDialogFile, QString(),
+                                              options_->options());
+        }
+        if (!outcome.recognised) {
+            Prompts::Current().MsgBox(LoadText(640));
+            return;
+        }
+        for (const Outcome& m : outcome.messages) ReportFailure(m);
+        if (!outcome.ok) return;
+        processor_.readSourceTimes(s.currentimagefile);
+        s.setImageSize(s.workingbitmap.width(), s.workingbitmap.height());
+        options_->setImageSize(s.imagewidth, s.imageheight);
+        showPicture(BitmapToPicture(s.workingbitmap));
+        fitPreview();
+        updatePreviewScale();
+    } catch (const std::exception& error) {
+        reportError(QString::fromLocal8Bit(error.what()));
+    }
+}
+
+void frm_image::cropPressed(QPointF twips)
+{
+    if (!Image1->hasPicture()) return;
+    try {
+        const CropValues values = crop_.press(twips, processor_.state.previewscalex, processor_.state.previewscaley);
+        Image1->showSelection(values.rectangle);
+        options_->setCrop(values, true);
+    } catch (const std::exception& error) {
+        reportError(QString::fromLocal8Bit(error.what()));
+    }
+}
+
+void frm_image::cropMoved(Qt::MouseButtons buttons, QPointF twips)
+{
+    if (buttons == Qt::NoButton || !Image1->hasPicture()) return;
+    try {
+        const CropValues values = crop_.move(twips, Image1->twipSize(), processor_.state.previewscalex,
+                                             processor_.state.previewscaley);
+        Image1->showSelection(values.rectangle);
+        options_->setCrop(values, false);
+    } catch (const std::exception& error) {
+        reportError(QString::fromLocal8Bit(error.what()));
+    }
+}
