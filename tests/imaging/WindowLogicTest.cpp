@@ -75,7 +75,7 @@ TEST(SizeBoxes, ZeroOrLessIsNotAllowedAndChangesNoOtherBox)
     // Text that is no number is left alone, silently; so is any text before an image is known.
     EXPECT_TRUE(boxes.change(SizeBoxes::Height, "5x").empty());
     EXPECT_EQ(boxes.text(SizeBoxes::HeightPixels), "-3");
-    EXPECT_EQ(boxes.text(SizeBoxes::Width), "100");
+    EXPECT_EQ(boxes.text(SizeBoxes::Width), "0");
     SizeBoxes fresh;
     EXPECT_TRUE(fresh.change(SizeBoxes::Width, "50").empty());
     EXPECT_EQ(fresh.text(SizeBoxes::WidthPixels), "0");
