@@ -32,6 +32,7 @@ FolderLists::FolderLists(QWidget* parent)
       File1(new QListView(parent)), folderModel_(new QFileSystemModel(this)),
       fileModel_(new QFileSystemModel(this))
 {
+    setObjectName("folderlists");
     Drive1->setObjectName("Drive1");
     Dir1->setObjectName("Dir1");
     File1->setObjectName("File1");
@@ -59,6 +60,11 @@ FolderLists::FolderLists(QWidget* parent)
         emit fileClicked();
     });
     connect(fileModel_, &QFileSystemModel::directoryLoaded, this, &FolderLists::selectInList);
+    // The folder tree reads its folders as it goes: the folder is shown again once those on
+    // its way are read.
+    connect(folderModel_, &QFileSystemModel::directoryLoaded, this, [this](const QString& loaded) {
+        if (path_ == loaded || path_.startsWith(loaded.endsWith('/') ? loaded : loaded + '/')) revealFolder();
+    });
     setPattern(pattern_);
     setPath(QDir::homePath());
 }
@@ -91,16 +97,21 @@ void FolderLists::setPath(const QString& folder)
     if (!QFileInfo(clean).isDir()) return;
     if (clean != path_) fileName_.clear();
     path_ = clean;
-    const QModelIndex folderIndex = folderModel_->index(path_);
-    Dir1->setCurrentIndex(folderIndex);
-    Dir1->expand(folderIndex);
-    Dir1->scrollTo(folderIndex);
+    revealFolder();
     File1->setRootIndex(fileModel_->setRootPath(path_));
     {
         const QSignalBlocker quiet(Drive1);
         Drive1->setCurrentText(driveOf(path_));
     }
     selectInList();
+}
+
+void FolderLists::revealFolder()
+{
+    const QModelIndex folderIndex = folderModel_->index(path_);
+    Dir1->setCurrentIndex(folderIndex);
+    Dir1->expand(folderIndex);
+    Dir1->scrollTo(folderIndex);
 }
 
 void FolderLists::setFileName(const QString& nameOrPath)

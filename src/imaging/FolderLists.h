@@ -41,6 +41,7 @@ signals:
 private:
     void driveChosen(int index);
     void selectInList();
+    void revealFolder();
 
     QComboBox* Drive1;
     QTreeView* Dir1;

@@ -169,7 +169,6 @@ frm_image* frm_image::Instance()
             if (QMdiSubWindow* sub = frame->addChild(g_window)) {
                 // Closing the window only hides it: its state lives as long as the program.
                 sub->setAttribute(Qt::WA_DeleteOnClose, false);
-                sub->resize(sub->sizeHint().expandedTo(g_window->layout_->normalPixelSize() + QSize(12, 40)));
             }
         }
     }
@@ -178,10 +177,13 @@ frm_image* frm_image::Instance()
 
 void ShowImageProcessor()
 {
+    const bool first = !g_window;
     frm_image* window = frm_image::Instance();
     window->show();
     if (auto* sub = qobject_cast<QMdiSubWindow*>(window->parentWidget())) {
         sub->show();
+        // At first the window takes its design size, so the preview shows pictures undistorted.
+        if (first) sub->resize(sub->size() - window->size() + window->layout_->normalPixelSize());
         sub->raise();
         if (sub->mdiArea()) sub->mdiArea()->setActiveSubWindow(sub);
     } else {

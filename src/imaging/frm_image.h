@@ -43,6 +43,7 @@ public:
     static constexpr int PreviewWidth = 8985, PreviewHeight = 6255;
 
 protected:
+    friend void ShowImageProcessor();
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
