@@ -111,6 +111,13 @@ BatchSummary BatchJob::run(const BatchRequest& request, const BatchHooks& hooks)
             handAhead(i);
             BatchFile& file = files[std::size_t(i)];
             pool_.waitFor(file.ticket);
+            if (!pool_.isDone(file.ticket)) {
+                // The wait ended without the result: the program is closing.
+                summary.interrupted = true;
+                endBatch();
+                hooks.setCaption(caption);
+                return summary;
+            }
             const ProcessOutcome outcome =
                 processor_.finish(pool_.take(file.ticket), file.inputPath, file.outputPath, outputFolder);
             for (const Outcome& message : outcome.messages) hooks.report(message);

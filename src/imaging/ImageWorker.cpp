@@ -76,7 +76,8 @@ void ImageWorker::stop()
         process->kill();
         process->waitForFinished(5000);
     }
-    delete process;
+    // Later: this may run inside one of the process's own signals.
+    process->deleteLater();
     busy_ = false;
 }
 

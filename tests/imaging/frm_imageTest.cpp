@@ -227,6 +227,15 @@ TEST_F(ImageWindowTest, OneFileChosenForABatchIsNoSelection)
     ASSERT_EQ(prompts->shown().size(), 2u);   // the dialog, then the message
     EXPECT_EQ(prompts->shown()[1].prompt, "No files selected! ");
     EXPECT_EQ(prompts->shown()[1].title, "Batch job error");
+
+    // The output folder is the folder the folder dialog ended in; the name typed there is not used.
+    QDir(dir.path()).mkdir("results");
+    prompts->QueueFile(dir.file("results/anything"));
+    QTest::mouseClick(control<QPushButton>(w, "cmd_output"), Qt::LeftButton);
+    EXPECT_EQ(prompts->shown().back().prompt, "Select and create folder for output...");
+    EXPECT_EQ(text(w, "outputfolder"), dir.file("results") + "/");
+    QTest::mouseClick(control<QPushButton>(w, "cmd_output"), Qt::LeftButton);   // cancelled
+    EXPECT_EQ(text(w, "outputfolder"), dir.file("results") + "/");
 }
 
 TEST_F(ImageWindowTest, EscapeDuringABatchAsksAndStops)
