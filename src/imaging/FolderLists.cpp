@@ -66,7 +66,8 @@ FolderLists::FolderLists(QWidget* parent)
         if (path_ == loaded || path_.startsWith(loaded.endsWith('/') ? loaded : loaded + '/')) revealFolder();
     });
     setPattern(pattern_);
-    setPath(QDir::homePath());
+    // The lists start in the program's current folder, as folder lists do.
+    setPath(QDir::currentPath());
 }
 
 QString FolderLists::driveOf(const QString& path) const

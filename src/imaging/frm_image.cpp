@@ -27,6 +27,7 @@
 #include <QPointer>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -78,8 +79,17 @@ void ShowImageProcessor()
     window->show();
     if (auto* sub = qobject_cast<QMdiSubWindow*>(window->parentWidget())) {
         sub->show();
-        // At first the window takes its design size, so the preview shows pictures undistorted.
-        if (first) sub->resize(sub->size() - window->size() + window->layout_->normalPixelSize());
+        // At first the window takes its design size when the frame has room for it, so the
+        // preview shows pictures undistorted, and it is kept inside the frame's area.
+        if (first && sub->mdiArea()) {
+            const QSize area = sub->mdiArea()->viewport()->size();
+            const QSize design = sub->size() - window->size() + window->layout_->normalPixelSize();
+            if (design.width() <= area.width() && design.height() <= area.height()) {
+                sub->resize(design);
+                sub->move(std::clamp(sub->x(), 0, area.width() - design.width()),
+                          std::clamp(sub->y(), 0, area.height() - design.height()));
+            }
+        }
         sub->raise();
         if (sub->mdiArea()) sub->mdiArea()->setActiveSubWindow(sub);
     } else {
