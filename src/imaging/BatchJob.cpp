@@ -6,7 +6,7 @@
 #include "text/LoadText.h"
 
 #include <QCoreApplication>
-#include <QDir>
+#include <QFileInfo>
 
 #include <exception>
 #include <vector>
@@ -86,7 +86,8 @@ BatchSummary BatchJob::run(const BatchRequest& request, const BatchHooks& hooks)
             if (handed + 1 > i) {
                 bool waits = false;
                 for (int k = i; k <= handed && !waits; ++k)
-                    waits = QDir::cleanPath(files[std::size_t(k)].outputPath) == QDir::cleanPath(next.inputPath);
+                    waits = QFileInfo(files[std::size_t(k)].outputPath).absoluteFilePath() ==
+                            QFileInfo(next.inputPath).absoluteFilePath();
                 if (waits) return;
             }
             next.ticket = pool_.submit(

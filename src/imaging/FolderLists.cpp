@@ -21,8 +21,6 @@ QStringList MountPoints()
             !root.startsWith("/boot") && !root.startsWith("/snap"))
             points << root;
     }
-    const QString home = QDir::homePath();
-    if (!points.contains(home)) points << home;
     return points;
 }
 }
