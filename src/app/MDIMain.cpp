@@ -1,6 +1,7 @@
 #include "app/MDIMain.h"
 
 #include "app/Startup.h"
+#include "imaging/ShowImageProcessor.h"
 #include "platform/BusyPointer.h"
 #include "platform/Process.h"
 #include "platform/Prompts.h"
@@ -267,7 +268,7 @@ bool MDIMain::offers(Tool tool) const
 
     case Tool::Capture: return false;
 
-    case Tool::ImageProcessor: return false;
+    case Tool::ImageProcessor: return true;
 
     case Tool::About: return false;
     }
@@ -296,7 +297,7 @@ void MDIMain::showRecorder() {}
 
 void MDIMain::showCapture() {}
 
-void MDIMain::showImageProcessor() {}
+void MDIMain::showImageProcessor() { ShowImageProcessor(); }
 
 void MDIMain::showAbout() {}
 

@@ -75,39 +75,79 @@ QByteArray Encode(FIBITMAP* dib, int format, int flags)
 
 }
 
-Outcome WriteImage(const ImageBitmap& bitmap, const QString& path, const QString& typeWord,
-                   int jpegQuality)
+EncodedImage EncodeImage(const ImageBitmap& bitmap, const QString& typeWord, int jpegQuality)
 {
+    EncodedImage result;
     const SaveFormat* format = FindSaveFormat(typeWord);
-    if (!format)
-        return Outcome::Failure(LoadText(465) + " " + typeWord + " " + LoadText(466), LoadText(463),
-                                QStringLiteral("no image format has the type word ") + typeWord,
-                                MsgIcon::None);
-    auto cannotWrite = [&path](const QString& detail) {
-        return Outcome::Failure(LoadText(467) + path, LoadText(463), detail, MsgIcon::None);
-    };
+    if (!format) {
+        result.status = EncodedImage::Status::NotSupported;
+        result.detail = QStringLiteral("no image format has the type word ") + typeWord;
+        return result;
+    }
     FIBITMAP* dib = FreeImageAccess::Handle(bitmap);
-    if (!dib) return cannotWrite(QStringLiteral("no picture"));
-    if (path.isEmpty()) return cannotWrite(QStringLiteral("no file name"));
+    if (!dib) {
+        result.detail = QStringLiteral("no picture");
+        return result;
+    }
     FreeImageAccess::EnsureInitialised();
 
     const Prepared prepared = Prepare(dib, format->preparation);
-    if (prepared.failed) return cannotWrite(QStringLiteral("the picture cannot be converted for the format"));
+    if (prepared.failed) {
+        result.detail = QStringLiteral("the picture cannot be converted for the format");
+        return result;
+    }
     FIBITMAP* toWrite = prepared.copy ? FreeImageAccess::Handle(prepared.copy) : dib;
 
     // The JPEG writer reads flags 0 as "its default quality" (75), so the lowest quality the
     // user can ask for is written as 1, libjpeg's own lowest.
     const int flags = format->qualityFlags ? std::clamp(jpegQuality, 1, 100) : format->flags;
-    const QByteArray encoded = Encode(toWrite, format->format, flags);
-    if (encoded.isEmpty()) return cannotWrite(QStringLiteral("the image library cannot write the picture"));
-
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) return cannotWrite(file.errorString());
-    if (file.write(encoded) != encoded.size()) {
-        const QString error = file.errorString();
-        file.cancelWriting();
-        return cannotWrite(error);
+    result.bytes = Encode(toWrite, format->format, flags);
+    if (result.bytes.isEmpty()) {
+        result.detail = QStringLiteral("the image library cannot write the picture");
+        return result;
     }
-    if (!file.commit()) return cannotWrite(file.errorString());
+    result.status = EncodedImage::Status::Encoded;
+    return result;
+}
+
+bool WriteFileAtomically(const QString& path, const QByteArray& bytes, QString* error)
+{
+    auto fail = [error](const QString& why) {
+        if (error) *error = why;
+        return false;
+    };
+    if (path.isEmpty()) return fail(QStringLiteral("no file name"));
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) return fail(file.errorString());
+    if (file.write(bytes) != bytes.size()) {
+        const QString why = file.errorString();
+        file.cancelWriting();
+        return fail(why);
+    }
+    if (!file.commit()) return fail(file.errorString());
+    return true;
+}
+
+Outcome NotSupportedOutcome(const QString& typeWord)
+{
+    return Outcome::Failure(LoadText(465) + " " + typeWord + " " + LoadText(466), LoadText(463),
+                            QStringLiteral("no image format has the type word ") + typeWord,
+                            MsgIcon::None);
+}
+
+Outcome WriteImage(const ImageBitmap& bitmap, const QString& path, const QString& typeWord,
+                   int jpegQuality)
+{
+    auto cannotWrite = [&path](const QString& detail) {
+        return Outcome::Failure(LoadText(467) + path, LoadText(463), detail, MsgIcon::None);
+    };
+    if (!FindSaveFormat(typeWord)) return NotSupportedOutcome(typeWord);
+    if (bitmap.isNull()) return cannotWrite(QStringLiteral("no picture"));
+    if (path.isEmpty()) return cannotWrite(QStringLiteral("no file name"));
+
+    const EncodedImage encoded = EncodeImage(bitmap, typeWord, jpegQuality);
+    if (encoded.status != EncodedImage::Status::Encoded) return cannotWrite(encoded.detail);
+    QString error;
+    if (!WriteFileAtomically(path, encoded.bytes, &error)) return cannotWrite(error);
     return Outcome::Success();
 }

@@ -2,6 +2,7 @@
 // Writing a bitmap as an image file of a type word's format.
 #include "platform/Outcome.h"
 
+#include <QByteArray>
 #include <QString>
 
 class ImageBitmap;
@@ -15,3 +16,18 @@ class ImageBitmap;
 // existing file at path as it was.
 Outcome WriteImage(const ImageBitmap& bitmap, const QString& path, const QString& typeWord,
                    int jpegQuality);
+
+// The two halves of WriteImage, for writers that encode in one place and write in another.
+struct EncodedImage {
+    enum class Status { Encoded, NotSupported, Failed };
+    Status status = Status::Failed;
+    QByteArray bytes;   // the whole file, when encoded
+    QString detail;     // what went wrong
+};
+// The file's bytes in the format of typeWord, made from a copy of the depth the format takes.
+EncodedImage EncodeImage(const ImageBitmap& bitmap, const QString& typeWord, int jpegQuality);
+// Writes bytes to path through a temporary file in the same folder that replaces path only when
+// complete. False, with the reason in error, when the file cannot be written.
+bool WriteFileAtomically(const QString& path, const QByteArray& bytes, QString* error = nullptr);
+// "File type with extension " + type word + " is NOT supported!", titled "Save Error".
+Outcome NotSupportedOutcome(const QString& typeWord);

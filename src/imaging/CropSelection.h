@@ -1,0 +1,31 @@
+#pragma once
+// The crop rectangle the user drags out on the preview: from the point pressed (the anchor) to
+// the point the mouse has reached, in twips of the preview, and the crop edges it gives in pixels
+// of the target size (the preview's twips divided by the preview scale).
+#include <QPointF>
+#include <QRectF>
+#include <QSizeF>
+
+#include <cstdint>
+
+struct CropValues {
+    QRectF rectangle;   // twips, relative to the preview's top-left corner
+    std::int16_t left = 0, top = 0, right = 0, bottom = 0, width = 0, height = 0;
+};
+
+class CropSelection {
+public:
+    // A press at point: the anchor, a rectangle of no size, and the left and top edges
+    // (the other values are not given by a press).
+    CropValues press(QPointF point, float scaleX, float scaleY);
+    // The mouse moved to point with a button down: the point is kept inside the preview
+    // (0 .. width - 1, 0 .. height - 1), and the rectangle spans from the anchor to it whichever
+    // way it lies. Pixel values round half to even; a value beyond 16 bits raises "Overflow" and
+    // a scale of 0 "Division by zero".
+    CropValues move(QPointF point, QSizeF preview, float scaleX, float scaleY);
+
+    QPointF anchor() const { return anchor_; }
+
+private:
+    QPointF anchor_;
+};

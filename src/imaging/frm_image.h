@@ -1,0 +1,96 @@
+#pragma once
+// The image processor window: browse a folder, preview an image, drag out a crop rectangle, set
+// the processing options, apply them to the preview, restore it, run a batch job over a multiple
+// selection, and save the preview. One window in the program; Close only hides it.
+#include "imaging/CropSelection.h"
+#include "imaging/ImageProcessor.h"
+
+#include <QWidget>
+
+#include <memory>
+
+class FolderLists;
+class ImageOptionsPanel;
+class ImageWorkerPool;
+class PreviewImage;
+class QCheckBox;
+class QComboBox;
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class TwipLayout;
+class CommonDialog;
+
+class frm_image : public QWidget {
+    Q_OBJECT
+public:
+    explicit frm_image(QWidget* parent = nullptr);
+    ~frm_image() override;
+
+    // The program's image processor window, made (as a child of the frame) on first use.
+    static frm_image* Instance();
+
+    ImageProcessor& processor() { return processor_; }
+    // The window's Tag: the character code of the last key pressed in it, as decimal text.
+    QString tag() const { return tag_; }
+    bool batchRunning() const { return batchRunning_; }
+
+    static constexpr int DesignWidth = 15600;
+    static constexpr int DesignHeight = 9360;
+    // The preview area.
+    static constexpr int PreviewLeft = 3240, PreviewTop = 120;
+    static constexpr int PreviewWidth = 8985, PreviewHeight = 6255;
+
+protected:
+    friend void ShowImageProcessor();
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void buildControls();
+    void setCaptions();
+
+    // Events (frm_image.cpp).
+    void preview();
+    void restore();
+    void applyClicked();
+    void cropPressed(QPointF twips);
+    void cropMoved(Qt::MouseButtons buttons, QPointF twips);
+    void showPicture(const QImage& picture);
+    void fitPreview();
+    void updatePreviewScale();
+    void reportError(const QString& description);
+
+    // Files, batch and saving (frm_imageFiles.cpp).
+    void selectMultipleFiles();
+    void chooseOutputFolder();
+    void runBatch();
+    void saveClicked();
+    QString outputTypeText() const;
+    CommonDialog& dialog();
+
+    TwipLayout* layout_;
+    QWidget* canvas_;
+    FolderLists* folders_;
+    ImageOptionsPanel* options_;
+    QFrame* previewArea_;
+    PreviewImage* Image1;
+    QLabel* Picture1;
+    QCheckBox* check_preview;
+    QComboBox* Combo_ofiletype;
+    QLineEdit* outputfolder;
+    QPushButton* cmd_output;
+    QPushButton* mfselect;
+    QPushButton* apply;
+    QPushButton* Cancel;
+    QPushButton* batch;
+    QPushButton* Save;
+    QPushButton* Closebutton;
+
+    ImageProcessor processor_;
+    std::unique_ptr<ImageWorkerPool> pool_;
+    std::unique_ptr<CommonDialog> ownDialog_;
+    CropSelection crop_;
+    QString tag_;
+    bool batchRunning_ = false;
+};

@@ -1,0 +1,109 @@
+// The worker processes: the same results as the pipeline run in the program, and a worker that
+// crashes or hangs costs one file, never the program.
+#include "ImageFiles.h"
+#include "support/TempDir.h"
+#include "support/Tools.h"
+#include "imaging/BitmapTransfer.h"
+#include "imaging/ImageWorker.h"
+#include "imaging/ImageWorkerPool.h"
+
+#include <QFile>
+#include <gtest/gtest.h>
+
+namespace {
+class ImageWorkerTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        if (!ToolAvailable("convert")) GTEST_SKIP() << "ImageMagick's convert is missing";
+        ASSERT_TRUE(MakePlasma(source, 48, 32));
+    }
+    PipelineJob job(const QString& path, bool save = true) const
+    {
+        PipelineJob j;
+        j.inputPath = path;
+        j.options.flipVertical = true;
+        j.options.widthPixels = "24";
+        j.options.heightPixels = "16";
+        j.save = save;
+        j.typeWord = "PNG";
+        return j;
+    }
+    QString copyAs(const QString& name)
+    {
+        QFile::copy(source, dir.file(name));
+        return dir.file(name);
+    }
+
+    TempDir dir;
+    const QString source = dir.file("plasma.png");
+};
+}
+
+TEST_F(ImageWorkerTest, AWorkerGivesWhatThePipelineGivesInTheProgram)
+{
+    ASSERT_FALSE(ImageWorker::Program().isEmpty()) << "the build has a worker program";
+    ImageWorker worker;
+    ImageWorker inProgram(QString{});
+    const PipelineResult isolated = worker.run(job(source));
+    const PipelineResult local = inProgram.run(job(source));
+    ASSERT_EQ(isolated.status, PipelineResult::Status::Done) << isolated.error.toStdString();
+    EXPECT_EQ(isolated.encoded.status, EncodedImage::Status::Encoded);
+    EXPECT_EQ(isolated.encoded.bytes, local.encoded.bytes);
+    EXPECT_EQ(isolated.loadedWidth, 48);
+
+    const PipelineResult kept = worker.run(job(source, false));
+    ASSERT_FALSE(kept.bitmap.isNull());
+    EXPECT_EQ(PackBitmap(kept.bitmap), PackBitmap(inProgram.run(job(source, false)).bitmap));
+
+    PipelineJob size = job(source);
+    size.kind = PipelineJob::Kind::Size;
+    const PipelineResult sized = worker.run(size);
+    EXPECT_EQ(sized.status, PipelineResult::Status::Done);
+    EXPECT_EQ(QSize(sized.loadedWidth, sized.loadedHeight), QSize(48, 32));
+    EXPECT_TRUE(sized.bitmap.isNull());
+}
+
+TEST_F(ImageWorkerTest, ACrashOrAHangFailsThatFileAndTheNextOneWorks)
+{
+    ImageWorker worker(FAILING_IMAGE_WORKER, 4000);
+    const QString crash = copyAs("abort-here.png");
+    PipelineResult result = worker.run(job(crash));
+    EXPECT_EQ(result.status, PipelineResult::Status::Failed);
+    EXPECT_EQ(result.error, "The image library stopped while reading " + crash);
+    EXPECT_EQ(worker.run(job(source)).status, PipelineResult::Status::Done);
+
+    const QString hang = copyAs("hang-here.png");
+    result = worker.run(job(hang));
+    EXPECT_EQ(result.error, "The image took longer than 4 seconds to process: " + hang);
+    EXPECT_EQ(worker.run(job(source)).status, PipelineResult::Status::Done);
+}
+
+TEST_F(ImageWorkerTest, APoolGivesEachTicketItsOwnResult)
+{
+    ImageWorkerPool pool(2, FAILING_IMAGE_WORKER, 4000);
+    const QString crash = copyAs("abort-here.png");
+    const QString hang = copyAs("hang-here.png");
+    const int tickets[] = {pool.submit(job(source)), pool.submit(job(crash)), pool.submit(job(hang)),
+                           pool.submit(job(source)), pool.submit(job(dir.file("missing.png")))};
+    for (int t : tickets) pool.waitFor(t);
+    EXPECT_EQ(pool.take(tickets[0]).status, PipelineResult::Status::Done);
+    EXPECT_EQ(pool.take(tickets[1]).error, "The image library stopped while reading " + crash);
+    EXPECT_EQ(pool.take(tickets[2]).error, "The image took longer than 4 seconds to process: " + hang);
+    EXPECT_EQ(pool.take(tickets[3]).status, PipelineResult::Status::Done);
+    EXPECT_TRUE(pool.take(tickets[4]).error.startsWith("Cannot read the image file " + dir.file("missing.png")));
+}
+
+// A damaged icon, found by mutating files, on which the image library writes past its heap
+// block: the worker may die of it, the program only reports the file.
+TEST_F(ImageWorkerTest, AFileThatDamagesTheLibrarysMemoryIsOnlyReported)
+{
+    const QString hostile = QStringLiteral(KIVRA_TEST_DATA "/ico-heap-overflow.ico");
+    ASSERT_TRUE(QFile::exists(hostile));
+    ImageWorker worker;
+    PipelineJob j = job(hostile);
+    const PipelineResult result = worker.run(j);
+    EXPECT_EQ(result.status, PipelineResult::Status::Failed);
+    EXPECT_TRUE(result.error.contains(hostile)) << result.error.toStdString();
+    EXPECT_EQ(worker.run(job(source)).status, PipelineResult::Status::Done);
+}

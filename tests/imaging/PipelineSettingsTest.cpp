@@ -1,0 +1,90 @@
+// How control values become the library's arguments.
+#include "imaging/FileSelection.h"
+#include "imaging/NumericText.h"
+#include "imaging/PipelineSettings.h"
+
+#include <QSize>
+#include <gtest/gtest.h>
+
+TEST(PipelineSettings, GammaOfTheSlider)
+{
+    EXPECT_FALSE(GammaOf(0).has_value());
+    EXPECT_DOUBLE_EQ(*GammaOf(1), 1.1);
+    EXPECT_DOUBLE_EQ(*GammaOf(100), 11.0);
+    EXPECT_DOUBLE_EQ(*GammaOf(-1), 0.991);
+    EXPECT_NEAR(*GammaOf(-100), 0.001, 1e-12);   // 1.001 - 1 in doubles
+}
+
+TEST(PipelineSettings, RescaleTargetByReferenceSizeTurnedSizeOrPercentages)
+{
+    ImageOptions o;
+    o.widthPixels = "320";
+    o.heightPixels = "240";
+    o.widthPercent = "50";
+    o.heightPercent = "33";
+    o.referenceWidth = 640;
+    o.referenceHeight = 480;
+    auto target = [&o](int w, int h) {
+        const PixelSize s = RescaleTarget(w, h, o);
+        return QSize(s.width, s.height);
+    };
+    // No batch: the pixel boxes, whatever the size.
+    EXPECT_EQ(target(100, 100), QSize(320, 240));
+    o.batchRunning = true;
+    EXPECT_EQ(target(640, 480), QSize(320, 240));
+    EXPECT_EQ(target(480, 640), QSize(240, 320));
+    // Other sizes: whole-number percentages, truncated (333 * 50 / 100 = 166.5, 101 * 33 / 100 = 33.33).
+    EXPECT_EQ(target(333, 101), QSize(166, 33));
+    o.widthPercent = "1000000";
+    EXPECT_THROW(target(3000, 10), std::overflow_error);
+    o.widthPercent = "half";
+    EXPECT_THROW(target(3000, 10), ImagingError);
+}
+
+TEST(PipelineSettings, RotationAngleAndOutputTypeWord)
+{
+    ImageOptions o;
+    EXPECT_FALSE(RotationAngleOf(o).has_value());
+    const double angles[] = {-90, 90, 180, 270};
+    for (int i = 0; i < 4; ++i) {
+        o.rotateOption = i;
+        EXPECT_EQ(RotationAngleOf(o), angles[i]);
+    }
+    o.rotateOption = 4;
+    o.rotateAngle = " -12.5 ";
+    EXPECT_EQ(RotationAngleOf(o), -12.5);
+    o.rotateAngle = "";
+    EXPECT_THROW(RotationAngleOf(o), ImagingError);
+
+    EXPECT_EQ(OutputTypeWord("photo.png"), "PNG");
+    EXPECT_EQ(OutputTypeWord("photo.jpeg"), "PEG");
+    EXPECT_EQ(OutputTypeWord("x.tiff"), "IFF");
+}
+
+TEST(PipelineSettings, NumbersInTextBoxes)
+{
+    for (const char* yes : {"12", " 12 ", "-3.5", ".5", "1e3", "2D2", "&H1F", "+7"})
+        EXPECT_TRUE(IsNumeric(QString(yes))) << yes;
+    for (const char* no : {"", " ", "12px", "1.2.3", "e3", "&H", "--1", "."})
+        EXPECT_FALSE(IsNumeric(QString(no))) << no;
+    EXPECT_EQ(TextToLong(u"2.5"), 2);
+    EXPECT_EQ(TextToLong(u"3.5"), 4);
+    EXPECT_THROW(TextToLong(u"3e10"), std::overflow_error);
+    try {
+        TextToLong(u"ten");
+        ADD_FAILURE() << "no error";
+    } catch (const ImagingError& e) {
+        EXPECT_EQ(e.description(), "Type mismatch");
+    }
+}
+
+TEST(FileSelection, SplitFileListAndAddBackslash)
+{
+    const QChar nul(0);
+    EXPECT_EQ(SplitFileList("  /home/me/photos" + QString(nul) + "  a.jpg" + nul + "b c.png  "),
+              QStringList({"/home/me/photos", "a.jpg", "b c.png"}));
+    EXPECT_EQ(SplitFileList("/home/me/photos/one.jpg"), QStringList{"/home/me/photos/one.jpg"});
+    EXPECT_EQ(AddBackslash("/home/me"), "/home/me/");
+    EXPECT_EQ(AddBackslash("/home/me/"), "/home/me/");
+    EXPECT_EQ(AddBackslash(""), "");
+}
