@@ -275,12 +275,12 @@ void RecorderSession::Halted(MediaControl::Halt why)
     const int message = why == MediaControl::Halt::DiskFull    ? 594
                         : why == MediaControl::Halt::InputLost ? 595
                                                                : 597;
-    tell(LoadText(message));
-    if (!wave_.Recording) return;
-    if (wave_.ManualMode) {
-        Stop();
+    if (!wave_.Recording || wave_.ManualMode) {
+        tell(LoadText(message) + "\n" + LoadText(592));
+        if (wave_.Recording) Stop();
         return;
     }
+    tell(LoadText(message));
     wave_.StopTime = WholeSeconds(clock_());
     stopProgrammed();
     updateChecking();

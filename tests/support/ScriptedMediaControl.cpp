@@ -16,6 +16,10 @@ int ScriptedMediaControl::SendString(const QString& command, QString& reply)
     commands << command;
     reply.clear();
     if (failures_.contains(command)) return failures_.value(command);
+    if (!queued_.value(command).isEmpty()) {
+        reply = queued_[command].takeFirst();
+        return Success;
+    }
     if (replies_.contains(command)) {
         reply = replies_.value(command);
         return Success;

@@ -16,8 +16,10 @@ public:
     // The command (exact text) fails with `error` every time it is sent.
     void Fail(const QString& command, int error = BadCommand) { failures_.insert(command, error); }
     void Succeed(const QString& command) { failures_.remove(command); }
-    // The command answers `reply` (status queries).
+    // The command answers `reply` (status queries) every time.
     void Reply(const QString& command, const QString& reply) { replies_.insert(command, reply); }
+    // The command answers `reply` the next time it is sent (queued answers come first, in turn).
+    void QueueReply(const QString& command, const QString& reply) { queued_[command] << reply; }
     // The device stops recording by itself, as the real one does on a full disk.
     void HaltRecording(MediaControl::Halt why, const QString& detail = {});
 
@@ -29,6 +31,7 @@ public:
 private:
     QHash<QString, int> failures_;
     QHash<QString, QString> replies_;
+    QHash<QString, QStringList> queued_;
     QString mode_ = "stopped";
     QString channels_ = "1", bits_ = "8", rate_ = "11025";
 };
