@@ -124,15 +124,16 @@ WaveRecorder::Start WaveRecorder::start(const PcmFormat& format, const QString& 
     }
 
     sinceData_.start();
+    sinceStart_.start();
     drainTimer_.start();
     return Start::Started;
 }
 
-void WaveRecorder::drain()
+bool WaveRecorder::drainRing()
 {
     std::vector<char> block(64 * 1024);
     bool any = false;
-    while (recording() || ring_.available() > 0) {
+    while (true) {
         const std::size_t got = ring_.read(block.data(), block.size());
         if (got == 0) break;
         any = true;
@@ -142,11 +143,17 @@ void WaveRecorder::drain()
             if (recording())
                 halt(full ? MediaControl::Halt::SizeLimit : MediaControl::Halt::DiskFull,
                      file_.errorString());
-            return;
+            return false;
         }
     }
     dropped_ = ring_.dropped();
     if (any) sinceData_.restart();
+    return true;
+}
+
+void WaveRecorder::drain()
+{
+    if (!drainRing()) return;
     if (recording() && sinceData_.elapsed() > InputSilenceLimitMs)
         halt(MediaControl::Halt::InputLost, "no sound came from the input device");
 }
@@ -154,7 +161,7 @@ void WaveRecorder::drain()
 void WaveRecorder::halt(MediaControl::Halt why, const QString& detail)
 {
     stopInput();
-    drain();
+    drainRing();   // the sound that came before (a file that refused takes no more)
     file_.close();
     emit halted(why, detail);
 }
@@ -162,8 +169,17 @@ void WaveRecorder::halt(MediaControl::Halt why, const QString& detail)
 void WaveRecorder::stop()
 {
     if (!recording()) return;
+    const PcmFormat& format = file_.format();
+    const std::int64_t frames = sinceStart_.elapsed() * format.sampleRate / 1000;
+    // The sound of the last moments is still on its way: the GUI thread waits for it here,
+    // without an event loop, while the input thread fills the ring.
+    QElapsedTimer waited;
+    waited.start();
+    while (drainRing() && recording() && file_.frames() < frames && waited.elapsed() < StopWaitLimitMs)
+        QThread::msleep(5);
+    if (!recording()) return;   // halted meanwhile
     stopInput();
-    drain();
+    if (drainRing()) file_.truncate(frames);
     file_.close();
 }
 

@@ -27,6 +27,8 @@ public:
     static constexpr int DrainIntervalMs = 50;
     static constexpr int InputSilenceLimitMs = 8000;
     static constexpr std::size_t RingBytes = std::size_t(1) << 21;
+    // How long a stop waits for the sound of its last moments still on its way from the device.
+    static constexpr int StopWaitLimitMs = 2500;
 
     explicit WaveRecorder(WaveHeaderFn header, QObject* parent = nullptr);
     ~WaveRecorder() override;
@@ -36,7 +38,9 @@ public:
     // NoInput when there is no input device or it does not start, CannotWrite when the file
     // cannot be made. maxDataBytes as WaveRecordingFile::create.
     Start start(const PcmFormat& format, const QString& path, std::int64_t maxDataBytes = -1);
-    // Stops, writes what the ring still holds and closes the file.
+    // Stops and closes the file. The recording holds the time from the start to this moment:
+    // sound still on its way from the device (its latency) is waited for, up to
+    // StopWaitLimitMs, and sound beyond that time is cut off.
     void stop();
     bool recording() const { return input_ != nullptr; }
 
@@ -54,6 +58,8 @@ signals:
 
 private:
     void drain();
+    // Moves what the ring holds into the file; false when the file refused it (then halted).
+    bool drainRing();
     void halt(MediaControl::Halt why, const QString& detail);
     void stopInput();
 
@@ -63,6 +69,7 @@ private:
     WaveInput* input_ = nullptr;
     QTimer drainTimer_;
     QElapsedTimer sinceData_;
+    QElapsedTimer sinceStart_;
     QByteArray deviceId_;
     QString error_;
     std::uint64_t dropped_ = 0;

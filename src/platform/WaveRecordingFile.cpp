@@ -126,6 +126,16 @@ void WaveRecordingFile::refuse(Fault fault, const QString& why)
     partial_.clear();
 }
 
+bool WaveRecordingFile::truncate(std::int64_t frames)
+{
+    const std::int64_t bytes = frames * format_.blockAlign();
+    if (!file_.isOpen() || frames < 0 || bytes >= dataBytes_) return file_.isOpen();
+    partial_.clear();
+    if (!file_.resize(HeaderBytes + bytes)) return false;
+    dataBytes_ = bytes;
+    return updateHeader();
+}
+
 void WaveRecordingFile::close()
 {
     if (file_.isOpen()) file_.close();

@@ -39,6 +39,8 @@ public:
     // Adds sound. False once the file refuses more (fault() says why): it then holds every whole
     // frame that was written, with a header that says so, and takes nothing more.
     bool append(const char* data, std::int64_t size);
+    // Shortens the recording to its first `frames` frames (never lengthens it).
+    bool truncate(std::int64_t frames);
     // Ends the writing; the file stays as written.
     void close();
 

@@ -8,6 +8,7 @@
 #include "support/Tools.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QAudioDevice>
 #include <QMediaDevices>
@@ -129,6 +130,20 @@ TEST_F(AudioDevice, MidiFilePlayedWhileRecordingIsMixedIn)
     std::sort(found.begin(), found.end());
     EXPECT_NEAR(found[0], 440, 4);
     EXPECT_NEAR(found[1], 880, 4);
+}
+
+TEST_F(AudioDevice, StopKeepsTheTimeFromRecordToStop)
+{
+    // The test source delivers its sound in blocks of two seconds: a stop after 1.3 s waits for
+    // the block on its way and keeps the 1.3 s.
+    startRecording(11025, 1, 16);
+    QElapsedTimer recorded;
+    recorded.start();
+    QTest::qWait(1300);
+    const double seconds = recorded.elapsed() / 1000.0;
+    ASSERT_EQ(send("stop capture"), 0);
+    ASSERT_EQ(send("save capture timed.wav"), 0);
+    EXPECT_NEAR(ReadWithSox(dir.file("timed.wav")).seconds, seconds, 0.15);
 }
 
 TEST_F(AudioDevice, FormatsMustAgreeAndStayWithinTheRange)

@@ -64,6 +64,21 @@ TEST(WaveRecordingFile, IsAValidWaveAfterEveryBlockAndKeepsOnlyWholeFrames)
     EXPECT_EQ(written.readAll().mid(44), sound);
 }
 
+TEST(WaveRecordingFile, TruncatingKeepsTheFirstFramesAndNeverLengthens)
+{
+    TempDir dir;
+    WaveRecordingFile file(KivraWaveHeader());
+    ASSERT_TRUE(file.create(dir.file("rec.wav"), PcmFormat{8000, 1, 16}));
+    const QByteArray sound = Frames(100, 2);
+    ASSERT_TRUE(file.append(sound.constData(), sound.size()));
+    EXPECT_TRUE(file.truncate(150));
+    EXPECT_EQ(file.frames(), 100);
+    EXPECT_TRUE(file.truncate(60));
+    EXPECT_EQ(StatedAndHeld(dir.file("rec.wav")), std::make_pair(120u, qint64(120)));
+    ASSERT_TRUE(file.append(sound.constData(), 2));   // goes on after the cut
+    EXPECT_EQ(file.frames(), 61);
+}
+
 TEST(WaveRecordingFile, StopsAtItsLargestSizeWithEveryFrameThatFitted)
 {
     TempDir dir;
