@@ -24,6 +24,7 @@ public:
     explicit AudioMediaControl(WaveHeaderFn header, QObject* parent = nullptr);
     ~AudioMediaControl() override;
 
+    using MediaControl::SendString;
     int SendString(const QString& command, QString& reply) override;
 
     // The largest recording, in bytes of sound, before it stops by itself with SizeLimit;

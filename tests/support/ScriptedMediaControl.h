@@ -23,6 +23,7 @@ public:
     // The device stops recording by itself, as the real one does on a full disk.
     void HaltRecording(MediaControl::Halt why, const QString& detail = {});
 
+    using MediaControl::SendString;
     int SendString(const QString& command, QString& reply) override;
 
     // The bytes "save" writes.
