@@ -97,8 +97,9 @@ int main(int argc, char** argv)
     std::printf("  growth = %.2f%% of the recorded data (goal: under 5%%)\n",
                 dataMB > 0 ? 100.0 * growthMB / dataMB : 0.0);
     std::printf("  samples lost in the ring: %llu (goal 0)\n", (unsigned long long)(dropped / 4));
-    const double short_ = std::max(0.0, ranSeconds * 44100 - bytes / 4.0);
-    std::printf("  recording: %.3f s of sound for %.3f s of recording, %.0f frames short (goal 0), %s\n",
-                bytes / 176400.0, ranSeconds, short_, saved ? "saved" : "NOT saved");
+    const double shortMs = std::max(0.0, ranSeconds - bytes / 176400.0) * 1000;
+    std::printf("  recording: %.3f s of sound for %.3f s of recording: %.2f ms short (goal: under the\n"
+                "  1 ms the two clocks are read in), %s\n",
+                bytes / 176400.0, ranSeconds, shortMs, saved ? "saved" : "NOT saved");
     return dropped == 0 && saved ? 0 : 1;
 }
