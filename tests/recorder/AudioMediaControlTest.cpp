@@ -196,7 +196,15 @@ TEST_F(AudioDevice, PlaybackRunsToTheEndOfTheRecording)
     EXPECT_EQ(send("save capture " + dir.path() + "/no/such/folder/x.wav"), MediaControl::CannotWrite);
     ASSERT_EQ(send("play capture from 0"), 0);
     EXPECT_EQ(ask("status capture mode"), "playing");
-    EXPECT_EQ(send("record capture") == 0 ? send("stop capture") : -1, 0);   // record stops playback
+    EXPECT_EQ(send("save capture busy.wav"), 0);   // saving while playing is fine
+    EXPECT_TRUE(QTest::qWaitFor([&] { return ask("status capture mode") == "stopped"; }, 10000));
+
+    // Recording again stops a playback and starts afresh.
+    ASSERT_EQ(send("play capture from 0"), 0);
+    ASSERT_EQ(send("record capture"), 0);
+    EXPECT_EQ(ask("status capture mode"), "recording");
+    EXPECT_EQ(send("play capture from 0"), MediaControl::Busy);
+    EXPECT_EQ(send("save capture busy.wav"), MediaControl::Busy);
     ASSERT_EQ(send("seek capture to start"), 0);
     EXPECT_EQ(ask("status capture mode"), "stopped");
 }

@@ -15,6 +15,7 @@
 #include "support/Shots.h"
 
 #include <QAction>
+#include <QFile>
 #include <QAudioDevice>
 #include <QGroupBox>
 #include <QLabel>
@@ -165,6 +166,37 @@ TEST_F(RecorderWindow, ButtonsDriveTheRecordingAndTheAnalyserGetsTheSavedFile)
     EXPECT_EQ(frame.asked.last(), QString("sound %1 0").arg(take));
     EXPECT_EQ(device->commands, (QStringList{"close capture", "close all", "open new type waveaudio alias capture"}));
     EXPECT_TRUE(prompts->messages().isEmpty());
+}
+
+TEST_F(RecorderWindow, AChosenMidiFilePlaysWithTheRecordingAndNamesTheSave)
+{
+    const QString tune = dir.file("class song.MID");
+    QFile midi(tune);
+    ASSERT_TRUE(midi.open(QIODevice::WriteOnly));
+    midi.write("MThd");
+    midi.close();
+    frmSettings window;
+    window.show();
+    prompts->QueueFile(std::nullopt);
+    Click(&window, "cmdMidi");   // cancelled: nothing chosen
+    EXPECT_EQ(prompts->shown().back().filter, "Midi file (*.mid*)|*.mid");
+    EXPECT_TRUE(window.session().wave().MidiFileName.isEmpty());
+    prompts->QueueFile(tune);
+    Click(&window, "cmdMidi");
+    const QString alias = window.session().wave().MidiFileName;
+    EXPECT_FALSE(alias.contains(' '));
+
+    device->commands.clear();
+    Click(&window, "cmdRecord");
+    EXPECT_EQ(device->commands.mid(device->commands.size() - 3),
+              (QStringList{"open " + alias + " type sequencer alias midi", "play midi", "record capture"}));
+    EXPECT_EQ(prompts->messages(), QStringList{"Midi file" + alias + " will be recorded"});
+    Click(&window, "cmdstop");
+    EXPECT_TRUE(device->commands.contains("stop midi"));
+    // The Save dialog proposes the MIDI file's own name as a WAV file beside it.
+    prompts->QueueFile(std::nullopt);
+    Click(&window, "cmdSave");
+    EXPECT_EQ(window.CommonDialog1.FileName, dir.file("class song.wav"));
 }
 
 TEST_F(RecorderWindow, SettingAsksFirstAndShowsTheFormatChooser)
