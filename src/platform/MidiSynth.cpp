@@ -4,7 +4,7 @@
 #include <QFileInfo>
 #include <algorithm>
 #include <cmath>
-#include <cstring>
+#include <QtEndian>
 #include <fluidsynth.h>
 
 namespace {
@@ -149,11 +149,9 @@ void MidiSynth::mixInto(char* data, std::int64_t frames, const PcmFormat& format
         for (int c = 0; c < format.channels; ++c) {
             if (format.bitsPerSample == 16) {
                 char* at = data + (i * format.channels + c) * 2;
-                std::int16_t s;
-                std::memcpy(&s, at, 2);
-                const long mixed = std::clamp(long(s) + std::lround(channel[c] * 32767.0f), -32768L, 32767L);
-                s = std::int16_t(mixed);
-                std::memcpy(at, &s, 2);
+                const long sample = qFromLittleEndian<qint16>(at);
+                const long mixed = std::clamp(sample + std::lround(channel[c] * 32767.0f), -32768L, 32767L);
+                qToLittleEndian<qint16>(qint16(mixed), at);
             } else {
                 auto* at = reinterpret_cast<unsigned char*>(data + i * format.channels + c);
                 *at = (unsigned char)std::clamp(long(*at) + std::lround(channel[c] * 127.0f), 0L, 255L);

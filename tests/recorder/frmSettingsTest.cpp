@@ -290,7 +290,7 @@ TEST_P(ProgrammedRecording, StartsAndStopsOnTimeAndSavesItselfWithoutAClick)
     EXPECT_EQ(f.rate, 11025);
     EXPECT_EQ(f.channels, 1);
     EXPECT_EQ(f.bits, 16);
-    EXPECT_NEAR(f.seconds, 2.0, 0.6);
+    EXPECT_NEAR(f.seconds, 2.0, 0.75);
     const std::vector<Peak> peaks = StrongestPeaks(dir.file(name), 1);
     ASSERT_EQ(peaks.size(), 1u);
     EXPECT_NEAR(peaks[0].frequency, 440, 4);
