@@ -200,6 +200,13 @@ void RecorderSession::Tick()
 
 void RecorderSession::audiostatistics()
 {
+    refreshDisplay();
+    scheduleCheck();
+    updateChecking();
+}
+
+void RecorderSession::refreshDisplay()
+{
     const QString times = TimesText(wave_.StartTime, wave_.StopTime);
     // A failed query leaves the statistics of the last refresh, without programmed lines.
     wave_.StatisticsText = statisticsBase_;
@@ -214,8 +221,6 @@ void RecorderSession::audiostatistics()
         view_.canPlay = true;
     }
     if (view_.times != times) view_.times = times;
-    scheduleCheck();
-    updateChecking();
 }
 
 void RecorderSession::scheduleCheck()
@@ -228,7 +233,11 @@ void RecorderSession::scheduleCheck()
         view_.canStop = true;
         view_.canPlay = view_.canSave = view_.canRecord = false;
     }
-    if (ScheduleStopDue(wave_, clock_())) stopProgrammed();
+    if (ScheduleStopDue(wave_, clock_())) {
+        stopProgrammed();
+        // The display of the finished recording, not of its last moment.
+        refreshDisplay();
+    }
 }
 
 // The stop step of a programmed recording.

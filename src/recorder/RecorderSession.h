@@ -87,6 +87,8 @@ public:
 
 private:
     void setStopped();
+    // The display steps of audiostatistics: statistics, title, times.
+    void refreshDisplay();
     void scheduleCheck();
     void stopProgrammed();
     void saveAutomatically();

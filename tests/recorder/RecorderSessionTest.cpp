@@ -172,6 +172,9 @@ TEST_F(Session, AProgrammedRecordingStartsAndStopsOnTimeAndSavesItself)
     EXPECT_FALSE(session.view().programmedChosen);
     EXPECT_FALSE(session.view().checking);
     EXPECT_TRUE(session.view().canSave);
+    // The display shows the finished recording.
+    EXPECT_EQ(session.view().title, "VerevIradivez: stopped");
+    EXPECT_EQ(session.view().statistics.indexOf("Programmed recording"), -1);
 
     told.clear();
     now = now.addSecs(60);
