@@ -8,6 +8,7 @@
 #include "platform/Settings.h"
 #include "platform/Twips.h"
 #include "player/OpenVideoWindow.h"
+#include "recorder/ShowRecorder.h"
 #include "sound/DecodeMp3.h"
 #include "sound/OpenSoundWindow.h"
 #include "spectrum/OpenSpectrum.h"
@@ -264,7 +265,7 @@ bool MDIMain::offers(Tool tool) const
 
     case Tool::VideoWindow: return true;
 
-    case Tool::Recorder: return false;
+    case Tool::Recorder: return true;
 
     case Tool::Capture: return false;
 
@@ -292,14 +293,17 @@ void MDIMain::openVideoWindow(const QString& path)
 
 void MDIMain::askVideo() { openVideoWindow(QString()); }
 
+void MDIMain::showRecorder() { ShowRecorder(); }
+
 // The tools below are not part of this build yet.
-void MDIMain::showRecorder() {}
 
 void MDIMain::showCapture() {}
 
 void MDIMain::showImageProcessor() { ShowImageProcessor(); }
 
 void MDIMain::showAbout() {}
+
+void MDIMain::chooseAudioFormat(QWidget*) {}
 
 QMdiSubWindow* MDIMain::addChild(QWidget* window)
 {

@@ -41,6 +41,7 @@ public:
     void showCapture() override;
     void showImageProcessor() override;
     void showAbout() override;
+    void chooseAudioFormat(QWidget* owner) override;
 
     QMdiArea* mdiArea() const { return area_; }
 

@@ -51,6 +51,9 @@ public:
     virtual void showCapture() = 0;
     virtual void showImageProcessor() = 0;
     virtual void showAbout() = 0;
+    // The capture window's audio format chooser ("Select Sound Format"), owned by `owner`; the
+    // format chosen goes to the capture window. Nothing when the build has no capture tool.
+    virtual void chooseAudioFormat(QWidget* owner) = 0;
 
     // The frame of the running program; null when there is none (logic tests).
     static FrameServices* Instance();

@@ -40,6 +40,7 @@ public:
     void showCapture() override { asked << "capture"; }
     void showImageProcessor() override { asked << "image processor"; }
     void showAbout() override { asked << "about"; }
+    void chooseAudioFormat(QWidget*) override { asked << "audio format"; }
 
     bool equalise = false;
     bool showAmp = false;

@@ -1,0 +1,310 @@
+#include "recorder/RecorderSession.h"
+
+#include "general/General.h"
+#include "recorder/RecorderSettings.h"
+#include "recorder/RecordingNames.h"
+#include "recorder/RecordingStatistics.h"
+#include "recorder/Schedule.h"
+#include "recorder/modWave.h"
+#include "text/LoadText.h"
+
+#include <QDir>
+
+namespace {
+constexpr int kQuarterHour = 15 * 60;
+}
+
+RecorderSession::RecorderSession(modWave& wave, Clock clock, std::function<QString()> musicFolder)
+    : wave_(wave), clock_(std::move(clock)), musicFolder_(std::move(musicFolder))
+{
+}
+
+void RecorderSession::tell(const QString& message)
+{
+    if (wave_.tell) wave_.tell(message);
+}
+
+void RecorderSession::updateChecking()
+{
+    view_.checking = wave_.Recording || (!wave_.ManualMode && !wave_.RecordingFinished);
+}
+
+void RecorderSession::Load()
+{
+    Saved = false;
+    SavedFileName.clear();
+    wave_.OpenCapture();
+    ReadRecorderSettings(wave_, LoadWaveFileDefault);
+    wave_.ManualMode = true;
+    wave_.RecordingFinished = false;
+    wave_.Recording = false;
+    wave_.SetFormat();
+    ChooseManual();
+    wave_.SetFormat();
+    wave_.StartTime = WholeSeconds(clock_()).addSecs(kQuarterHour);
+    wave_.StopTime = wave_.StartTime.addSecs(kQuarterHour);
+    wave_.MidiFileName.clear();
+    wave_.RenamePending = false;
+    updateChecking();
+}
+
+void RecorderSession::ChooseRate(std::int32_t rate) { wave_.SampleRate = rate; }
+void RecorderSession::ChooseChannels(int channels) { wave_.Channels = std::int16_t(channels); }
+void RecorderSession::ChooseBits(int bits) { wave_.BitsPerSample = std::int16_t(bits); }
+void RecorderSession::ChooseAutoSave(bool on) { wave_.AutoSave = on; }
+
+void RecorderSession::ChooseManual()
+{
+    wave_.ManualMode = true;
+    view_.programmedChosen = false;
+    view_.timesShown = false;
+    view_.canRecord = true;
+    updateChecking();
+}
+
+void RecorderSession::ChooseProgrammed()
+{
+    wave_.ManualMode = false;
+    view_.programmedChosen = true;
+    view_.timesShown = true;
+    view_.canRecord = false;
+    const QDateTime now = clock_();
+    if (wave_.StartTime < now) {
+        wave_.StartTime = WholeSeconds(now).addSecs(kQuarterHour);
+        wave_.StopTime = wave_.StartTime.addSecs(kQuarterHour);
+    }
+    updateChecking();
+}
+
+void RecorderSession::Record()
+{
+    wave_.OpenCapture();
+    wave_.SetFormat();
+    wave_.Recording = true;
+    wave_.StartRecording();
+    wave_.StartTime = WholeSeconds(clock_());
+    view_.canStop = true;
+    view_.canPlay = view_.canSave = view_.canRecord = false;
+    updateChecking();
+}
+
+void RecorderSession::Stop()
+{
+    wave_.StopRecording();
+    audiostatistics();
+    setStopped();
+}
+
+// What Stop does after the device has stopped: the buttons, the flags, back to manual.
+void RecorderSession::setStopped()
+{
+    view_.canSave = view_.canPlay = true;
+    view_.canStop = false;
+    if (wave_.Recording) wave_.RecordingFinished = true;
+    wave_.StopTime = WholeSeconds(clock_());
+    wave_.Recording = false;
+    ChooseManual();
+    view_.timesShown = false;
+    updateChecking();
+}
+
+void RecorderSession::Play()
+{
+    view_.canStop = true;
+    view_.canPlay = false;
+    wave_.PlayRecording();
+}
+
+QString RecorderSession::ProposedSaveName() const
+{
+    return ::ProposedSaveName(wave_.MidiFileName, wave_.StopTime);
+}
+
+void RecorderSession::SaveAs(const QString& name)
+{
+    SavedFileName = name;
+    Saved = wave_.SaveRecording(SavedFileName);
+}
+
+void RecorderSession::Reset()
+{
+    view_.canRecord = true;
+    view_.canStop = view_.canPlay = view_.canSave = false;
+    wave_.OpenCapture();
+    audiostatistics();
+    ReadRecorderSettings(wave_, ResetWaveFileDefault);
+    wave_.ManualMode = true;
+    wave_.RecordingFinished = false;
+    wave_.Recording = false;
+    wave_.MidiFileName.clear();
+    wave_.SetFormat();
+    Saved = false;
+    wave_.MovePendingSave();
+    updateChecking();
+}
+
+void RecorderSession::Settings(const std::function<void()>& chooseFormat)
+{
+    view_.canRecord = true;
+    view_.canStop = view_.canPlay = view_.canSave = false;
+    wave_.OpenCapture();
+    ReadRecorderSettings(wave_, ResetWaveFileDefault);
+    wave_.ManualMode = true;
+    wave_.RecordingFinished = false;
+    wave_.Recording = false;
+    if (chooseFormat) chooseFormat();
+    wave_.SetFormat();
+    ChooseManual();
+}
+
+void RecorderSession::FileNameAnswered(const QString& answer) { wave_.WaveFileName = answer; }
+
+QString RecorderSession::StartTimeOffered() const { return general::DateText(wave_.StartTime); }
+
+void RecorderSession::StartTimeAnswered(const QString& answer)
+{
+    const TimeEntry entry = EnterStartTime(answer, wave_.StartTime, wave_.StopTime, clock_());
+    if (entry.message) tell(LoadText(entry.message));
+    wave_.StartTime = entry.start;
+    wave_.StopTime = entry.stop;
+}
+
+QString RecorderSession::StopTimeOffered() const
+{
+    return general::DateText(::StopTimeOffered(wave_.StartTime, wave_.StopTime));
+}
+
+void RecorderSession::StopTimeAnswered(const QString& answer)
+{
+    const TimeEntry entry = EnterStopTime(answer, wave_.StartTime, wave_.StopTime);
+    if (entry.message) tell(LoadText(entry.message));
+    wave_.StopTime = entry.stop;
+}
+
+bool RecorderSession::SaveNeededBeforeAnalyser() const { return !view_.canRecord && !Saved; }
+
+bool RecorderSession::HandToAnalyser(const std::function<void(const QString&)>& open)
+{
+    if (!Saved) return false;
+    wave_.CloseCapture();
+    open(SavedFileName);
+    wave_.OpenCapture();
+    return true;
+}
+
+void RecorderSession::Tick()
+{
+    if (wave_.Recording || (!wave_.ManualMode && !wave_.RecordingFinished)) audiostatistics();
+    updateChecking();
+}
+
+void RecorderSession::audiostatistics()
+{
+    refreshDisplay();
+    scheduleCheck();
+    updateChecking();
+}
+
+void RecorderSession::refreshDisplay()
+{
+    const QString times = TimesText(wave_.StartTime, wave_.StopTime);
+    // A failed query leaves the statistics of the last refresh, without programmed lines.
+    wave_.StatisticsText = statisticsBase_;
+    wave_.QueryStatistics();
+    statisticsBase_ = wave_.StatisticsText;
+    if (!wave_.ManualMode) wave_.StatisticsText += ProgrammedLines(wave_.AutoSave, times);
+    view_.statistics = wave_.StatisticsText;
+    wave_.QueryMode();
+    if (view_.title != wave_.StatusText) view_.title = wave_.StatusText;
+    if (view_.title.contains("stopped")) {
+        view_.canStop = false;
+        view_.canPlay = true;
+    }
+    if (view_.times != times) view_.times = times;
+}
+
+void RecorderSession::scheduleCheck()
+{
+    if (ScheduleStartDue(wave_, clock_())) {
+        wave_.OpenCapture();
+        wave_.SetFormat();
+        wave_.StartRecording();
+        wave_.Recording = true;
+        view_.canStop = true;
+        view_.canPlay = view_.canSave = view_.canRecord = false;
+    }
+    if (ScheduleStopDue(wave_, clock_())) {
+        stopProgrammed();
+        // The display of the finished recording, not of its last moment.
+        refreshDisplay();
+    }
+}
+
+// The stop step of a programmed recording.
+void RecorderSession::stopProgrammed()
+{
+    wave_.StopRecording();
+    view_.canSave = view_.canPlay = true;
+    view_.canStop = false;
+    wave_.Recording = false;
+    wave_.RecordingFinished = true;
+    if (wave_.AutoSave)
+        saveAutomatically();
+    else
+        tell(LoadText(591) + "\n" + LoadText(592));
+    ChooseManual();
+}
+
+// The automatic save never loses the recording: in the current folder when it can be written,
+// else in the music folder, and the user is told the full path; when both fail the recording
+// stays in the device, to be saved by hand.
+void RecorderSession::saveAutomatically()
+{
+    wave_.WaveFileName = AutomaticSaveName(wave_.StartTime, wave_.StopTime);
+    const QString current = QDir::currentPath();
+    const QString music = musicFolder_ ? musicFolder_() : QString();
+    QString folder = AutomaticSaveFolder(current, music);
+    for (int attempt = 0; attempt < 2 && !folder.isEmpty(); ++attempt) {
+        // In the current folder the bare name is sent, as the device resolves it there.
+        const bool here = QDir(folder) == QDir(current);
+        const QString name = here ? wave_.WaveFileName : QDir(folder).filePath(wave_.WaveFileName);
+        if (wave_.SaveRecording(name)) {
+            const QString saved = wave_.RenamePending ? wave_.ShortSaveName : name;
+            tell(LoadText(590) + "\n" + LoadText(476) + QDir(current).absoluteFilePath(saved));
+            return;
+        }
+        if (!here) break;
+        folder = AutomaticSaveFolder(QString(), music);
+    }
+    tell(LoadText(591) + "\n" + LoadText(592));
+}
+
+void RecorderSession::Halted(MediaControl::Halt why)
+{
+    const int message = why == MediaControl::Halt::DiskFull    ? 594
+                        : why == MediaControl::Halt::InputLost ? 595
+                                                               : 597;
+    if (!wave_.Recording || wave_.ManualMode) {
+        tell(LoadText(message) + "\n" + LoadText(592));
+        if (wave_.Recording) Stop();
+        return;
+    }
+    tell(LoadText(message));
+    wave_.StopTime = WholeSeconds(clock_());
+    stopProgrammed();
+    updateChecking();
+}
+
+void RecorderSession::Close()
+{
+    wave_.CloseCapture();
+    WriteRecorderSettings(wave_);
+    wave_.MovePendingSave();
+    // Closing the device ended a recording that was running.
+    if (wave_.Recording) {
+        wave_.Recording = false;
+        wave_.RecordingFinished = true;
+    }
+    view_.canStop = false;
+    updateChecking();
+}

@@ -1,0 +1,17 @@
+#include "recorder/RecordingDevice.h"
+
+#include "platform/AudioMediaControl.h"
+#include "sound/SaveWaveHeader.h"
+
+WaveHeaderFn KivraWaveHeader()
+{
+    return [](int channels, std::int32_t rate, int bits, std::int64_t frames) {
+        return WaveHeaderBytes(channels, rate, bits, frames);
+    };
+}
+
+void InstallRecordingDevice()
+{
+    if (!MediaControl::Installed())
+        MediaControl::Install(std::make_unique<AudioMediaControl>(KivraWaveHeader()));
+}

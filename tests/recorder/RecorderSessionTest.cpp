@@ -1,0 +1,291 @@
+// The recorder window's events on a scripted device with a clock the test sets: settings, manual
+// and programmed recording, the schedule check while waiting and running, the automatic save and
+// where it goes, recordings that stop by themselves.
+#include "general/General.h"
+#include "platform/Settings.h"
+#include "recorder/RecorderSession.h"
+#include "recorder/modWave.h"
+#include "support/ScriptedMediaControl.h"
+#include "support/TempDir.h"
+#include "text/LoadText.h"
+
+#include <QDir>
+#include <QFile>
+#include <gtest/gtest.h>
+
+namespace {
+
+const QString kApp = "VerevIradivez", kSection = "StartUp";
+
+class Session : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        text::SetLanguage(text::Language::English);
+        for (const char* key : {"Rate", "Channels", "Resolution", "WaveFileName", "WaveAutomaticSave"})
+            platform::DeleteSetting(kApp, kSection, key);
+        wave.tell = [this](const QString& m) { told << m; };
+        previousFolder = QDir::currentPath();
+        QDir::setCurrent(dir.path());
+    }
+    void TearDown() override { QDir::setCurrent(previousFolder); }
+
+    QStringList sent()
+    {
+        QStringList c = device->commands;
+        device->commands.clear();
+        return c;
+    }
+    // A programmed recording from 10 s to 20 s after now, waiting.
+    void programme()
+    {
+        session.Load();
+        session.ChooseProgrammed();
+        session.StartTimeAnswered(general::DateText(now.addSecs(10)));
+        session.StopTimeAnswered(general::DateText(now.addSecs(20)));
+        sent();
+        told.clear();
+    }
+
+    ScopedScriptedMediaControl device;
+    modWave wave;
+    QStringList told;
+    TempDir dir;
+    QString music = dir.file("Music");
+    QDateTime now{QDate(2026, 12, 8), QTime(14, 0, 0)};
+    RecorderSession session{wave, [this] { return now; }, [this] { return music; }};
+    QString previousFolder;
+};
+
+} // namespace
+
+TEST_F(Session, LoadOpensTheDeviceWithTheStoredFormatAndPlansAQuarterOfAnHourAhead)
+{
+    platform::SaveSetting(kApp, kSection, "Rate", "16000");   // none of the five options
+    session.Load();
+    EXPECT_EQ(sent(), (QStringList{"close all", "open new type waveaudio alias capture",
+                                   "seek capture to start",
+                                   "set capture alignment 2 bitspersample 16 samplespersec 16000 channels 1 bytespersec 32000",
+                                   "seek capture to start",
+                                   "set capture alignment 2 bitspersample 16 samplespersec 16000 channels 1 bytespersec 32000"}));
+    EXPECT_EQ(wave.WaveFileName, "C:\\Audio.wav");
+    EXPECT_TRUE(wave.AutoSave);
+    EXPECT_TRUE(wave.ManualMode);
+    EXPECT_EQ(wave.StartTime, now.addSecs(900));
+    EXPECT_EQ(wave.StopTime, now.addSecs(1800));
+    EXPECT_TRUE(session.view().canRecord);
+    EXPECT_FALSE(session.view().canStop || session.view().canPlay || session.view().canSave);
+    EXPECT_FALSE(session.view().checking);
+}
+
+TEST_F(Session, SettingsAreWrittenOnCloseAndReadBackOnResetAndSetting)
+{
+    session.Load();
+    session.ChooseRate(44100);
+    session.ChooseChannels(2);
+    session.ChooseBits(8);
+    session.ChooseAutoSave(false);
+    session.FileNameAnswered("night.wav");
+    session.Close();
+    EXPECT_EQ(platform::GetSetting(kApp, kSection, "Rate"), "44100");
+    EXPECT_EQ(platform::GetSetting(kApp, kSection, "Channels"), "2");
+    EXPECT_EQ(platform::GetSetting(kApp, kSection, "Resolution"), "8");
+    EXPECT_EQ(platform::GetSetting(kApp, kSection, "WaveFileName"), "night.wav");
+    EXPECT_EQ(platform::GetSetting(kApp, kSection, "WaveAutomaticSave"), "False");
+
+    // Options chosen since then give way to what the close wrote.
+    session.ChooseRate(8000);
+    session.ChooseAutoSave(true);
+    sent();
+    session.Reset();
+    EXPECT_EQ(wave.SampleRate, 44100);
+    EXPECT_EQ(wave.Channels, 2);
+    EXPECT_EQ(wave.BitsPerSample, 8);
+    EXPECT_FALSE(wave.AutoSave);
+    EXPECT_EQ(sent().last(), "set capture alignment 2 bitspersample 8 samplespersec 44100 channels 2 bytespersec 88200");
+
+    session.ChooseRate(8000);
+    platform::DeleteSetting(kApp, kSection, "WaveFileName");
+    bool chooserShown = false;
+    session.Settings([&] { chooserShown = true; });
+    EXPECT_TRUE(chooserShown);
+    EXPECT_EQ(wave.SampleRate, 44100);
+    EXPECT_EQ(wave.WaveFileName, "C:\\audio.wav");   // Reset and Setting have their own default
+}
+
+TEST_F(Session, ManualRecordingStartsAndStopsWithTheButtons)
+{
+    session.Load();
+    sent();
+    session.Record();
+    EXPECT_EQ(sent(), (QStringList{"close all", "open new type waveaudio alias capture", "seek capture to start",
+                                   "set capture alignment 2 bitspersample 16 samplespersec 11025 channels 1 bytespersec 22050",
+                                   "record capture"}));
+    EXPECT_EQ(wave.StartTime, now);
+    EXPECT_TRUE(wave.Recording);
+    EXPECT_TRUE(session.view().checking);
+    EXPECT_TRUE(session.view().canStop);
+    EXPECT_FALSE(session.view().canRecord || session.view().canPlay || session.view().canSave);
+
+    session.Tick();
+    EXPECT_EQ(session.view().title, "VerevIradivez: recording");
+    sent();
+    now = now.addSecs(5);
+    session.Stop();
+    EXPECT_EQ(sent().first(), "stop capture");
+    EXPECT_EQ(wave.StopTime, now);
+    EXPECT_TRUE(wave.RecordingFinished);
+    EXPECT_FALSE(wave.Recording);
+    EXPECT_FALSE(session.view().checking);
+    EXPECT_TRUE(session.view().canSave && session.view().canPlay && session.view().canRecord);
+    EXPECT_FALSE(session.view().canStop);
+    EXPECT_EQ(session.view().title, "VerevIradivez: stopped");
+    EXPECT_EQ(session.ProposedSaveName(), "Audio_2026-12-08_14-00-05");
+    EXPECT_TRUE(session.SaveNeededBeforeAnalyser() == false);   // Record is enabled again after Stop
+}
+
+TEST_F(Session, AProgrammedRecordingStartsAndStopsOnTimeAndSavesItself)
+{
+    programme();
+    EXPECT_TRUE(session.view().checking);   // the check runs while the recording waits
+    EXPECT_FALSE(session.view().canRecord);
+    now = now.addSecs(5);
+    session.Tick();
+    EXPECT_FALSE(sent().contains("record capture"));
+    EXPECT_NE(session.view().statistics.indexOf("Programmed recording (Automatic Save )\r\n\r\nStart time :  2026-12-08 14:00:10"), -1);
+
+    now = now.addSecs(6);   // 14:00:11
+    session.Tick();
+    EXPECT_TRUE(sent().endsWith("record capture"));
+    EXPECT_TRUE(wave.Recording);
+    EXPECT_TRUE(session.view().checking);
+    EXPECT_TRUE(told.isEmpty());
+
+    now = now.addSecs(10);   // 14:00:21
+    session.Tick();
+    EXPECT_TRUE(sent().contains("save capture Radio_from_2026-12-08_14.00.10_to_2026-12-08_14.00.20.wav"));
+    const QString saved = dir.file("Radio_from_2026-12-08_14.00.10_to_2026-12-08_14.00.20.wav");
+    EXPECT_TRUE(QFile::exists(saved));
+    EXPECT_EQ(told, QStringList{"Recording has been saved\nFilename: " + saved});
+    EXPECT_TRUE(wave.RecordingFinished);
+    EXPECT_TRUE(wave.ManualMode);
+    EXPECT_FALSE(session.view().programmedChosen);
+    EXPECT_FALSE(session.view().checking);
+    EXPECT_TRUE(session.view().canSave);
+    // The display shows the finished recording.
+    EXPECT_EQ(session.view().title, "VerevIradivez: stopped");
+    EXPECT_EQ(session.view().statistics.indexOf("Programmed recording"), -1);
+
+    told.clear();
+    now = now.addSecs(60);
+    session.Tick();   // finished: nothing more until the next reset
+    EXPECT_TRUE(sent().isEmpty());
+    EXPECT_TRUE(told.isEmpty());
+}
+
+TEST_F(Session, AnAutomaticSaveGoesToTheMusicFolderWhenTheCurrentFolderIsGone)
+{
+    programme();
+    ASSERT_TRUE(QDir().mkpath(dir.file("stick")));
+    QDir::setCurrent(dir.file("stick"));
+    ASSERT_TRUE(QDir(dir.file("stick")).removeRecursively());   // the USB stick was pulled out
+    now = now.addSecs(30);
+    session.Tick();   // starts and, both times being past, stops at once
+    const QString saved = music + "/Radio_from_2026-12-08_14.00.10_to_2026-12-08_14.00.20.wav";
+    EXPECT_TRUE(QFile::exists(saved));
+    EXPECT_EQ(told, QStringList{"Recording has been saved\nFilename: " + saved});
+}
+
+TEST_F(Session, WithoutAutomaticSavingTheUserIsRemindedToSave)
+{
+    programme();
+    session.ChooseAutoSave(false);
+    now = now.addSecs(30);
+    session.Tick();
+    EXPECT_FALSE(sent().join(' ').contains("save capture"));
+    EXPECT_EQ(told, QStringList{"Recording is ready\nDon't forget to save recording..."});
+    EXPECT_TRUE(session.SaveNeededBeforeAnalyser() == false);
+}
+
+TEST_F(Session, ARecordingThatStopsByItselfKeepsWhatItHolds)
+{
+    session.Load();
+    session.Record();
+    told.clear();
+    sent();
+    now = now.addSecs(3);
+    session.Halted(MediaControl::Halt::DiskFull);
+    EXPECT_EQ(told, QStringList{LoadText(594) + "\n" + LoadText(592)});
+    EXPECT_FALSE(wave.Recording);
+    EXPECT_TRUE(wave.RecordingFinished);
+    EXPECT_EQ(wave.StopTime, now);
+    EXPECT_TRUE(session.view().canSave);
+    EXPECT_FALSE(sent().join(' ').contains("open new"));   // the recording is not thrown away
+
+    // A programmed one is saved as at its stop time, named after the moment it stopped.
+    told.clear();
+    programme();
+    now = now.addSecs(12);
+    session.Tick();
+    ASSERT_TRUE(wave.Recording);
+    session.Halted(MediaControl::Halt::InputLost);
+    EXPECT_EQ(told.first(), LoadText(595));
+    EXPECT_TRUE(QFile::exists(dir.file("Radio_from_2026-12-08_14.00.13_to_2026-12-08_14.00.15.wav")));
+}
+
+TEST_F(Session, StatisticsOfAProgrammedRecordingDoNotPileUpWhenTheDeviceFails)
+{
+    programme();
+    session.Tick();
+    const QString first = session.view().statistics;
+    device->Fail("set capture time format ms");
+    session.Tick();
+    session.Tick();
+    EXPECT_EQ(session.view().statistics, first);
+}
+
+TEST_F(Session, PastStartAndInvalidTimesAreAnswered)
+{
+    session.Load();
+    session.StartTimeAnswered("yesterday at noon");
+    session.StartTimeAnswered("2026-12-08 09:00");
+    session.StopTimeAnswered("2026-12-08 14:01");
+    EXPECT_EQ(told, (QStringList{"The time you entered was not valid!", "Recording events in the past is not possible...",
+                                 "The stop time has to be later then the start time!"}));
+    EXPECT_EQ(wave.StartTime, now.addSecs(900));
+    EXPECT_EQ(wave.StopTime, now.addSecs(1200));
+    EXPECT_EQ(session.StartTimeOffered(), "2026-12-08 14:15:00");
+}
+
+TEST_F(Session, TheAnalyserGetsTheSavedRecordingWhileTheDeviceIsClosed)
+{
+    session.Load();
+    session.Record();
+    EXPECT_TRUE(session.SaveNeededBeforeAnalyser());
+    session.Stop();
+    session.SaveAs(dir.file("for analyser.wav"));
+    EXPECT_TRUE(session.Saved);
+    sent();
+    QStringList during;
+    EXPECT_TRUE(session.HandToAnalyser([&](const QString& path) {
+        during = sent();
+        EXPECT_EQ(path, dir.file("for analyser.wav"));
+        EXPECT_TRUE(QFile::exists(path));
+    }));
+    EXPECT_EQ(during, QStringList{"close capture"});
+    EXPECT_EQ(sent(), (QStringList{"close all", "open new type waveaudio alias capture"}));
+
+    session.Reset();
+    EXPECT_FALSE(session.Saved);
+    EXPECT_FALSE(session.HandToAnalyser([](const QString&) { ADD_FAILURE() << "nothing saved"; }));
+}
+
+TEST_F(Session, ClosingEndsARunningRecordingAndTheCheck)
+{
+    session.Load();
+    session.Record();
+    session.Close();
+    EXPECT_TRUE(sent().contains("close capture"));
+    EXPECT_FALSE(wave.Recording);
+    EXPECT_FALSE(session.view().checking);
+}

@@ -1,0 +1,306 @@
+// The recorder window: opened from the frame, its controls and texts, the buttons driving the
+// engine (on a scripted device), the hand-over to the analyser; and a programmed recording on the
+// test audio server that starts and stops on time and saves itself without a click.
+#include "platform/MediaControl.h"
+#include "platform/Settings.h"
+#include "general/General.h"
+#include "recorder/RecordingChecks.h"
+#include "recorder/RecordingDevice.h"
+#include "recorder/RecordingNames.h"
+#include "recorder/frmSettings.h"
+#include "recorder/modWave.h"
+#include "support/FakeFrame.h"
+#include "support/FrameFixture.h"
+#include "support/ScriptedMediaControl.h"
+#include "support/Shots.h"
+
+#include <QAction>
+#include <QFile>
+#include <QAudioDevice>
+#include <QGroupBox>
+#include <QLabel>
+#include <QMediaDevices>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+
+namespace {
+
+QPushButton* Button(QWidget* w, const char* name) { return w->findChild<QPushButton*>(name); }
+QRadioButton* Option(QWidget* w, const char* name) { return w->findChild<QRadioButton*>(name); }
+
+void Click(QWidget* w, const char* name)
+{
+    QAbstractButton* b = w->findChild<QAbstractButton*>(name);
+    ASSERT_TRUE(b) << name;
+    ASSERT_TRUE(b->isEnabled()) << name;
+    // An option reacts on its circle and caption, which may not reach its middle.
+    const QPoint at = qobject_cast<QRadioButton*>(b) ? QPoint(8, b->height() / 2) : b->rect().center();
+    QTest::mouseClick(b, Qt::LeftButton, {}, at);
+}
+
+class RecorderInFrame : public FrameFixture {
+protected:
+    ScopedScriptedMediaControl device;
+};
+
+class RecorderWindow : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        text::SetLanguage(text::Language::English);
+        for (const char* key : {"Rate", "Channels", "Resolution", "WaveFileName", "WaveAutomaticSave"})
+            platform::DeleteSetting("VerevIradivez", "StartUp", key);
+    }
+    FakeFrame frame;
+    ScopedScriptedPrompts prompts;
+    ScopedScriptedMediaControl device;
+    TempDir dir;
+};
+
+} // namespace
+
+TEST_F(RecorderInFrame, TheFrameOpensOneRecorderWindowWithEveryControl)
+{
+    QAction* item = frame.findChild<QAction*>("mnurecordsound");
+    ASSERT_TRUE(item->isEnabled());
+    item->trigger();
+    auto* window = lastChild<frmSettings>();
+    ASSERT_TRUE(window);
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(window->windowTitle(), "Record Audio");
+
+    struct Control {
+        const char* name;
+        const char* text;
+        const char* tip;
+    };
+    const Control controls[] = {
+        {"cmdRecord", "Record", "Remember to select microphone as input in volume Control"},
+        {"cmdstop", "Stop", "Stop recording or playing"},
+        {"cmdPlay", "Play", "Play the recording"},
+        {"cmdSave", "Save", "Save the recording as  WAV file"},
+        {"cmdreset", "Reset", "To start a new recording and adjusting all settings"},
+        {"cmdSettings", "Setting", "Change rate, stereo/mono, 8/16 bits and program an automatic recording"},
+        {"cmdMidi", "Choose midi file to record  ", ""},
+        {"cmdOke", "OK", ""},
+        {"Volumecontrol", "&Volume Control  ", ""},
+        {"waveform", "&Waveform", ""},
+        {"cmdStartTime", "Start time ", ""},
+        {"cmdStopTime", "Stop time", ""},
+        {"cmdFileName", "File ", ""},
+    };
+    for (const Control& c : controls) {
+        QPushButton* b = Button(window, c.name);
+        ASSERT_TRUE(b) << c.name;
+        EXPECT_EQ(b->text(), c.text) << c.name;
+        EXPECT_EQ(b->toolTip(), c.tip) << c.name;
+    }
+    const std::pair<const char*, const char*> frames[] = {
+        {"Frame1", "Sample rate (Hz)"}, {"Frame2", "Channels"}, {"Frame3", "Resolutions"},
+        {"Frame6", "Record options"}, {"frmTimes", "Enter times  "}, {"frmManualAuto", "Saving file"}};
+    for (const auto& [name, title] : frames) {
+        auto* box = window->findChild<QGroupBox*>(name);
+        ASSERT_TRUE(box) << name;
+        EXPECT_EQ(box->title(), title);
+    }
+    const std::pair<const char*, const char*> options[] = {
+        {"optRate6000", "6000"}, {"optRate8000", "8000"}, {"optRate11025", "11025"}, {"optRate22050", "22050"},
+        {"optRate44100", "44100"}, {"optMono", "Mono"}, {"optStereo", "Stereo"}, {"opt8bits", "8 bits"},
+        {"opt16bits", "16 bits"}, {"optRecordImmediate", "Manual recording"},
+        {"optRecordProgrammed", "Programmed recording"}, {"Option10", "Manual "}, {"Option11", "Automatic"}};
+    for (const auto& [name, caption] : options) {
+        ASSERT_TRUE(Option(window, name)) << name;
+        EXPECT_EQ(Option(window, name)->text(), caption);
+    }
+    EXPECT_EQ(window->findChild<QLabel*>("StatisticsLabel")->toolTip(), "Information about the recording");
+    // The stored defaults are selected: 11025 Hz, mono, 16 bits, manual, automatic saving.
+    for (const char* on : {"optRate11025", "optMono", "opt16bits", "optRecordImmediate", "Option11"})
+        EXPECT_TRUE(Option(window, on)->isChecked()) << on;
+    EXPECT_FALSE(window->findChild<QGroupBox*>("frmTimes")->isVisibleTo(window));
+    SaveShot(window, "recorder-idle-en");
+
+    // OK hides the one window, which comes back as it was.
+    Click(window, "cmdOke");
+    EXPECT_FALSE(window->parentWidget()->isVisible());
+    EXPECT_EQ(platform::GetSetting("VerevIradivez", "StartUp", "Rate"), "11025");
+    const qsizetype windows = frame.mdiArea()->subWindowList().size();
+    item->trigger();
+    EXPECT_EQ(lastChild<frmSettings>(), window);
+    EXPECT_EQ(frame.mdiArea()->subWindowList().size(), windows);
+    EXPECT_TRUE(window->isVisible());
+}
+
+TEST_F(RecorderWindow, ButtonsDriveTheRecordingAndTheAnalyserGetsTheSavedFile)
+{
+    frmSettings window;
+    window.show();
+    EXPECT_FALSE(Button(&window, "cmdstop")->isEnabled());
+    Click(&window, "optRate44100");
+    Click(&window, "optStereo");
+    device->commands.clear();
+    Click(&window, "cmdRecord");
+    EXPECT_EQ(device->commands.last(), "record capture");
+    EXPECT_TRUE(device->commands.contains(
+        "set capture alignment 4 bitspersample 16 samplespersec 44100 channels 2 bytespersec 176400"));
+    EXPECT_FALSE(Button(&window, "cmdRecord")->isEnabled());
+    EXPECT_FALSE(Button(&window, "cmdSave")->isEnabled());
+    QTRY_COMPARE_WITH_TIMEOUT(window.windowTitle(), QString("VerevIradivez: recording"), 5000);
+
+    Click(&window, "cmdstop");
+    EXPECT_EQ(window.windowTitle(), "VerevIradivez: stopped");
+    EXPECT_TRUE(window.findChild<QLabel*>("StatisticsLabel")->text().startsWith("Recorded audio duration:0 sec  (0 Bytes)\n"));
+    EXPECT_TRUE(Button(&window, "cmdSave")->isEnabled());
+
+    // Saving: the dialog proposes a name from the stop time and offers WAV files.
+    const QString take = dir.file("take.wav");
+    prompts->QueueFile(take);
+    Click(&window, "cmdSave");
+    ASSERT_FALSE(prompts->shown().empty());
+    EXPECT_EQ(prompts->shown().back().filter, "Wave Files  (*.wav*)|*.wav");
+    EXPECT_TRUE(window.CommonDialog1.Flags == 1026);
+    EXPECT_EQ(device->commands.last(), "save capture " + take);
+
+    device->commands.clear();
+    Click(&window, "waveform");
+    EXPECT_EQ(frame.asked.last(), QString("sound %1 0").arg(take));
+    EXPECT_EQ(device->commands, (QStringList{"close capture", "close all", "open new type waveaudio alias capture"}));
+    EXPECT_TRUE(prompts->messages().isEmpty());
+}
+
+TEST_F(RecorderWindow, AChosenMidiFilePlaysWithTheRecordingAndNamesTheSave)
+{
+    const QString tune = dir.file("class song.MID");
+    QFile midi(tune);
+    ASSERT_TRUE(midi.open(QIODevice::WriteOnly));
+    midi.write("MThd");
+    midi.close();
+    frmSettings window;
+    window.show();
+    prompts->QueueFile(std::nullopt);
+    Click(&window, "cmdMidi");   // cancelled: nothing chosen
+    EXPECT_EQ(prompts->shown().back().filter, "Midi file (*.mid*)|*.mid");
+    EXPECT_TRUE(window.session().wave().MidiFileName.isEmpty());
+    prompts->QueueFile(tune);
+    Click(&window, "cmdMidi");
+    const QString alias = window.session().wave().MidiFileName;
+    EXPECT_FALSE(alias.contains(' '));
+
+    device->commands.clear();
+    Click(&window, "cmdRecord");
+    EXPECT_EQ(device->commands.mid(device->commands.size() - 3),
+              (QStringList{"open " + alias + " type sequencer alias midi", "play midi", "record capture"}));
+    EXPECT_EQ(prompts->messages(), QStringList{"Midi file" + alias + " will be recorded"});
+    Click(&window, "cmdstop");
+    EXPECT_TRUE(device->commands.contains("stop midi"));
+    // The Save dialog proposes the MIDI file's own name as a WAV file beside it.
+    prompts->QueueFile(std::nullopt);
+    Click(&window, "cmdSave");
+    EXPECT_EQ(window.CommonDialog1.FileName, dir.file("class song.wav"));
+}
+
+TEST_F(RecorderWindow, SettingAsksFirstAndShowsTheFormatChooser)
+{
+    frmSettings window;
+    window.show();
+    prompts->QueueAnswer(Answer::Cancel);
+    device->commands.clear();
+    Click(&window, "cmdSettings");
+    EXPECT_EQ(prompts->messages(), QStringList{"If you continue your data will be lost!"});
+    EXPECT_TRUE(device->commands.isEmpty());
+    prompts->QueueAnswer(Answer::OK);
+    Click(&window, "cmdSettings");
+    EXPECT_EQ(frame.asked, QStringList{"audio format"});
+    EXPECT_EQ(device->commands.first(), "close all");
+}
+
+TEST_F(RecorderWindow, FailuresAreShownOneBoxEachAndTheWindowGoesOn)
+{
+    device->Fail("record capture");
+    device->Fail("open /music/tune.mid type sequencer alias midi");
+    frmSettings window;
+    window.show();
+    window.session().wave().MidiFileName = "/music/tune.mid";
+    Click(&window, "cmdRecord");
+    EXPECT_EQ(prompts->messages(), (QStringList{"Midi file/music/tune.mid will be recorded", "Opening midi file failed!",
+                                                "Recording not possible, please restart your computer..."}));
+    EXPECT_EQ(prompts->shown().front().title, QCoreApplication::applicationName());
+    // A recording that stops by itself is told and the window is ready to save.
+    device->Succeed("record capture");
+    Click(&window, "cmdreset");
+    Click(&window, "cmdRecord");
+    prompts->clear();
+    device->HaltRecording(MediaControl::Halt::DiskFull);
+    EXPECT_EQ(prompts->messages(), QStringList{LoadText(594) + "\n" + LoadText(592)});
+    EXPECT_TRUE(Button(&window, "cmdSave")->isEnabled());
+    EXPECT_TRUE(Button(&window, "cmdRecord")->isEnabled());
+}
+
+// A programmed recording on the real audio device, in English and in Chinese Traditional.
+class ProgrammedRecording : public ::testing::TestWithParam<text::Language> {};
+
+TEST_P(ProgrammedRecording, StartsAndStopsOnTimeAndSavesItselfWithoutAClick)
+{
+    if (QMediaDevices::defaultAudioInput().isNull()) GTEST_SKIP() << "no audio input: run under scripts/start-audio.sh";
+    WarmUpAudioInput();
+    text::SetLanguage(GetParam());
+    const QString language = GetParam() == text::Language::English ? "en" : "zh_TW";
+    ScopedScriptedPrompts prompts;
+    TempDir dir;
+    const QString previous = QDir::currentPath();
+    QDir::setCurrent(dir.path());
+    for (const char* key : {"Rate", "Channels", "Resolution", "WaveFileName", "WaveAutomaticSave"})
+        platform::DeleteSetting("VerevIradivez", "StartUp", key);
+    std::unique_ptr<MediaControl> before = MediaControl::Install(nullptr);
+    MDIMain frame;
+    frame.Load(QString());
+    frame.resize(820, 620);
+    frame.show();
+    frame.showRecorder();   // with the real audio device
+    ASSERT_TRUE(MediaControl::Installed());
+    frmSettings& window = *frmSettings::Instance();
+    ASSERT_TRUE(window.isVisible());
+    SaveShot(&window, "recorder-idle-" + language);
+    Click(&window, "optRecordProgrammed");
+    EXPECT_TRUE(window.findChild<QGroupBox*>("frmTimes")->isVisible());
+    EXPECT_FALSE(Button(&window, "cmdRecord")->isEnabled());
+
+    // Start a second or so from now, stop two seconds later.
+    const QDateTime now = QDateTime::currentDateTime();
+    const QDateTime start = now.addMSecs(2000 - now.time().msec());
+    prompts->QueueInput(general::DateText(start));
+    Click(&window, "cmdStartTime");
+    prompts->QueueInput(general::DateText(start.addSecs(2)));
+    Click(&window, "cmdStopTime");
+    EXPECT_EQ(window.session().wave().StartTime, start);
+    SaveShot(&window, "recorder-programmed-waiting-" + language);
+
+    QTRY_VERIFY_WITH_TIMEOUT(window.windowTitle().contains("recording"), 6000);
+    const qint64 lateMs = start.msecsTo(QDateTime::currentDateTime());
+    EXPECT_LT(lateMs, 1000);
+    EXPECT_TRUE(Button(&window, "cmdstop")->isEnabled());
+    SaveShot(&window, "recorder-programmed-recording-" + language);
+
+    const QString name = AutomaticSaveName(start, start.addSecs(2));
+    QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(dir.file(name)), 15000);
+    EXPECT_EQ(prompts->messages(), QStringList{LoadText(590) + "\n" + LoadText(476) + dir.file(name)});
+    EXPECT_TRUE(Option(&window, "optRecordImmediate")->isChecked());
+    const SoxFormat f = ReadWithSox(dir.file(name));
+    ASSERT_TRUE(f.read);
+    EXPECT_EQ(f.rate, 11025);
+    EXPECT_EQ(f.channels, 1);
+    EXPECT_EQ(f.bits, 16);
+    EXPECT_NEAR(f.seconds, 2.0, 0.75);
+    const std::vector<Peak> peaks = StrongestPeaks(dir.file(name), 1);
+    ASSERT_EQ(peaks.size(), 1u);
+    EXPECT_NEAR(peaks[0].frequency, 440, 4);
+    SaveShot(&window, "recorder-programmed-saved-" + language);
+
+    window.close();
+    QDir::setCurrent(previous);
+    MediaControl::Install(std::move(before));
+}
+
+INSTANTIATE_TEST_SUITE_P(Languages, ProgrammedRecording,
+                         ::testing::Values(text::Language::English, text::Language::ChineseTraditional),
+                         [](const auto& info) { return info.param == text::Language::English ? "English" : "ChineseTraditional"; });
