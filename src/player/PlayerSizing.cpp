@@ -1,0 +1,44 @@
+#include "player/PlayerSizing.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace player_sizing {
+namespace {
+int Twips(double value) { return int(std::lround(value)); }
+}
+
+PlayerLayout InitStartLayout(bool componentVisible, QSize picture, double tx, double ty,
+                             int controlBar, int componentLeft, int componentTop)
+{
+    const int pictureWidth = Twips(picture.width() * tx);
+    const int pictureHeight = Twips(picture.height() * ty);
+    int width = 0;
+    int height = 0;
+    if (componentVisible) {
+        width = componentLeft + pictureWidth + 360;
+        height = componentTop + pictureHeight + controlBar + 600;
+    }
+    width = std::max(width, MinimumWidth);
+    // A window without a visible component still shows its buttons: a window of no height
+    // would leave nothing but its title bar.
+    height = std::max(height, ComponentTop + 600);
+    return {QRect(50, 50, width, height),
+            QRect(ComponentLeft, ComponentTop, pictureWidth, pictureHeight + controlBar)};
+}
+
+PlayerLayout RestoreLayout(QSize picture, double tx, double ty, int controlBar)
+{
+    const int pictureWidth = Twips(picture.width() * tx);
+    const int pictureHeight = Twips(picture.height() * ty);
+    return {QRect(0, 0, pictureWidth + 250, pictureHeight + controlBar + 2450),
+            QRect(ComponentLeft, ComponentTop, pictureWidth, pictureHeight + controlBar)};
+}
+
+QRect ResizedComponent(QSize window, int componentLeft, int componentTop)
+{
+    return QRect(ComponentLeft, ComponentTop, std::max(0, componentLeft + window.width() - 250),
+                 std::max(0, componentTop + window.height() - 2450));
+}
+
+} // namespace player_sizing
