@@ -17,11 +17,14 @@
 #include <QStyle>
 #include <QTimer>
 #include <QToolButton>
+#include <QVideoFrame>
+#include <QVideoFrameFormat>
 #include <QVideoSink>
 #include <QVideoWidget>
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <utility>
 
 namespace {
@@ -76,7 +79,8 @@ MediaPlayer::MediaPlayer(QWidget* parent)
     setAttribute(Qt::WA_OpaquePaintEvent);
 
     player_->setAudioOutput(audio_);
-    player_->setVideoOutput(video_);
+    engineSink_ = new QVideoSink(this);
+    player_->setVideoOutput(engineSink_);
     video_->setObjectName(QStringLiteral("video"));
     video_->setAspectRatioMode(Qt::KeepAspectRatio);
     video_->setFocusPolicy(Qt::NoFocus);
@@ -144,9 +148,12 @@ MediaPlayer::MediaPlayer(QWidget* parent)
     seekSettle_->setSingleShot(true);
     seekSettle_->setInterval(1000);
     connect(seekSettle_, &QTimer::timeout, this, &MediaPlayer::seekSettled);
-    connect(video_->videoSink(), &QVideoSink::videoFrameChanged, this, [this] {
+    // The engine's pictures reach the screen here, on this thread, unless a caller's picture
+    // stands in their place.
+    connect(engineSink_, &QVideoSink::videoFrameChanged, this, [this](const QVideoFrame& frame) {
         frameShown_ = true;
         if (seekInFlight_) seekSettled();
+        if (!stillShown_) video_->videoSink()->setVideoFrame(frame);
     }, Qt::QueuedConnection);
 
     connect(video_, &QVideoWidget::fullScreenChanged, this, [this](bool on) {
@@ -166,6 +173,7 @@ void MediaPlayer::setURL(const QString& text)
 {
     const QUrl source = SourceUrl(text);
     url_ = text;
+    stillShown_ = false;
     pendingSeekMs_ = -1;
     seekInFlight_ = false;
     frameShown_ = false;
@@ -188,6 +196,7 @@ void MediaPlayer::setURL(const QString& text)
 void MediaPlayer::play()
 {
     if (player_->source().isEmpty()) return;
+    stillShown_ = false;   // the engine's pictures follow on from the frame shown
     player_->play();
     holdSeeksForFirstFrame();
 }
@@ -208,6 +217,7 @@ void MediaPlayer::holdSeeksForFirstFrame()
 
 void MediaPlayer::stop()
 {
+    stillShown_ = false;
     pendingSeekMs_ = -1;
     seekInFlight_ = false;
     seekSettle_->stop();
@@ -216,6 +226,7 @@ void MediaPlayer::stop()
 
 double MediaPlayer::currentPosition() const
 {
+    if (stillShown_) return stillTime_;
     if (pendingSeekMs_ >= 0) return pendingSeekMs_ / 1000.0;
     return player_->position() / 1000.0;
 }
@@ -228,12 +239,45 @@ void MediaPlayer::setCurrentPosition(double seconds)
     seconds = std::max(0.0, seconds);
     if (length > 0) seconds = std::min(seconds, length);
     const qint64 ms = std::llround(seconds * 1000);
+    stillShown_ = false;
+    seekTo(ms);
+    emit PositionChange(oldPosition, ms / 1000.0);
+}
+
+void MediaPlayer::seekTo(qint64 ms)
+{
     if (player_->mediaStatus() == QMediaPlayer::LoadingMedia || seekInFlight_)
         pendingSeekMs_ = ms;
     else
         seekNow(ms);
     updateSlider(ms);
-    emit PositionChange(oldPosition, ms / 1000.0);
+}
+
+void MediaPlayer::showFrame(const QImage& picture, double seconds)
+{
+    if (player_->source().isEmpty() || picture.isNull() || !std::isfinite(seconds)) return;
+    const double oldPosition = currentPosition();
+    seconds = std::max(0.0, seconds);
+    const QImage image = picture.convertToFormat(QImage::Format_RGB32);
+    QVideoFrame frame(QVideoFrameFormat(image.size(),
+                                        QVideoFrameFormat::pixelFormatFromImageFormat(image.format())));
+    if (!frame.map(QVideoFrame::WriteOnly)) return;
+    const qsizetype rowBytes = std::min<qsizetype>(image.bytesPerLine(), frame.bytesPerLine(0));
+    for (int y = 0; y < image.height(); ++y)
+        std::memcpy(frame.bits(0) + y * frame.bytesPerLine(0), image.constScanLine(y), size_t(rowBytes));
+    frame.unmap();
+    stillShown_ = true;
+    stillTime_ = seconds;
+    video_->videoSink()->setVideoFrame(frame);
+    seekTo(std::llround(seconds * 1000));
+    emit PositionChange(oldPosition, seconds);
+}
+
+QVideoSink* MediaPlayer::videoSink() const { return video_->videoSink(); }
+
+int MediaPlayer::controlBarHeight() const
+{
+    return bar_->isHidden() ? 0 : bar_->sizeHint().height();
 }
 
 void MediaPlayer::seekNow(qint64 ms)
