@@ -9,15 +9,17 @@ int Twips(double value) { return int(std::lround(value)); }
 }
 
 PlayerLayout InitStartLayout(bool componentVisible, QSize picture, double tx, double ty,
-                             int controlBar, int componentLeft, int componentTop)
+                             int controlBar, QSize frame, int componentLeft, int componentTop)
 {
     const int pictureWidth = Twips(picture.width() * tx);
     const int pictureHeight = Twips(picture.height() * ty);
     int width = 0;
     int height = 0;
     if (componentVisible) {
-        width = componentLeft + pictureWidth + 360;
-        height = componentTop + pictureHeight + controlBar + 600;
+        // 360 and 600 twips leave room for the window's borders, title and menu bars; where
+        // these measure more, the window grows by the difference rather than cut the picture.
+        width = componentLeft + pictureWidth + std::max(360, frame.width() + ComponentLeft);
+        height = componentTop + pictureHeight + controlBar + std::max(600, frame.height());
     }
     width = std::max(width, MinimumWidth);
     // A window without a visible component still shows its buttons: a window of no height
@@ -27,11 +29,13 @@ PlayerLayout InitStartLayout(bool componentVisible, QSize picture, double tx, do
             QRect(ComponentLeft, ComponentTop, pictureWidth, pictureHeight + controlBar)};
 }
 
-PlayerLayout RestoreLayout(QSize picture, double tx, double ty, int controlBar)
+PlayerLayout RestoreLayout(QSize picture, double tx, double ty, int controlBar, QSize frame)
 {
     const int pictureWidth = Twips(picture.width() * tx);
     const int pictureHeight = Twips(picture.height() * ty);
-    return {QRect(0, 0, pictureWidth + 250, pictureHeight + controlBar + 2450),
+    const int width = pictureWidth + std::max(250, frame.width() + ComponentLeft);
+    const int height = pictureHeight + controlBar + std::max(2450, ComponentTop + frame.height());
+    return {QRect(0, 0, width, height),
             QRect(ComponentLeft, ComponentTop, pictureWidth, pictureHeight + controlBar)};
 }
 

@@ -41,7 +41,7 @@ void Place(QWidget* control, int left, int top, int width, int height)
 }
 
 constexpr int kTextLeft = 1050;
-constexpr int kTextWidth = 1000;
+constexpr int kTextWidth = 900;
 constexpr int kRowTop = 540;
 }
 
@@ -265,11 +265,16 @@ void playvideo::LoadFileData(const QString& path, int windowNumber)
     number_ = windowNumber;
     const ClipFileLabels labels = ClipFileLabels::Read(path);
     setWindowTitle(labels.caption);
+    // The date stands 50 twips right of the time box, the size right after the date.
     const int dateLeft = kTextLeft + kTextWidth + 50;
+    auto textWidth = [](QLabel* label, const QString& text) {
+        return twips::FromPixels(label->fontMetrics().horizontalAdvance(text) + 6);
+    };
     dateLabel_->setText(labels.date);
-    Place(dateLabel_, dateLeft, kRowTop, 1750, 300);
+    const int dateWidth = textWidth(dateLabel_, labels.date);
+    Place(dateLabel_, dateLeft, kRowTop, dateWidth, 300);
     sizeLabel_->setText(labels.size);
-    Place(sizeLabel_, dateLeft + 1750 + 50, kRowTop, 1000, 300);
+    Place(sizeLabel_, dateLeft + dateWidth + 50, kRowTop, textWidth(sizeLabel_, labels.size), 300);
     ReportFailure(labels.outcome);
 }
 
@@ -291,6 +296,12 @@ QSize playvideo::windowTwips()
     return QSize(twips::FromPixels(px.width()), twips::FromPixels(px.height()));
 }
 
+QSize playvideo::frameTwips()
+{
+    const QSize extra = outer()->size() - surface_->size();
+    return QSize(twips::FromPixels(std::max(0, extra.width())), twips::FromPixels(std::max(0, extra.height())));
+}
+
 int playvideo::controlBarTwips(const MediaPlayer* player) const
 {
     return player ? twips::FromPixels(player->controlBarHeight()) : 0;
@@ -307,9 +318,14 @@ void playvideo::InitStart()
         shown->setEnableContextMenu(true);
     }
     MediaPlayer* placed = shown ? shown : WindowsMediaPlayer1;
-    const PlayerLayout layout = player_sizing::InitStartLayout(
-        shown != nullptr, picture, twips::PerPixel, twips::PerPixel, controlBarTwips(shown),
-        placed->Left(), placed->Top());
+    auto sized = [&] {
+        return player_sizing::InitStartLayout(shown != nullptr, picture, twips::PerPixel, twips::PerPixel,
+                                              controlBarTwips(shown), frameTwips(), placed->Left(),
+                                              placed->Top());
+    };
+    // Sized once, the window's bars and borders measure what they take; sized again with them.
+    moveWindow(sized().window);
+    const PlayerLayout layout = sized();
     moveWindow(layout.window);
     placed->Move(layout.component.left(), layout.component.top(), layout.component.width(),
                  layout.component.height());
@@ -382,8 +398,12 @@ void playvideo::Restore()
     const QSize picture(c->imageSourceWidth(), c->imageSourceHeight());
     // A clip without a picture has no native size: the window stays as it is.
     if (!picture.isEmpty()) {
-        const PlayerLayout layout =
-            player_sizing::RestoreLayout(picture, twips::PerPixel, twips::PerPixel, controlBarTwips(c));
+        auto sized = [&] {
+            return player_sizing::RestoreLayout(picture, twips::PerPixel, twips::PerPixel,
+                                                controlBarTwips(c), frameTwips());
+        };
+        moveWindow(sized().window);
+        const PlayerLayout layout = sized();
         moveWindow(layout.window);
         c->Move(layout.component.left(), layout.component.top(), layout.component.width(),
                 layout.component.height());

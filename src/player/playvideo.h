@@ -69,6 +69,8 @@ private:
     QWidget* outer();
     void moveWindow(const QRect& twipRect);
     QSize windowTwips();
+    // What the window adds around its client area: borders, title and menu bars.
+    QSize frameTwips();
     int controlBarTwips(const MediaPlayer* player) const;
     FrameStepper* stepper();
 

@@ -26,8 +26,14 @@ TEST(PlayerSizing, ANewClipSizesTheWindowToItsPictureWithA4700TwipMinimum)
     EXPECT_EQ(withBar.window.height(), 5590);
     EXPECT_EQ(withBar.component, QRect(50, 1000, 4800, 3990));
 
+    // Borders, title and menu bars within the allowance change nothing; taller ones (a larger
+    // font's menu bar) grow the window rather than cut the picture.
+    EXPECT_EQ(InitStartLayout(true, QSize(320, 240), 15, 15, 0, QSize(120, 600)).window, clip.window);
+    EXPECT_EQ(InitStartLayout(true, QSize(320, 240), 15, 15, 0, QSize(120, 750)).window, QRect(50, 50, 5210, 5350));
+    EXPECT_EQ(RestoreLayout(QSize(320, 240), 15, 15, 0, QSize(120, 750)).window, QRect(0, 0, 5050, 6050));
+
     // Where the component stands elsewhere, the window follows its place.
-    EXPECT_EQ(InitStartLayout(true, QSize(320, 240), 15, 15, 0, 200, 1200).window, QRect(50, 50, 5360, 5400));
+    EXPECT_EQ(InitStartLayout(true, QSize(320, 240), 15, 15, 0, {}, 200, 1200).window, QRect(50, 50, 5360, 5400));
 
     // A hidden component: the minimum width, and the button band rather than no height at all.
     const PlayerLayout hidden = InitStartLayout(false, QSize(320, 240), 15, 15);
