@@ -4,6 +4,7 @@
 #include "text/LoadText.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QAudioOutput>
 #include <QContextMenuEvent>
 #include <QFileInfo>
@@ -166,7 +167,26 @@ MediaPlayer::MediaPlayer(QWidget* parent)
 MediaPlayer::~MediaPlayer()
 {
     player_->disconnect(this);
-    player_->stop();
+    // Stopping a clip that is playing waits until the engine has handed this thread the picture
+    // it is drawing (a third of a second, as this thread is busy here), and stopping one the
+    // engine could not open waits a whole second. A closing window does not wait: a clip that
+    // plays is paused now and stopped once the interface is free, and one that never opened is
+    // let go as it is.
+    const bool running = player_->playbackState() != QMediaPlayer::StoppedState &&
+                         player_->mediaStatus() != QMediaPlayer::InvalidMedia;
+    if (!running || !QCoreApplication::instance()) {
+        delete player_;
+        return;
+    }
+    QMediaPlayer* engine = player_;
+    engine->setParent(nullptr);
+    audio_->setParent(engine);
+    engineSink_->setParent(engine);
+    engine->pause();
+    QTimer::singleShot(0, engine, [engine] {
+        engine->stop();
+        engine->deleteLater();
+    });
 }
 
 void MediaPlayer::setURL(const QString& text)
