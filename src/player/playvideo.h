@@ -6,6 +6,7 @@
 // plain classes; this window turns events into calls to them.
 #include "platform/PlaybackChoice.h"
 
+#include <QImage>
 #include <QMainWindow>
 #include <memory>
 
@@ -42,6 +43,9 @@ public:
 
     // The component showing the clip (the visible one), or null when neither is visible.
     MediaPlayer* component() const;
+    // The picture on screen at its own size (what Image Save writes and Copy copies); null when
+    // there is none.
+    QImage pictureShown() const;
     QString clipPath() const { return path_; }
     int windowNumber() const { return number_; }
 

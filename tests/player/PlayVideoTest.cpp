@@ -15,6 +15,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QDir>
 #include <QGuiApplication>
 #include <QFileInfo>
@@ -144,7 +145,16 @@ TEST_F(PlayVideoTest, StepsLandOnTheFramesTheyNameInEveryCodec)
         ASSERT_TRUE(ShowsPaused(window, at + 9, TimeText(double(at + 9) / clip.rate))) << Shown(c);
         for (int i = 0; i < 10; ++i) Click(window, "cmdpreviousframe");
         ASSERT_TRUE(ShowsPaused(window, at - 1, TimeText(2 - frameTime))) << Shown(c);
-        if (clip.name.startsWith("h264")) SaveScreen(window, "player-stepping-en");
+        if (clip.name.startsWith("h264")) {
+            SaveScreen(window, "player-stepping-en");
+            // The frame on show can be saved as an image and copied.
+            const QString saved = dir.file("frame.png");
+            prompts->QueueFile(saved);
+            window->findChild<QAction*>("mnuimagesavewhole")->trigger();
+            EXPECT_EQ(ReadBarcode(QImage(saved)), at - 1);
+            window->findChild<QAction*>("mnucopy")->trigger();
+            EXPECT_EQ(ReadBarcode(QGuiApplication::clipboard()->image()), at - 1);
+        }
 
         // From a stopped clip, the button only shows the first frame; the menu steps to the second.
         c->stop();
