@@ -212,10 +212,12 @@ void MDIMain::openStartupFile(const QString& commandLine)
 
 void MDIMain::openAudio()
 {
-    // With a tool window active that has an Open of its own, that Open runs: both carry Ctrl+O,
-    // and the frame's shortcut is the one Qt sees.
+    // With a tool window active that has an Open of its own on Ctrl+O, that Open runs: both
+    // carry Ctrl+O, and the frame's shortcut is the one Qt sees. (The player's Open, for clips,
+    // has no shortcut: the frame's sound Open stays the frame's.)
     if (QMdiSubWindow* active = area_->activeSubWindow()) {
-        if (auto* open = active->widget()->findChild<QAction*>("mnuopen")) {
+        auto* open = active->widget()->findChild<QAction*>("mnuopen");
+        if (open && open->shortcut() == QKeySequence(QKeySequence::Open)) {
             open->trigger();
             return;
         }

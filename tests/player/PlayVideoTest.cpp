@@ -276,6 +276,13 @@ TEST_F(PlayVideoTest, FrameCommandsAndTheDefaultWindowAskForAClip)
     EXPECT_GT(audio->WindowsMediaPlayer1->height(), 0);
     EXPECT_EQ(VideoWindowCounter(), before + 2);
 
+    // With a player window active, the frame's Open Audio File still asks for a sound.
+    frame.mdiArea()->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(audio->parentWidget()));
+    prompts->QueueFile(std::nullopt);
+    frame.findChild<QAction*>("mnuOpenItem")->trigger();
+    EXPECT_EQ(prompts->shown().back().filter,
+              "Wave Files (*.wav)|*.wav|mp3 Files (*.mp3)|*.mp3|Wave/mp3 files|*.wav;*.mp3");
+
     // What other windows ask for (the analyser's Play Video): the default window asks each time.
     for (int i = 0; i < 2; ++i) {
         prompts->QueueFile(clips_[1].path);
