@@ -12,6 +12,8 @@ PACKAGES=(
   qt6-qpa-plugins qml6-module-qtmultimedia libqt6opengl6-dev libgl-dev
   # media back end for Qt Multimedia
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-libav gstreamer1.0-pulseaudio
+  # the player's clip types: .wmv and .asf (asfdemux), .mpg program streams (mpegpsdemux)
+  gstreamer1.0-plugins-ugly gstreamer1.0-plugins-bad
   # images, audio and video libraries
   libfreeimage-dev libavformat-dev libavcodec-dev libavutil-dev libswscale-dev
   libfluidsynth-dev timgm6mb-soundfont

@@ -1,11 +1,14 @@
 #include "app/MDIMain.h"
 
+#include "app/StartSysInfo.h"
 #include "app/Startup.h"
+#include "app/frm_about.h"
 #include "imaging/ShowImageProcessor.h"
 #include "platform/BusyPointer.h"
 #include "platform/Process.h"
 #include "platform/Prompts.h"
 #include "platform/Settings.h"
+#include "platform/SystemInfo.h"
 #include "platform/Twips.h"
 #include "player/OpenVideoWindow.h"
 #include "recorder/ShowRecorder.h"
@@ -26,6 +29,9 @@
 namespace {
 const QString kApp = "KIVRA";
 const QString kPreferences = "preferences";
+const QString kVideoFilter = "supported video|*.asf;*.avi;*.mov;*.mpg;*.wmv;*.swf|avi Files (*.avi)|*.avi|"
+                             "mov files (*.mov)|*.mov|mpeg files (*.mpg)|*.mpg|others(*.*)|*.*";
+const QString kAudioClipFilter = "mp3 Files (*.mp3)|*.mp3|wave files (*.wav)|*.wav|others|*.*";
 
 // Menu captions by object name: the menus and their items in display order.
 struct Caption {
@@ -83,7 +89,7 @@ void MDIMain::buildMenus()
     file->setObjectName("mnuFile");
     connect(item(file, "mnuOpenItem", QKeySequence("Ctrl+O")), &QAction::triggered, this,
             &MDIMain::openAudio);
-    item(file, "mnuotheraudio");
+    toolItem(file, "mnuotheraudio", Tool::VideoWindow, &MDIMain::askAudioClip);
     toolItem(file, "mnuopenvideo", Tool::VideoWindow, &MDIMain::askVideo);
     file->addSeparator()->setObjectName("mnuSepr");
     connect(item(file, "mnuExitItem", QKeySequence("Ctrl+X")), &QAction::triggered, this,
@@ -128,8 +134,7 @@ void MDIMain::buildMenus()
 
     QMenu* help = menuBar()->addMenu(QString());
     help->setObjectName("mnuhelp");
-    connect(item(help, "mnusysteminfo"), &QAction::triggered, this,
-            [] { platform::StartProgram("MSINFO32.EXE"); });
+    connect(item(help, "mnusysteminfo"), &QAction::triggered, this, &MDIMain::startSysInfo);
     toolItem(help, "mnuabout", Tool::About, &MDIMain::showAbout);
 }
 
@@ -207,14 +212,21 @@ void MDIMain::openStartupFile(const QString& commandLine)
 
 void MDIMain::openAudio()
 {
-    // With a tool window active that has an Open of its own, that Open runs: both carry Ctrl+O,
-    // and the frame's shortcut is the one Qt sees.
+    // With a tool window active that has an Open of its own on Ctrl+O, that Open runs: both
+    // carry Ctrl+O, and the frame's shortcut is the one Qt sees. (The player's Open, for clips,
+    // has no shortcut: the frame's sound Open stays the frame's.)
     if (QMdiSubWindow* active = area_->activeSubWindow()) {
-        if (auto* open = active->widget()->findChild<QAction*>("mnuopen")) {
+        auto* open = active->widget()->findChild<QAction*>("mnuopen");
+        if (open && open->shortcut() == QKeySequence(QKeySequence::Open)) {
             open->trigger();
             return;
         }
     }
+    askSound();
+}
+
+void MDIMain::askSound()
+{
     if (AskForSoundFile(CommonDialog1).isEmpty()) return;
     BusyPointer busy;
     if (CommonDialog1.FileName.right(4).toLower() == ".mp3")
@@ -257,6 +269,21 @@ QString MDIMain::jpegQuality() const
     return findChild<QAction*>("mnujpegquality")->property("Tag").toString();
 }
 
+PlaybackChoice MDIMain::playbackChoice() const
+{
+    if (findChild<QAction*>("mnusettinga")->isChecked()) return PlaybackChoice::Automatic;
+    if (findChild<QAction*>("mnusettingamp")->isChecked()) return PlaybackChoice::ActiveMovie;
+    return PlaybackChoice::MediaPlayer;
+}
+
+void MDIMain::setPlaybackChoice(PlaybackChoice choice)
+{
+    const char* name = choice == PlaybackChoice::Automatic     ? "mnusettinga"
+                       : choice == PlaybackChoice::ActiveMovie ? "mnusettingamp"
+                                                               : "mnusettingwmp";
+    findChild<QAction*>(name)->setChecked(true);
+}
+
 bool MDIMain::offers(Tool tool) const
 {
     switch (tool) {
@@ -271,14 +298,15 @@ bool MDIMain::offers(Tool tool) const
 
     case Tool::ImageProcessor: return true;
 
-    case Tool::About: return false;
+    case Tool::About: return true;
     }
     return false;
 }
 
 void MDIMain::openSoundWindow(const QString& path, int channelChoice)
 {
-    OpenSoundWindow(path, channelChoice);
+    if (path.isEmpty()) askSound();
+    else OpenSoundWindow(path, channelChoice);
 }
 
 void MDIMain::showSpectrum(int windowNumber, const QString& fileName, const QString& analyserCaption)
@@ -291,7 +319,34 @@ void MDIMain::openVideoWindow(const QString& path)
     OpenVideoWindow(path);
 }
 
-void MDIMain::askVideo() { openVideoWindow(QString()); }
+void MDIMain::askVideo() { askClip(kVideoFilter); }
+
+void MDIMain::askAudioClip() { askClip(kAudioClipFilter); }
+
+void MDIMain::askClip(const QString& filter)
+{
+    CommonDialog1.Filter = filter;
+    CommonDialog1.FilterIndex = 1;
+    CommonDialog1.DialogTitle.clear();
+    CommonDialog1.CancelError = true;
+    if (!CommonDialog1.ShowOpen() || CommonDialog1.FileName.isEmpty()) return;
+    lastFile_ = CommonDialog1.FileName;
+    BusyPointer busy;
+    OpenVideoWindow(CommonDialog1.FileName);
+}
+
+void MDIMain::startSysInfo() { ReportFailure(StartSysInfo()); }
+
+void MDIMain::showAbout()
+{
+    if (!about_) {
+        about_ = new frm_about(this);
+        if (!about_->Load(SystemInfo::Read())) return;   // it has told why and closed
+    }
+    about_->show();
+    about_->raise();
+    about_->activateWindow();
+}
 
 void MDIMain::showRecorder() { ShowRecorder(); }
 
@@ -301,7 +356,6 @@ void MDIMain::showCapture() {}
 
 void MDIMain::showImageProcessor() { ShowImageProcessor(); }
 
-void MDIMain::showAbout() {}
 
 void MDIMain::chooseAudioFormat(QWidget*) {}
 

@@ -5,10 +5,12 @@
 #include "platform/FrameServices.h"
 
 #include <QMainWindow>
+#include <QPointer>
 
 class QAction;
 class QMdiArea;
 class QMenu;
+class frm_about;
 
 class MDIMain : public QMainWindow, public FrameServices {
     Q_OBJECT
@@ -28,6 +30,8 @@ public:
     bool showAmplitude() const override;
     void setShowAmplitude(bool on) override;
     QString jpegQuality() const override;
+    PlaybackChoice playbackChoice() const override;
+    void setPlaybackChoice(PlaybackChoice choice) override;
     CommonDialog& openDialog() override { return CommonDialog1; }
     void exitProgram(bool recordLastFile = false) override;
     QString lastFile() const override { return lastFile_; }
@@ -61,8 +65,13 @@ private:
     void placeFrame();
     void openStartupFile(const QString& commandLine);
     void openAudio();
-    // The video player's default window, which asks for a clip.
+    // The sound open dialog, then a new analyser window for the chosen file.
+    void askSound();
+    // The open dialog with the video or the audio filter, then a new player window.
     void askVideo();
+    void askAudioClip();
+    void askClip(const QString& filter);
+    void startSysInfo();
     void askJpegQuality();
     void exitNow();
     QAction* item(QMenu* menu, const char* name, const QKeySequence& shortcut = {});
@@ -72,4 +81,5 @@ private:
     QMdiArea* area_;
     bool exiting_ = false;
     QString lastFile_;
+    QPointer<frm_about> about_;
 };

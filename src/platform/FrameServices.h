@@ -3,6 +3,8 @@
 // in the frame's menus, and the routines that open one tool from another. Only the frame knows
 // every subsystem; a window asks here instead of including another subsystem's windows. The
 // frame implements it; windows reach it through Instance().
+#include "platform/PlaybackChoice.h"
+
 #include <QString>
 
 class CommonDialog;
@@ -22,6 +24,10 @@ public:
     virtual bool showAmplitude() const = 0;
     virtual void setShowAmplitude(bool on) = 0;
     virtual QString jpegQuality() const = 0;
+    // The playback component the video player opens clips in (the frame's Video Player menu):
+    // each new player window copies it, and a player window's own choice is copied back.
+    virtual PlaybackChoice playbackChoice() const = 0;
+    virtual void setPlaybackChoice(PlaybackChoice choice) = 0;
     // The frame's open dialog, which also remembers the last file opened through the frame.
     virtual CommonDialog& openDialog() = 0;
     // The last file opened through the frame or an analyser's Open, which the next start opens
@@ -38,13 +44,15 @@ public:
     virtual bool offers(Tool tool) const = 0;
 
     // A WAV file in a new sound analyser window (channelChoice: 0 none, 1 left, 2 right: the
-    // channel of a stereo sound the file was cut from).
+    // channel of a stereo sound the file was cut from). An empty path asks for a sound first,
+    // as the analyser's own Open does.
     virtual void openSoundWindow(const QString& path, int channelChoice = 0) = 0;
     // The spectrum of a whole WAV file in the spectrum window, titled with the caption of the
     // analyser window it came from.
     virtual void showSpectrum(int windowNumber, const QString& fileName,
                               const QString& analyserCaption) = 0;
-    // A clip in a new video player window.
+    // A clip in a new video player window; an empty path asks for a clip first (the player's
+    // default window, which is never shown).
     virtual void openVideoWindow(const QString& path) = 0;
     // The one window of each of these tools, shown and brought to the front.
     virtual void showRecorder() = 0;

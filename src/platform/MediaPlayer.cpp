@@ -4,6 +4,7 @@
 #include "text/LoadText.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QAudioOutput>
 #include <QContextMenuEvent>
 #include <QFileInfo>
@@ -17,11 +18,14 @@
 #include <QStyle>
 #include <QTimer>
 #include <QToolButton>
+#include <QVideoFrame>
+#include <QVideoFrameFormat>
 #include <QVideoSink>
 #include <QVideoWidget>
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <utility>
 
 namespace {
@@ -76,7 +80,8 @@ MediaPlayer::MediaPlayer(QWidget* parent)
     setAttribute(Qt::WA_OpaquePaintEvent);
 
     player_->setAudioOutput(audio_);
-    player_->setVideoOutput(video_);
+    engineSink_ = new QVideoSink(this);
+    player_->setVideoOutput(engineSink_);
     video_->setObjectName(QStringLiteral("video"));
     video_->setAspectRatioMode(Qt::KeepAspectRatio);
     video_->setFocusPolicy(Qt::NoFocus);
@@ -144,9 +149,12 @@ MediaPlayer::MediaPlayer(QWidget* parent)
     seekSettle_->setSingleShot(true);
     seekSettle_->setInterval(1000);
     connect(seekSettle_, &QTimer::timeout, this, &MediaPlayer::seekSettled);
-    connect(video_->videoSink(), &QVideoSink::videoFrameChanged, this, [this] {
+    // The engine's pictures reach the screen here, on this thread, unless a caller's picture
+    // stands in their place.
+    connect(engineSink_, &QVideoSink::videoFrameChanged, this, [this](const QVideoFrame& frame) {
         frameShown_ = true;
         if (seekInFlight_) seekSettled();
+        if (!stillShown_) video_->videoSink()->setVideoFrame(frame);
     }, Qt::QueuedConnection);
 
     connect(video_, &QVideoWidget::fullScreenChanged, this, [this](bool on) {
@@ -159,13 +167,33 @@ MediaPlayer::MediaPlayer(QWidget* parent)
 MediaPlayer::~MediaPlayer()
 {
     player_->disconnect(this);
-    player_->stop();
+    // Stopping a clip that is playing waits until the engine has handed this thread the picture
+    // it is drawing (a third of a second, as this thread is busy here), and stopping one the
+    // engine could not open waits a whole second. A closing window does not wait: a clip that
+    // plays is paused now and stopped once the interface is free, and one that never opened is
+    // let go as it is.
+    const bool running = player_->playbackState() != QMediaPlayer::StoppedState &&
+                         player_->mediaStatus() != QMediaPlayer::InvalidMedia;
+    if (!running || !QCoreApplication::instance()) {
+        delete player_;
+        return;
+    }
+    QMediaPlayer* engine = player_;
+    engine->setParent(nullptr);
+    audio_->setParent(engine);
+    engineSink_->setParent(engine);
+    engine->pause();
+    QTimer::singleShot(0, engine, [engine] {
+        engine->stop();
+        engine->deleteLater();
+    });
 }
 
 void MediaPlayer::setURL(const QString& text)
 {
     const QUrl source = SourceUrl(text);
     url_ = text;
+    stillShown_ = false;
     pendingSeekMs_ = -1;
     seekInFlight_ = false;
     frameShown_ = false;
@@ -188,6 +216,7 @@ void MediaPlayer::setURL(const QString& text)
 void MediaPlayer::play()
 {
     if (player_->source().isEmpty()) return;
+    stillShown_ = false;   // the engine's pictures follow on from the frame shown
     player_->play();
     holdSeeksForFirstFrame();
 }
@@ -208,6 +237,7 @@ void MediaPlayer::holdSeeksForFirstFrame()
 
 void MediaPlayer::stop()
 {
+    stillShown_ = false;
     pendingSeekMs_ = -1;
     seekInFlight_ = false;
     seekSettle_->stop();
@@ -216,6 +246,7 @@ void MediaPlayer::stop()
 
 double MediaPlayer::currentPosition() const
 {
+    if (stillShown_) return stillTime_;
     if (pendingSeekMs_ >= 0) return pendingSeekMs_ / 1000.0;
     return player_->position() / 1000.0;
 }
@@ -228,12 +259,45 @@ void MediaPlayer::setCurrentPosition(double seconds)
     seconds = std::max(0.0, seconds);
     if (length > 0) seconds = std::min(seconds, length);
     const qint64 ms = std::llround(seconds * 1000);
+    stillShown_ = false;
+    seekTo(ms);
+    emit PositionChange(oldPosition, ms / 1000.0);
+}
+
+void MediaPlayer::seekTo(qint64 ms)
+{
     if (player_->mediaStatus() == QMediaPlayer::LoadingMedia || seekInFlight_)
         pendingSeekMs_ = ms;
     else
         seekNow(ms);
     updateSlider(ms);
-    emit PositionChange(oldPosition, ms / 1000.0);
+}
+
+void MediaPlayer::showFrame(const QImage& picture, double seconds)
+{
+    if (player_->source().isEmpty() || picture.isNull() || !std::isfinite(seconds)) return;
+    const double oldPosition = currentPosition();
+    seconds = std::max(0.0, seconds);
+    const QImage image = picture.convertToFormat(QImage::Format_RGB32);
+    QVideoFrame frame(QVideoFrameFormat(image.size(),
+                                        QVideoFrameFormat::pixelFormatFromImageFormat(image.format())));
+    if (!frame.map(QVideoFrame::WriteOnly)) return;
+    const qsizetype rowBytes = std::min<qsizetype>(image.bytesPerLine(), frame.bytesPerLine(0));
+    for (int y = 0; y < image.height(); ++y)
+        std::memcpy(frame.bits(0) + y * frame.bytesPerLine(0), image.constScanLine(y), size_t(rowBytes));
+    frame.unmap();
+    stillShown_ = true;
+    stillTime_ = seconds;
+    video_->videoSink()->setVideoFrame(frame);
+    seekTo(std::llround(seconds * 1000));
+    emit PositionChange(oldPosition, seconds);
+}
+
+QVideoSink* MediaPlayer::videoSink() const { return video_->videoSink(); }
+
+int MediaPlayer::controlBarHeight() const
+{
+    return bar_->isHidden() ? 0 : bar_->sizeHint().height();
 }
 
 void MediaPlayer::seekNow(qint64 ms)

@@ -5,7 +5,9 @@
 //
 // Inside it holds the picture (a QVideoWidget, hidden for sound-only clips) above a slim control
 // bar (play, halt, stop, position slider), and a context menu with the same commands and full
-// screen. Playback is QMediaPlayer with a QAudioOutput on the default output device.
+// screen. Playback is QMediaPlayer with a QAudioOutput on the default output device. The
+// engine's pictures pass through the component on their way to the screen, so that a caller
+// can put a picture of its own in their place while the clip is paused (showFrame).
 //
 // Play states are the component's numbers: 0 nothing open, 1 stopped (also a clip that is open
 // but has not been played yet, and one that has played to its end), 2 paused, 3 playing.
@@ -28,6 +30,7 @@ class QAudioOutput;
 class QMediaPlayer;
 class QSlider;
 class QTimer;
+class QVideoSink;
 class QVideoWidget;
 
 class MediaPlayer : public QWidget {
@@ -67,6 +70,17 @@ public:
     int imageSourceHeight() const;
     // Length of the clip in seconds; 0 before it is known or with nothing open.
     double duration() const;
+
+    // Shows a picture the caller decoded, as the frame at the given position, until the clip
+    // plays, stops, reopens or is sought again: the engine goes to that position too (so that
+    // playing goes on from there), but its own picture stays hidden. The position reads back
+    // exactly as given; PositionChange is sent. Nothing happens with no clip open.
+    void showFrame(const QImage& picture, double seconds);
+    bool showingFrame() const { return stillShown_; }
+    // The sink of the picture on screen: every picture shown passes through it.
+    QVideoSink* videoSink() const;
+    // Height in pixels of the control bar while it is shown, 0 while hidden.
+    int controlBarHeight() const;
 
     // Full screen shows the picture alone on the whole screen (Escape returns); only a clip
     // with a picture goes full screen.
@@ -123,6 +137,7 @@ private:
     void layoutPicture();
     void updateSlider(qint64 positionMs);
     void seekNow(qint64 ms);
+    void seekTo(qint64 ms);   // now, or once the clip has loaded and the last seek has landed
     void seekSettled();
     void holdSeeksForFirstFrame();
     bool hasPicture() const;
@@ -138,6 +153,7 @@ private:
     QAction* stopAction_;
     QAction* fullScreenAction_;
     QTimer* seekSettle_;
+    QVideoSink* engineSink_;        // what the engine decodes, before it is shown
 
     QString url_;
     ClipInfo clip_;
@@ -147,6 +163,8 @@ private:
     bool frameShown_ = false;       // the open clip's picture has reached the screen
     bool mediaAnnounced_ = true;    // MediaChange already sent for the clip now open
     bool reopening_ = false;
+    bool stillShown_ = false;       // a caller's picture is on screen in place of the engine's
+    double stillTime_ = 0;          // its position, seconds
     QRect movedTwips_;              // the last Move, and the pixels it gave
     QRect movedPixels_;
     bool stretchToFit_ = false;

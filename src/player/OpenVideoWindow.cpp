@@ -1,24 +1,41 @@
-// Until the video player exists, a clip opens as an empty child window titled with its path.
+// The program's video player windows: a table of 255 slots and a counter that only grows, so a
+// window number is never reused during a run. The default window is not in the table.
 #include "player/OpenVideoWindow.h"
 
 #include "platform/FrameServices.h"
+#include "player/playvideo.h"
 
 #include <QMdiSubWindow>
-#include <QWidget>
+#include <QPointer>
+#include <array>
 
 namespace {
-int g_videoWindowCounter = 0;
 constexpr int kMaxWindows = 255;
+int g_windowCounter = 0;
+std::array<QPointer<playvideo>, kMaxWindows + 1> g_windows;
 }
 
 void OpenVideoWindow(const QString& path)
 {
-    if (++g_videoWindowCounter > kMaxWindows) return;
+    if (path.isEmpty()) {
+        new playvideo(0);   // asks for a clip, opens it through here and closes itself
+        return;
+    }
+    if (g_windowCounter >= kMaxWindows) return;   // the 256th clip opens nothing
+    ++g_windowCounter;
+    auto* window = new playvideo(g_windowCounter);
+    g_windows[size_t(g_windowCounter)] = window;
     FrameServices* frame = FrameServices::Instance();
-    if (!frame) return;
-    auto* window = new QWidget;
-    window->setObjectName("playvideo");
+    if (QMdiSubWindow* sub = frame ? frame->addChild(window) : nullptr) {
+        sub->show();
+        sub->setFocus();
+    } else {
+        window->show();
+    }
+    if (frame) window->setPlaybackChoice(frame->playbackChoice());
     window->setWindowTitle(path);
-    window->resize(640, 480);
-    frame->addChild(window)->show();
+    window->Route(path);
+    window->LoadFileData(path, g_windowCounter);
 }
+
+int VideoWindowCounter() { return g_windowCounter; }

@@ -1,5 +1,10 @@
 #pragma once
-// Opens a clip in a new video player window.
+// Opens a clip in a new video player window, routed to the component the frame's playback choice
+// gives it. At most 255 windows are opened in one run; later requests open nothing. An empty path
+// asks for a clip first, through the player's default window, which is never shown.
 #include <QString>
 
 void OpenVideoWindow(const QString& path);
+
+// How many player windows this run has opened (the last window number given).
+int VideoWindowCounter();

@@ -19,6 +19,8 @@
 #include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <QVideoFrame>
+#include <QVideoSink>
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -264,6 +266,40 @@ TEST_F(MediaPlayerTest, VideoClipsReportFrameRateAndNativeSizeAndStepByFrames)
         EXPECT_TRUE(WaitFor([&] { return std::abs(player.currentPosition() - 1.16) < 0.0005; }))
             << player.currentPosition();
     }
+}
+
+TEST_F(MediaPlayerTest, AShownFrameStandsInForTheEnginesUntilTheClipPlays)
+{
+    if (avi_.isEmpty()) GTEST_SKIP() << "ffmpeg could not make the clips";
+    MediaPlayer player;
+    player.resize(640, 480);
+    player.show();
+    Open(player, avi_);
+    player.play();
+    player.pause();
+    ASSERT_TRUE(WaitFor([&] { return player.playState() == MediaPlayer::Paused; }));
+    QSignalSpy shown(player.videoSink(), &QVideoSink::videoFrameChanged);
+    QSignalSpy moved(&player, &MediaPlayer::PositionChange);
+    QImage red(320, 240, QImage::Format_RGB32);
+    red.fill(Qt::red);
+    player.showFrame(red, 1.0 / 3);
+    EXPECT_TRUE(player.showingFrame());
+    EXPECT_DOUBLE_EQ(player.currentPosition(), 1.0 / 3);   // exactly, not in whole milliseconds
+    ASSERT_EQ(moved.count(), 1);
+    EXPECT_DOUBLE_EQ(moved.first().at(1).toDouble(), 1.0 / 3);
+    ASSERT_GE(shown.count(), 1);
+    EXPECT_EQ(player.videoSink()->videoFrame().toImage().pixelColor(160, 120), QColor(Qt::red));
+    // The engine seeks there too, but its picture does not reach the screen.
+    EXPECT_FALSE(WaitFor([&] { return shown.count() > 1; }, 1500));
+
+    // Playing goes on from there with the engine's pictures.
+    player.play();
+    EXPECT_FALSE(player.showingFrame());
+    ASSERT_TRUE(WaitFor([&] {
+        return player.videoSink()->videoFrame().toImage().pixelColor(160, 120) != QColor(Qt::red);
+    }));
+    ASSERT_TRUE(WaitFor([&] { return player.currentPosition() > 0.4; }));
+    EXPECT_LT(player.currentPosition(), 1.5);
 }
 
 TEST_F(MediaPlayerTest, PictureIsCentredAtNativeSizeOrStretchedAndGoesFullScreen)

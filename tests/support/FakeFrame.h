@@ -22,6 +22,8 @@ public:
     bool showAmplitude() const override { return showAmp; }
     void setShowAmplitude(bool on) override { showAmp = on; }
     QString jpegQuality() const override { return quality; }
+    PlaybackChoice playbackChoice() const override { return playback; }
+    void setPlaybackChoice(PlaybackChoice choice) override { playback = choice; }
     CommonDialog& openDialog() override { return dialog; }
     void exitProgram(bool recordLastFile) override { asked << (recordLastFile ? "exit recording" : "exit"); }
     QString lastFile() const override { return last; }
@@ -45,6 +47,7 @@ public:
     bool equalise = false;
     bool showAmp = false;
     QString quality = "85";
+    PlaybackChoice playback = PlaybackChoice::MediaPlayer;
     QString last;
     CommonDialog dialog;
     QStringList asked;   // what windows asked the frame for, in order

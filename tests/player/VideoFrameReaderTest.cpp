@@ -1,0 +1,112 @@
+// Decoding real clips made by ffmpeg, each frame carrying its number: the reader gives every frame
+// at its own time, and stepping through it lands on the frame it names whatever the codec.
+#include "platform/VideoFrameReader.h"
+#include "player/BarcodeClip.h"
+#include "player/FrameStepper.h"
+
+#include "support/TempDir.h"
+#include "support/Tools.h"
+#include "support/WavFixture.h"
+
+#include <QFile>
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+
+struct Clip {
+    const char* name;
+    int rate;
+    QString path;
+};
+
+class VideoFrameReaderTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        dir_ = std::make_unique<TempDir>();
+        if (!ToolAvailable("ffmpeg")) return;
+        clips_ = {{"mjpeg25.avi", 25, MakeBarcodeClip(dir_->file("mjpeg25.avi"), 25, 4, MjpegEncoder())},
+                  {"h264_30.mp4", 30, MakeBarcodeClip(dir_->file("h264_30.mp4"), 30, 5, H264Encoder(30, 2))},
+                  {"mpeg4_25.avi", 25, MakeBarcodeClip(dir_->file("mpeg4_25.avi"), 25, 4, Mpeg4Encoder(25, 2))}};
+    }
+    static void TearDownTestSuite() { dir_.reset(); }
+
+    void SetUp() override
+    {
+        if (clips_.empty()) GTEST_SKIP() << "ffmpeg is not installed";
+        for (const Clip& c : clips_) ASSERT_FALSE(c.path.isEmpty()) << c.name << ": ffmpeg failed";
+    }
+
+    static inline std::unique_ptr<TempDir> dir_;
+    static inline std::vector<Clip> clips_;
+};
+
+} // namespace
+
+TEST_F(VideoFrameReaderTest, EveryFrameComesAtItsOwnTimeInOrder)
+{
+    for (const Clip& clip : clips_) {
+        SCOPED_TRACE(clip.name);
+        auto reader = VideoFrameReader::Open(clip.path);
+        ASSERT_TRUE(reader);
+        EXPECT_EQ(reader->pictureSize(), QSize(320, 240));
+        EXPECT_DOUBLE_EQ(reader->frameRate(), clip.rate);
+        int count = 0;
+        while (std::optional<DecodedFrame> frame = reader->read()) {
+            ASSERT_EQ(ReadBarcode(frame->picture), count);
+            ASSERT_NEAR(frame->time, double(count) / clip.rate, 1e-6) << "frame " << count;
+            ++count;
+        }
+        EXPECT_GE(count, clip.rate * 4);
+
+        // A seek goes to a key frame at or before the time; reading on reaches the frame.
+        ASSERT_TRUE(reader->seek(2.5));
+        std::optional<DecodedFrame> frame = reader->read();
+        ASSERT_TRUE(frame);
+        EXPECT_LE(frame->time, 2.5);
+        while (frame && frame->time < 2.5 - 1e-6) frame = reader->read();
+        ASSERT_TRUE(frame);
+        EXPECT_EQ(ReadBarcode(frame->picture), int(2.5 * clip.rate + 0.5));
+    }
+}
+
+TEST_F(VideoFrameReaderTest, StepsFromTwoSecondsLandOnTheFramesTheyName)
+{
+    for (const Clip& clip : clips_) {
+        SCOPED_TRACE(clip.name);
+        FrameStepper stepper(VideoFrameReader::Open(clip.path));
+        const int at = 2 * clip.rate;
+        EXPECT_EQ(ReadBarcode(stepper.FrameAt(2.0)->picture), at);
+        const std::optional<DecodedFrame> next = stepper.Step(2.0, +1);
+        ASSERT_TRUE(next);
+        EXPECT_EQ(ReadBarcode(next->picture), at + 1);
+        EXPECT_NEAR(next->time, double(at + 1) / clip.rate, 1e-6);
+        const std::optional<DecodedFrame> back = stepper.Step(2.0, -1);
+        ASSERT_TRUE(back);
+        EXPECT_EQ(ReadBarcode(back->picture), at - 1);
+        // Ten steps on and ten back, across the key frame at 2 s, from positions in whole ms.
+        double position = std::round(back->time * 1000) / 1000;
+        for (int i = 0; i < 10; ++i) position = std::round(stepper.Step(position, +1)->time * 1000) / 1000;
+        EXPECT_EQ(ReadBarcode(stepper.FrameAt(position)->picture), at + 9);
+        for (int i = 0; i < 10; ++i) position = std::round(stepper.Step(position, -1)->time * 1000) / 1000;
+        EXPECT_EQ(ReadBarcode(stepper.FrameAt(position)->picture), at - 1);
+    }
+}
+
+TEST(VideoFrameReader, FilesWithoutAPictureOpenNothing)
+{
+    TempDir dir;
+    const QString wav = dir.file("tone.wav");
+    ASSERT_TRUE(WriteWav(wav, WavShape{}, Sine(4410, 1, 440, 8000)));
+    EXPECT_FALSE(VideoFrameReader::Open(wav));
+    EXPECT_FALSE(VideoFrameReader::Open(dir.file("missing.avi")));
+    EXPECT_FALSE(VideoFrameReader::Open(QString()));
+    const QString text = dir.file("notes.avi");
+    QFile f(text);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("RIFF but not really a clip at all");
+    f.close();
+    EXPECT_FALSE(VideoFrameReader::Open(text));
+}
