@@ -101,13 +101,17 @@ TEST(AboutReport, ThisMachinesReportAgreesWithProcAndOsRelease)
     QString osRelease = ReadFile("/etc/os-release");
     if (osRelease.isEmpty()) osRelease = ReadFile("/usr/lib/os-release");
     const QString pretty = FirstValue(osRelease, R"re(^PRETTY_NAME="?([^"\n]*)"?$)re");
-    if (!pretty.isEmpty()) EXPECT_TRUE(report.lines[0].startsWith(pretty + ", ")) << report.lines[0].toStdString();
+    if (!pretty.isEmpty()) {
+        EXPECT_TRUE(report.lines[0].startsWith(pretty + ", ")) << report.lines[0].toStdString();
+    }
     const ToolResult uname = RunTool("uname", {"-r"});
     ASSERT_EQ(uname.exitCode, 0);
     EXPECT_TRUE(report.lines[0].endsWith("(Build " + uname.output.trimmed() + ")")) << report.lines[0].toStdString();
 
     const QString model = FirstValue(ReadFile("/proc/cpuinfo"), R"(^model name\s*:(.*)$)");
-    if (!model.isEmpty()) EXPECT_EQ(report.lines[1], "CPU: " + model);
+    if (!model.isEmpty()) {
+        EXPECT_EQ(report.lines[1], "CPU: " + model);
+    }
 
     const QString meminfo = ReadFile("/proc/meminfo");
     const qint64 total = MemKilobytes(meminfo, "MemTotal");
