@@ -5,6 +5,7 @@
 #include "app/frm_about.h"
 #include "imaging/ShowImageProcessor.h"
 #include "platform/BusyPointer.h"
+#include "platform/ChildWindow.h"
 #include "platform/Process.h"
 #include "platform/Prompts.h"
 #include "platform/Settings.h"
@@ -363,6 +364,15 @@ QMdiSubWindow* MDIMain::addChild(QWidget* window)
 {
     QMdiSubWindow* sub = area_->addSubWindow(window);
     sub->setAttribute(Qt::WA_DeleteOnClose);
+    // A tool window's normal size is its design size, also when it opens among maximised
+    // windows and is restored later; it is fitted into the area when it shows and when it
+    // returns to its normal size.
+    sub->resize(sub->sizeHint());
+    sub->installEventFilter(this);
+    connect(sub, &QMdiSubWindow::windowStateChanged, this,
+            [sub](Qt::WindowStates, Qt::WindowStates now) {
+                if (!(now & (Qt::WindowMaximized | Qt::WindowMinimized))) FitChildWindow(sub);
+            });
     return sub;
 }
 
@@ -378,6 +388,13 @@ void MDIMain::exitNow()
     // Exit ends the program at once: the closing steps (recording the last file) do not run.
     exiting_ = true;
     QApplication::quit();
+}
+
+bool MDIMain::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::Show)
+        if (auto* sub = qobject_cast<QMdiSubWindow*>(watched)) FitChildWindow(sub);
+    return QMainWindow::eventFilter(watched, event);
 }
 
 void MDIMain::closeEvent(QCloseEvent* event)

@@ -1,11 +1,23 @@
 #pragma once
-// Placing a tool window inside the frame: its sub-window at the window's design position, sized
-// so that the window's inner area (the part its controls are laid out on) has its design size,
-// whatever the title and menu bars measure. A maximised or minimised sub-window, or a window
-// outside the frame, is left as it is.
+// Placing a tool window inside the frame. A tool window opens at its design size when that fits
+// the frame's area, otherwise scaled down to fit (its layout scales with it), and always lies
+// inside the visible area. A maximised or minimised sub-window, or a window outside the frame,
+// is left as it is.
 #include <QPoint>
+#include <QRect>
 #include <QSize>
 
+class QMdiSubWindow;
 class QWidget;
 
-void PlaceChildWindow(QWidget* window, QWidget* innerArea, QPoint topLeftTwips, QSize innerPixels);
+// Where a child window wanting the rectangle `wanted` goes in an area of size `area`: its own
+// size when that fits, else scaled down keeping its proportions but no smaller than `minimum`;
+// then moved as little as needed to lie inside the area (its top left stays visible).
+QRect FitChildGeometry(const QRect& wanted, QSize area, QSize minimum);
+
+// Fits a sub-window into its frame area as above.
+void FitChildWindow(QMdiSubWindow* sub);
+
+// Puts a tool window's sub-window at its design position (twips) at its design size (the size
+// its layout asks for) and fits it into the frame.
+void PlaceChildWindow(QWidget* window, QPoint topLeftTwips);

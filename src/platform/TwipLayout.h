@@ -2,16 +2,24 @@
 // Places a window's controls at their design positions in twips and keeps them there, scaled,
 // when the window is resized: the window looks as designed at its normal size and grows or
 // shrinks as a whole. Positions are relative to each control's parent, as designed.
+//
+// It is the root widget's layout: the root's size hint is the design size (so a child window of
+// the frame opens, and returns from maximised, at its design size) and its minimum size a
+// fixed share of it. Below the design size the controls' fonts shrink with the window, so every
+// text keeps its room; above it they stay as designed.
+#include <QFont>
 #include <QHash>
-#include <QObject>
-#include <QPointer>
+#include <QLayout>
 #include <QRect>
 #include <QSize>
 
 class QWidget;
 
-class TwipLayout : public QObject {
+class TwipLayout : public QLayout {
 public:
+    // The smallest share of the design size a window can be made.
+    static constexpr double MinimumScale = 0.6;
+
     // designSize: the twip size of the root widget's inner area at its normal size.
     TwipLayout(QWidget* root, QSize designSize);
 
@@ -19,7 +27,7 @@ public:
     void place(QWidget* control, int left, int top, int width, int height);
     void move(QWidget* control, int left, int top);
     void resize(QWidget* control, int width, int height);
-    QRect twips(QWidget* control) const { return rects_.value(control); }
+    QRect twips(QWidget* control) const { return rects_.value(control).twips; }
 
     // Pixels per twip of the root at its current size (1/15 at the normal size and 96 dpi).
     double scaleX() const;
@@ -29,13 +37,23 @@ public:
 
     void apply();
 
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
+    // QLayout: the controls are placed by their twips, not held as layout items.
+    QSize sizeHint() const override { return normalPixelSize(); }
+    QSize minimumSize() const override;
+    void setGeometry(const QRect& rect) override;
+    void addItem(QLayoutItem*) override {}
+    QLayoutItem* itemAt(int) const override { return nullptr; }
+    QLayoutItem* takeAt(int) override { return nullptr; }
+    int count() const override { return 0; }
 
 private:
-    void applyOne(QWidget* control);
+    struct Placed {
+        QRect twips;
+        QFont font;   // the font the control had when placed: its design font
+    };
+    void applyOne(QWidget* control, const Placed& placed);
 
     QWidget* root_;
     QSize design_;
-    QHash<QWidget*, QRect> rects_;
+    QHash<QWidget*, Placed> rects_;
 };

@@ -21,6 +21,9 @@ class TwipLayout;
 struct AnalyserUi {
     // The design size of the window's inner area, in twips.
     static constexpr QSize Design{11025, 7575};
+    // The height of the saving box (Frame1), which holds the channel choice for stereo sounds.
+    static constexpr int SaveBoxMonoHeight = 950;
+    static constexpr int SaveBoxStereoHeight = 1800;
 
     // Makes the controls inside window: its surface as the central widget, every control on it
     // at its design place with its caption and tip, all scaled with the window.

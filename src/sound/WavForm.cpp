@@ -50,7 +50,7 @@ WavForm::WavForm(int windowCounter, QWidget* parent) : QMainWindow(parent)
     if (frame) setWindowIcon(frame->frameWindow()->windowIcon());
     ui_.bothOption->setChecked(true);
     ui_.Frame2->hide();
-    ui_.layout->resize(ui_.Frame1, ui_.layout->twips(ui_.Frame1).width(), 800);
+    
     if (frame) analyser_->LoadOptions(frame->showAmplitude(), frame->equaliseAmplitude());
     InitStart();
     if (windowCounter == 0) {
@@ -293,7 +293,7 @@ bool WavForm::eventFilter(QObject* watched, QEvent* event)
 void WavForm::InitStart()
 {
     setWindowTitle(QString());
-    PlaceChildWindow(this, ui_.surface, QPoint(80, 50), ui_.layout->normalPixelSize());
+    PlaceChildWindow(this, QPoint(80, 50));
     analyser_->Reset();
     for (PictureBox* strip : {ui_.Picture3, ui_.Picture6}) ui_.layout->resize(strip, 0, ui_.layout->twips(strip).height());
     showDocument();
@@ -321,7 +321,8 @@ void WavForm::LoadFileData(int windowNumber, const QString& fileName, int channe
     const bool stereo = document().stereo();
     ui_.Frame2->setVisible(stereo);
     channelsMenu_->menuAction()->setEnabled(stereo);
-    ui_.layout->resize(ui_.Frame1, ui_.layout->twips(ui_.Frame1).width(), stereo ? 1815 : 800);
+    ui_.layout->resize(ui_.Frame1, ui_.layout->twips(ui_.Frame1).width(),
+                      stereo ? AnalyserUi::SaveBoxStereoHeight : AnalyserUi::SaveBoxMonoHeight);
 }
 
 void WavForm::Zoom()
