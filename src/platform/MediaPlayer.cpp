@@ -124,7 +124,11 @@ MediaPlayer::MediaPlayer(QWidget* parent)
         if (!slider_->isSliderDown()) setCurrentPosition(value / 1000.0);
     });
 
-    connect(player_, &QMediaPlayer::playbackStateChanged, this, &MediaPlayer::updatePlayState);
+    connect(player_, &QMediaPlayer::playbackStateChanged, this, [this](QMediaPlayer::PlaybackState state) {
+        updatePlayState();
+        // A sound that has stopped (by Stop, or at its end) lets the sound server go again.
+        if (state == QMediaPlayer::StoppedState) QTimer::singleShot(0, this, &MediaPlayer::idleEngine);
+    });
     connect(player_, &QMediaPlayer::positionChanged, this, &MediaPlayer::updateSlider);
     connect(player_, &QMediaPlayer::durationChanged, this,
             [this] { updateSlider(player_->position()); });
@@ -201,11 +205,21 @@ void MediaPlayer::setURL(const QString& text)
     mediaAnnounced_ = source.isEmpty();
     clip_ = source.isLocalFile() ? ClipInfo::Read(source.toLocalFile()) : ClipInfo();
 
-    // Writing the URL always reopens the clip, also when it is the one already open.
+    // Writing the URL always reopens the clip, also when it is the one already open. A sound
+    // alone (a local file that holds no picture) is opened by the engine only when it plays, so
+    // no stream is kept open on the sound server while it is merely shown.
     reopening_ = true;
     if (player_->source() == source) player_->setSource(QUrl());
-    player_->setSource(source);
+    engineIdle_ = source.isLocalFile() && clip_.hasAudio && !clip_.hasVideo() && clip_.duration > 0;
+    player_->setSource(engineIdle_ ? QUrl() : source);
     reopening_ = false;
+    if (engineIdle_) {
+        QTimer::singleShot(0, this, [this, text] {
+            if (url_ != text || mediaAnnounced_) return;
+            mediaAnnounced_ = true;
+            emit MediaChange(url_);
+        });
+    }
 
     updatePicture();
     updateSlider(0);
@@ -213,9 +227,32 @@ void MediaPlayer::setURL(const QString& text)
     if (autoStart_) play();
 }
 
+bool MediaPlayer::clipOpen() const { return engineIdle_ || !player_->source().isEmpty(); }
+
+void MediaPlayer::wakeEngine()
+{
+    if (!engineIdle_) return;
+    engineIdle_ = false;
+    reopening_ = true;
+    player_->setSource(SourceUrl(url_));
+    reopening_ = false;
+}
+
+void MediaPlayer::idleEngine()
+{
+    if (engineIdle_ || player_->source().isEmpty() || hasPicture() || !clip_.hasAudio || clip_.duration <= 0)
+        return;
+    if (player_->playbackState() != QMediaPlayer::StoppedState) return;
+    reopening_ = true;
+    player_->setSource(QUrl());
+    engineIdle_ = true;
+    reopening_ = false;
+}
+
 void MediaPlayer::play()
 {
-    if (player_->source().isEmpty()) return;
+    if (!clipOpen()) return;
+    wakeEngine();
     stillShown_ = false;   // the engine's pictures follow on from the frame shown
     player_->play();
     holdSeeksForFirstFrame();
@@ -223,7 +260,7 @@ void MediaPlayer::play()
 
 void MediaPlayer::pause()
 {
-    if (player_->source().isEmpty()) return;
+    if (player_->source().isEmpty()) return;   // an idle sound is stopped already
     player_->pause();
     holdSeeksForFirstFrame();
 }
@@ -253,7 +290,8 @@ double MediaPlayer::currentPosition() const
 
 void MediaPlayer::setCurrentPosition(double seconds)
 {
-    if (player_->source().isEmpty() || !std::isfinite(seconds)) return;
+    if (!clipOpen() || !std::isfinite(seconds)) return;
+    wakeEngine();
     const double oldPosition = currentPosition();
     const double length = duration();
     seconds = std::max(0.0, seconds);
@@ -319,6 +357,7 @@ void MediaPlayer::seekSettled()
 
 int MediaPlayer::playState() const
 {
+    if (engineIdle_) return Stopped;
     if (player_->source().isEmpty()) return Undefined;
     switch (player_->playbackState()) {
     case QMediaPlayer::PlayingState: return Playing;
@@ -348,6 +387,7 @@ int MediaPlayer::imageSourceHeight() const { return std::max(0, nativeSize().hei
 
 double MediaPlayer::duration() const
 {
+    if (engineIdle_) return clip_.duration;
     if (player_->source().isEmpty()) return 0;
     const qint64 ms = player_->duration();
     return ms > 0 ? ms / 1000.0 : clip_.duration;
@@ -510,6 +550,7 @@ void MediaPlayer::contextMenuEvent(QContextMenuEvent* event)
 
 void MediaPlayer::paintEvent(QPaintEvent*)
 {
+    // Black around a picture, as players show it; a sound has no picture and no black area.
     QPainter painter(this);
-    painter.fillRect(rect(), Qt::black);
+    painter.fillRect(rect(), hasPicture() ? QColor(Qt::black) : palette().color(QPalette::Window));
 }

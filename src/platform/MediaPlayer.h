@@ -133,6 +133,10 @@ protected:
 
 private:
     void updatePlayState();
+    // A sound alone is handed to the engine only while it plays or is paused (see setURL).
+    bool clipOpen() const;
+    void wakeEngine();
+    void idleEngine();
     void updatePicture();
     void layoutPicture();
     void updateSlider(qint64 positionMs);
@@ -163,6 +167,7 @@ private:
     bool frameShown_ = false;       // the open clip's picture has reached the screen
     bool mediaAnnounced_ = true;    // MediaChange already sent for the clip now open
     bool reopening_ = false;
+    bool engineIdle_ = false;       // a sound alone, not handed to the engine now
     bool stillShown_ = false;       // a caller's picture is on screen in place of the engine's
     double stillTime_ = 0;          // its position, seconds
     QRect movedTwips_;              // the last Move, and the pixels it gave

@@ -16,13 +16,30 @@ QSet<QString>& files()
 QString key(const QString& path) { return QFileInfo(path).absoluteFilePath(); }
 }
 
+namespace {
+QString& OwnScratchFolder()
+{
+    static QString folder;
+    return folder;
+}
+
+void RemoveScratchFolder()
+{
+    if (!OwnScratchFolder().isEmpty()) QDir(OwnScratchFolder()).removeRecursively();
+}
+}
+
 QString ScratchFolder()
 {
     static const QString folder = [] {
         const QString temporary = QDir::tempPath().isEmpty() ? QDir::currentPath() : QDir::tempPath();
         const QString own =
             QDir(temporary).filePath(QString("kivra-%1").arg(QCoreApplication::applicationPid()));
-        return QDir().mkpath(own) ? own : temporary;
+        if (!QDir().mkpath(own)) return temporary;
+        // The folder goes when the program ends (when the application object is destroyed).
+        OwnScratchFolder() = own;
+        qAddPostRoutine(RemoveScratchFolder);
+        return own;
     }();
     return folder;
 }

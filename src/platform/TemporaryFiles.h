@@ -8,7 +8,8 @@ namespace platform {
 
 // The folder of this run's scratch files, "kivra-<process id>" inside the temporary folder, made
 // on first use: each running KIVRA keeps its scratch files apart, so another instance's
-// "Untitled3.wav" is never replaced. The temporary folder itself when it cannot be made.
+// "Untitled3.wav" is never replaced. The temporary folder itself when it cannot be made. The
+// folder and what is left in it are removed when the program ends.
 QString ScratchFolder();
 
 void MarkTemporary(const QString& path);

@@ -2,6 +2,7 @@
 
 #include "platform/Twips.h"
 
+#include <QApplication>
 #include <QWidget>
 #include <algorithm>
 #include <cmath>
@@ -38,7 +39,10 @@ void TwipLayout::place(QWidget* control, int left, int top, int width, int heigh
     auto it = rects_.find(control);
     if (it == rects_.end()) {
         connect(control, &QObject::destroyed, this, [this, control] { rects_.remove(control); });
-        it = rects_.insert(control, {QRect(), control->font()});
+        // The design font: the control's own, or the one its kind has; not one a parent that
+        // was shrunk already handed down.
+        it = rects_.insert(control, {QRect(), control->testAttribute(Qt::WA_SetFont)
+                                                   ? control->font() : QApplication::font(control)});
     }
     it->twips = QRect(left, top, width, height);
     applyOne(control, *it);

@@ -133,6 +133,8 @@ TEST_F(MediaPlayerTest, PlaysPausesSeeksAndStopsASound)
     EXPECT_EQ(player.encodedFrameRate(), 0);
     EXPECT_EQ(player.imageSourceWidth(), 0);
     EXPECT_TRUE(player.pictureRect().isEmpty());   // no picture for a sound
+    // ...and no black area where a picture would go.
+    EXPECT_EQ(player.grab().toImage().pixelColor(150, 10), player.palette().color(QPalette::Window));
 
     player.play();
     ASSERT_TRUE(WaitFor([&] { return player.playState() == MediaPlayer::Playing; }));
@@ -163,14 +165,26 @@ TEST_F(MediaPlayerTest, PlaysPausesSeeksAndStopsASound)
     EXPECT_EQ(player.currentPosition(), 0.0);
 }
 
+// The streams this process has open on the sound server.
+int OwnStreams()
+{
+    const ToolResult list = RunTool("pactl", {"list", "sink-inputs"});
+    return int(list.output.count(QString("application.process.id = \"%1\"").arg(QCoreApplication::applicationPid())));
+}
+
 TEST_F(MediaPlayerTest, ASoundPlayedToItsEndIsStoppedAndPlaysAgainFromTheStart)
 {
+    // A sound shown holds no stream on the sound server; it takes one only while it plays.
     MediaPlayer player;
     Open(player, wav_);
+    EXPECT_EQ(OwnStreams(), 0);
+    EXPECT_NEAR(player.duration(), 2.0, 0.01);
     player.setCurrentPosition(1.5);
     player.play();
     ASSERT_TRUE(WaitFor([&] { return player.playState() == MediaPlayer::Playing; }));
+    EXPECT_TRUE(WaitFor([&] { return OwnStreams() == 1; }));
     ASSERT_TRUE(WaitFor([&] { return player.playState() == MediaPlayer::Stopped; }));
+    EXPECT_TRUE(WaitFor([&] { return OwnStreams() == 0; }));
     player.play();
     ASSERT_TRUE(WaitFor([&] { return player.playState() == MediaPlayer::Playing; }));
     EXPECT_LT(player.currentPosition(), 1.0);

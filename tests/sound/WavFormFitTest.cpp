@@ -7,6 +7,7 @@
 #include "text/LoadText.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QFile>
 #include <QLabel>
 #include <QMdiArea>
@@ -66,6 +67,9 @@ TEST_P(WavFormFitTest, EveryTextShowsWholeAtTheDesignSize)
     EXPECT_EQ(w->findChild<PictureBox*>("WavFormSurface")->size(), QSize(735, 505));
     EXPECT_EQ(w->findChild<QLabel*>("Label13")->text(), "635040000");
     EXPECT_TRUE(ClippedTexts(w).isEmpty()) << ClippedTexts(w).join("\n").toStdString();
+    // At the design size every text is in the font it was designed in, none shrunk.
+    for (const QWidget* c : w->findChildren<QWidget*>())
+        EXPECT_EQ(c->font().pointSizeF(), QApplication::font(c).pointSizeF()) << c->objectName().toStdString();
     SaveShot(w, QString("fit-design-") + GetParam().name);
 }
 

@@ -28,7 +28,10 @@ QStringList ClippedTexts(const QWidget* window)
         if (auto* label = qobject_cast<const QLabel*>(w)) {
             if (label->wordWrap() || label->text().isEmpty() || label->text().contains('\n')) continue;
             const int needs = metrics.horizontalAdvance(Stripped(label->text()));
-            const int has = label->contentsRect().width() - 2 * label->margin() - label->indent();
+            // A framed label with no indent of its own indents its text by half an "x".
+            const int indent = label->indent() >= 0 ? label->indent()
+                               : label->frameWidth() > 0 ? metrics.horizontalAdvance('x') / 2 : 0;
+            const int has = label->contentsRect().width() - 2 * label->margin() - indent;
             if (needs > has) clipped << Report(w, label->text(), needs, has);
         } else if (auto* button = qobject_cast<const QAbstractButton*>(w)) {
             auto* tool = qobject_cast<const QToolButton*>(w);
