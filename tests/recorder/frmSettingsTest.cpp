@@ -276,8 +276,10 @@ TEST_P(ProgrammedRecording, StartsAndStopsOnTimeAndSavesItselfWithoutAClick)
     SaveShot(&window, "recorder-programmed-waiting-" + language);
 
     QTRY_VERIFY_WITH_TIMEOUT(window.windowTitle().contains("recording"), 6000);
+    // The schedule is looked at every half second; opening the device may take a while on a
+    // busy machine.
     const qint64 lateMs = start.msecsTo(QDateTime::currentDateTime());
-    EXPECT_LT(lateMs, 1000);
+    EXPECT_LT(lateMs, 2000);
     EXPECT_TRUE(Button(&window, "cmdstop")->isEnabled());
     SaveShot(&window, "recorder-programmed-recording-" + language);
 
@@ -290,7 +292,7 @@ TEST_P(ProgrammedRecording, StartsAndStopsOnTimeAndSavesItselfWithoutAClick)
     EXPECT_EQ(f.rate, 11025);
     EXPECT_EQ(f.channels, 1);
     EXPECT_EQ(f.bits, 16);
-    EXPECT_NEAR(f.seconds, 2.0, 0.75);
+    EXPECT_NEAR(f.seconds, 2.0 - std::max<qint64>(0, lateMs) / 1000.0, 0.75);   // it stops on time
     const std::vector<Peak> peaks = StrongestPeaks(dir.file(name), 1);
     ASSERT_EQ(peaks.size(), 1u);
     EXPECT_NEAR(peaks[0].frequency, 440, 4);
