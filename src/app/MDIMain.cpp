@@ -1,6 +1,8 @@
 #include "app/MDIMain.h"
 
 #include "app/Startup.h"
+#include "capture/ChooseAudioFormat.h"
+#include "capture/frmMain.h"
 #include "platform/BusyPointer.h"
 #include "platform/Process.h"
 #include "platform/Prompts.h"
@@ -114,7 +116,7 @@ void MDIMain::buildMenus()
             [] { platform::StartProgram("sndvol.exe"); });
     item(options, "mnuequaliseamp")->setCheckable(true);
     item(options, "mnushowaudioamp")->setCheckable(true);
-    item(options, "mnuaudiosettings");
+    connect(item(options, "mnuaudiosettings"), &QAction::triggered, this, [this] { ChooseAudioFormat(this); });
     QMenu* player = options->addMenu(QString());
     player->setObjectName("mnuvp");
     auto* players = new QActionGroup(this);
@@ -272,7 +274,7 @@ bool MDIMain::offers(Tool tool) const
 
     case Tool::Recorder: return false;
 
-    case Tool::Capture: return false;
+    case Tool::Capture: return true;
 
     case Tool::ImageProcessor: return false;
 
@@ -301,7 +303,7 @@ void MDIMain::askVideo() { openVideoWindow(QString()); }
 // The tools below are not part of this build yet.
 void MDIMain::showRecorder() {}
 
-void MDIMain::showCapture() {}
+void MDIMain::showCapture() { frmMain::Load(true); }
 
 void MDIMain::showImageProcessor() {}
 
@@ -317,6 +319,8 @@ QMdiSubWindow* MDIMain::addChild(QWidget* window)
 void MDIMain::exitNow()
 {
     // Exit ends the program at once: the closing steps (recording the last file) do not run.
+    // The capture window closes first, so that it stores its own settings.
+    if (frmMain* capture = frmMain::Instance()) capture->outerWindow()->close();
     exiting_ = true;
     QApplication::quit();
 }

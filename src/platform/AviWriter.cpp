@@ -1,6 +1,7 @@
 #include "platform/AviWriter.h"
 
 #include <QFile>
+#include <QtEndian>
 
 #include <algorithm>
 #include <atomic>
@@ -330,6 +331,26 @@ bool AviWriter::ReserveSpace(const QString& path, std::int64_t bytes, int* error
     if (r != 0) return fail(r);
     if (errorNumber) *errorNumber = 0;
     return true;
+}
+
+std::int64_t AviWriter::DataLength(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) return 0;
+    const std::int64_t size = file.size();
+    std::int64_t at = 0;
+    // "RIFF" size "AVI " ..., then "RIFF" size "AVIX" ... for files past a gigabyte.
+    while (at + 12 <= size && file.seek(at)) {
+        const QByteArray head = file.read(12);
+        if (head.size() < 12 || !head.startsWith("RIFF")) break;
+        const QByteArray form = head.mid(8, 4);
+        if (form != (at == 0 ? "AVI " : "AVIX")) break;
+        const std::uint32_t chunk = qFromLittleEndian<quint32>(head.constData() + 4);
+        // A capture cut short left its sizes unwritten: its data runs to the end of the file.
+        if (chunk == 0 || chunk == 0xFFFFFFFFu || at + 8 + std::int64_t(chunk) > size) return size;
+        at += 8 + std::int64_t(chunk) + (chunk & 1);
+    }
+    return at;
 }
 
 bool AviWriter::open(const QString& path, const AviVideoSpec& video,

@@ -77,6 +77,9 @@ public:
     // Reserves bytes on disk for a capture file: the file becomes that long, all zeros, with its
     // blocks allocated. Its former contents are lost. False with errno when it cannot be done.
     static bool ReserveSpace(const QString& path, std::int64_t bytes, int* errorNumber = nullptr);
+    // The length of the AVI data at the start of a file (its RIFF chunks, one after the other;
+    // what follows them is reserved space). 0 for a file that does not start with an AVI.
+    static std::int64_t DataLength(const QString& path);
 
 private:
     struct Impl;
