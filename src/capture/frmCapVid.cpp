@@ -36,11 +36,11 @@ frmCapVid::frmCapVid(CapWnd capwnd, QWidget* owner)
     layout->place(chkAudio_, 240, 1590, 2400, 300);
     Volumecontrol_->setObjectName("Volumecontrol");
     Volumecontrol_->setToolTip(LoadText(446));
-    layout->place(Volumecontrol_, 2700, 1545, 1900, 390);
+    layout->place(Volumecontrol_, 2900, 1545, 2100, 390);
 
     const int texts[] = {318, 317, 316, 314, 315};
-    const QRect places[] = {{4500, 240, 1380, 390}, {4500, 720, 1380, 390}, {120, 2220, 1850, 390},
-                            {2075, 2220, 1850, 390}, {4030, 2220, 1850, 390}};
+    const QRect places[] = {{5700, 240, 1380, 390}, {5700, 720, 1380, 390}, {120, 2220, 2200, 390},
+                            {2500, 2220, 2200, 390}, {4880, 2220, 2200, 390}};
     std::array<QPushButton*, 5> Command1{};
     for (int i = 0; i < 5; ++i) {
         Command1[size_t(i)] = new QPushButton(LoadText(texts[i]), this);

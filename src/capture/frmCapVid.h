@@ -21,7 +21,7 @@ public:
     // Writes the four "vidcap settings" from the controls.
     void unload();
 
-    static constexpr int DesignWidth = 6000;
+    static constexpr int DesignWidth = 7200;
     static constexpr int DesignHeight = 2800;
 
 private:

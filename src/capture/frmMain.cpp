@@ -19,7 +19,6 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QLabel>
-#include <QLayout>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
@@ -78,6 +77,10 @@ frmMain* frmMain::Load(bool show)
         QWidget* outer = w->outerWindow();
         outer->show();
         w->show();
+        // Sized again now that its frame is shown, and placed with that size the first time.
+        if (w->capwnd_) ResizeCaptureWindow(w->capwnd_);
+        if (!w->shownOnce_) w->placeWindow();
+        w->shownOnce_ = true;
         outer->raise();
         if (auto* sub = qobject_cast<QMdiSubWindow*>(outer); sub && sub->mdiArea())
             sub->mdiArea()->setActiveSubWindow(sub);
@@ -282,22 +285,23 @@ QWidget* frmMain::outerWindow()
     return this;
 }
 
+// The frame's sub-window keeps its borders and title bar as its contents margins.
 int frmMain::XBorder() const
 {
     auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget());
-    return sub && sub->layout() ? sub->layout()->contentsMargins().left() : 0;
+    return sub ? sub->contentsMargins().left() : 0;
 }
 
 int frmMain::YBorder() const
 {
     auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget());
-    return sub && sub->layout() ? sub->layout()->contentsMargins().bottom() : 0;
+    return sub ? sub->contentsMargins().bottom() : 0;
 }
 
 int frmMain::CaptionHeight() const
 {
     auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget());
-    return sub && sub->layout() ? sub->layout()->contentsMargins().top() - YBorder() : 0;
+    return sub ? sub->contentsMargins().top() - YBorder() : 0;
 }
 
 int frmMain::MenuHeight() const { return menuBar()->sizeHint().height(); }

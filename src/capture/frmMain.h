@@ -95,6 +95,7 @@ private:
     QWidget* client_;
     QLabel* Picture1_;
     CapWnd capwnd_ = nullptr;
+    bool shownOnce_ = false;
     std::array<QAction*, 9> mnuDriver_{};
     QMenu* mnuCapture_ = nullptr;
     QAction* mnuaddtimestamp_ = nullptr;

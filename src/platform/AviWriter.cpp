@@ -120,6 +120,7 @@ struct AviWriter::Impl {
     std::int64_t frames = 0;
     std::int64_t lastFrame = -1;
     std::int64_t position = 0;   // where the next write goes
+    std::int64_t goodEnd = 0;    // the end of the last packet written whole
     bool failed = false;
     int error = 0;
     QString errorText;
@@ -180,6 +181,7 @@ struct AviWriter::Impl {
         avio_flush(io);
         if (io->error < 0 && !failed) return failWith(io->error);
         if (failed) return false;
+        goodEnd = position;
         sync->request();
         return true;
     }
@@ -466,11 +468,17 @@ bool AviWriter::close()
 {
     if (!isOpen()) return true;
     bool ok = !d->failed;
-    // Even after a failed write the trailer is tried: on a disk that has room again it makes
-    // the file whole; if it fails too, the frames written are still readable without it.
-    const int r = av_write_trailer(d->format);
-    avio_flush(d->io);
-    if ((r < 0 || d->io->error < 0) && ok) ok = d->failWith(r < 0 ? r : d->io->error);
+    if (ok) {
+        const int r = av_write_trailer(d->format);
+        avio_flush(d->io);
+        if (r < 0 || d->io->error < 0) ok = d->failWith(r < 0 ? r : d->io->error);
+    }
+    if (!ok) {
+        // After a failed write the file ends with the last packet written whole, as a capture
+        // cut short would: readers find every frame before it and no broken one after.
+        struct stat st {};
+        if (::fstat(d->fd, &st) == 0 && S_ISREG(st.st_mode)) (void)::ftruncate(d->fd, off_t(d->goodEnd));
+    }
     d->sync->finish();
     if (d->sync->error() != 0 && ok) {
         d->fail(d->sync->error());

@@ -61,7 +61,9 @@ public:
     bool writeAudio(const QByteArray& pcm);
 
     // Writes the index and the final headers and closes the file. True when all of the file
-    // reached the disk. Closing a writer that is not open does nothing and returns true.
+    // reached the disk. After a failed write the file is cut after the last packet written
+    // whole (no index: readers scan the frames). Closing a writer that is not open does nothing
+    // and returns true.
     bool close();
 
     bool isOpen() const;
