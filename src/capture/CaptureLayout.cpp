@@ -12,6 +12,15 @@ QSize WindowSizeForPicture(QSize picture, const FrameMetrics& f)
             picture.height() + 4 * f.yBorder + f.captionHeight + f.menuHeight};
 }
 
+QSize FitPicture(QSize picture, QSize area, const FrameMetrics& f)
+{
+    const QSize extra = WindowSizeForPicture({0, 0}, f);
+    const QSize room(std::max(1, area.width() - extra.width()), std::max(1, area.height() - extra.height()));
+    if (picture.isEmpty() || (picture.width() <= room.width() && picture.height() <= room.height()))
+        return picture;
+    return picture.scaled(room, Qt::KeepAspectRatio);
+}
+
 QSize SpringBack(QSize window, QSize client, const FrameMetrics& f)
 {
     QSize out = window;

@@ -20,6 +20,10 @@ struct FrameMetrics {
 // width + 2 × xBorder, height + 4 × yBorder + caption + menu.
 QSize WindowSizeForPicture(QSize picture, const FrameMetrics& frame);
 
+// The size a picture is shown at so that the window around it fits an area: the picture's own
+// size when it fits, else the largest size of the same shape that does (whole pixels).
+QSize FitPicture(QSize picture, QSize area, const FrameMetrics& frame);
+
 // The smallest client area, and the window size a resize springs back to when its client area
 // is narrower or lower than it (each side corrected on its own; the size itself otherwise).
 inline constexpr QSize MinimumClient{320, 240};

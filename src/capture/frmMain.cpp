@@ -310,10 +310,13 @@ void frmMain::resizeToPicture(QSize picture)
 {
     const capture::FrameMetrics frame{XBorder(), YBorder(), CaptionHeight(), MenuHeight()};
     QWidget* outer = outerWindow();
-    outer->resize(capture::WindowSizeForPicture(picture, frame));
-    // Kept on the area where it is.
-    if (auto* sub = qobject_cast<QMdiSubWindow*>(outer); sub && sub->mdiArea()) {
-        const QSize area = sub->mdiArea()->viewport()->size();
+    auto* sub = qobject_cast<QMdiSubWindow*>(outer);
+    const QSize area = sub && sub->mdiArea() ? sub->mdiArea()->viewport()->size() : QSize();
+    // A picture too large for the frame is shown smaller, so the whole window stays in view.
+    const QSize shown = area.isEmpty() ? picture : capture::FitPicture(picture, area, frame);
+    if (capwnd_) capwnd_->resize(shown);
+    outer->resize(capture::WindowSizeForPicture(shown, frame));
+    if (!area.isEmpty()) {
         const QPoint p = capture::OpeningPosition(QString::number(outer->x()), QString::number(outer->y()),
                                                   area, outer->size());
         outer->move(p);
@@ -328,11 +331,7 @@ void frmMain::layoutClient()
     const QSize sprung = capture::SpringBack(outer->size(), client_->size(), frame);
     if (sprung != outer->size() && outer->isVisible()) outer->resize(sprung);
     CaptureWindow::Status status;
-    if (capGetStatus(capwnd_, status)) {
-        const QSize picture(status.imageWidth, status.imageHeight);
-        capwnd_->resize(picture);
-        capwnd_->move(capture::CentredPicture(client_->size(), picture));
-    }
+    if (capGetStatus(capwnd_, status)) capwnd_->move(capture::CentredPicture(client_->size(), capwnd_->size()));
 }
 
 void frmMain::resizeEvent(QResizeEvent* event)

@@ -36,7 +36,8 @@ public:
     int MenuHeight() const;
     // The window that moves and sizes: the frame's sub-window holding this one, or this one.
     QWidget* outerWindow();
-    // Sizes the window around a picture of this size (kept on the area where it is).
+    // Sizes the window around a picture of this size, and the capture window to the picture;
+    // a picture too large for the frame's area is shown smaller. The window stays on the area.
     void resizeToPicture(QSize picture);
     // The resize handling: a client area below 320 × 240 springs back; the capture window is
     // centred in it.

@@ -49,9 +49,7 @@ void ResizeCaptureWindow(CapWnd capwnd)
     if (!window) return;
     CaptureWindow::Status status;
     if (capGetStatus(capwnd, status) && status.imageWidth > 0 && status.imageHeight > 0) {
-        const QSize picture(status.imageWidth, status.imageHeight);
-        capwnd->resize(picture);
-        window->resizeToPicture(picture);
+        window->resizeToPicture(QSize(status.imageWidth, status.imageHeight));
     } else {
         window->layoutClient();
     }

@@ -16,7 +16,8 @@ int EnumerateDrivers(frmMain& window);
 // does not connect.
 bool ConnectDriver(CapWnd capwnd, int index);
 // Sizes the capture main window around the capture window's picture, and the capture window to
-// the picture; then the window's resize handling runs (also when the status cannot be read).
+// the picture (smaller when the frame is too small for it); then the window's resize handling
+// runs (also when the status cannot be read).
 void ResizeCaptureWindow(CapWnd capwnd);
 // The status reports: 0 nothing; 301 the title goes back to the application title; 511 and 512
 // the text in an information box; any other number, the text as the title. Returns 1.

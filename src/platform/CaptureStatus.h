@@ -2,7 +2,6 @@
 // The capture window's status reports: the numbers it sends to the status callback and the
 // texts that go with them.
 //   0    clear: nothing to show
-//   300  a capture began (the text names the capture file)
 //   301  the capture ended
 //   510  progress while capturing: frames, dropped frames, seconds
 //   511  the summary of a finished capture with sound
@@ -14,7 +13,6 @@
 
 namespace capstatus {
 inline constexpr int Clear = 0;
-inline constexpr int Begin = 300;
 inline constexpr int End = 301;
 inline constexpr int Progress = 510;
 inline constexpr int SummaryWithAudio = 511;

@@ -30,6 +30,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QTest>
 #include <QTimer>
 
@@ -253,7 +254,8 @@ TEST_F(CaptureMainWindowTest, GrabVideoCapturesWithTheDialogsSettings)
     const QStringList messages = prompts->messages();
     ASSERT_EQ(messages.size(), 2) << messages.join("|").toStdString();
     EXPECT_TRUE(messages[0].startsWith("Select OK to start capturing"));
-    EXPECT_TRUE(messages[1].startsWith("Captured 1.000 sec. 15 frames")) << messages[1].toStdString();
+    EXPECT_TRUE(QRegularExpression("^Captured [0-9.]+ sec\\. 1[3-5] frames \\([0-2] dropped\\)")
+                    .match(messages[1]).hasMatch()) << messages[1].toStdString();
     EXPECT_TRUE(std::any_of(titles.begin(), titles.end(), [](const QString& t) { return t.startsWith("Captured "); }));
     EXPECT_EQ(w->windowTitle(), "KIVRA");
     EXPECT_NEAR(ProbeStream(dir.file("capture.avi"), "v:0").value("nb_read_frames").toInt(), 15, 1);

@@ -115,6 +115,10 @@ TEST(CaptureWindowLayout, SizeAroundThePictureAndTheSmallestClientArea)
     EXPECT_EQ(SpringBack({500, 150}, {492, 100}, frame), QSize(500, 240 + 6 + 22 + 20));
     EXPECT_EQ(SpringBack({400, 300}, {392, 255}, frame), QSize(400, 300));
     // Centred to the nearest pixel, halves to even.
+    // A picture too large for the area is shown smaller, keeping its shape.
+    EXPECT_EQ(FitPicture({640, 480}, {1000, 800}, frame), QSize(640, 480));
+    EXPECT_EQ(FitPicture({640, 480}, {800, 400}, frame), QSize(461, 346));
+    EXPECT_EQ(WindowSizeForPicture(FitPicture({640, 480}, {800, 400}, frame), frame).height(), 400);
     EXPECT_EQ(CentredPicture({325, 245}, {320, 240}), QPoint(2, 2));
     EXPECT_EQ(CentredPicture({327, 247}, {320, 240}), QPoint(4, 4));
     EXPECT_EQ(CentredPicture({320, 240}, {640, 480}), QPoint(-160, -120));

@@ -194,7 +194,7 @@ TEST_F(CaptureWindowTest, SequenceCaptureWithSoundFromTheSineSource)
     const auto v = ProbeStream(path, "v:0");
     EXPECT_EQ(v.value("codec_name"), "mjpeg");
     EXPECT_EQ(v.value("r_frame_rate"), "1000000/66667");
-    EXPECT_NEAR(v.value("nb_read_frames").toInt(), 30, 2);
+    EXPECT_NEAR(v.value("nb_read_frames").toInt(), 30, 3);
     const auto a = ProbeStream(path, "a:0");
     EXPECT_EQ(a.value("codec_name"), "pcm_s16le");
     EXPECT_EQ(a.value("sample_rate"), "22050");
@@ -209,8 +209,9 @@ TEST_F(CaptureWindowTest, SequenceCaptureWithSoundFromTheSineSource)
     EXPECT_EQ(g_reports.back().first, capstatus::End);
     CaptureWindow::Status status;
     ASSERT_TRUE(capGetStatus(window, status));
-    EXPECT_NEAR(double(status.currentVideoFrame), 30, 2);
-    EXPECT_EQ(status.currentVideoFramesDropped, 0);
+    EXPECT_NEAR(double(status.currentVideoFrame), 30, 3);
+    // A camera at 30 frames a second fills every period of 15 (a busy machine may miss one).
+    EXPECT_LE(status.currentVideoFramesDropped, 2);
 }
 
 // A click of the left mouse button ends a capture without a time limit; the file is whole.
