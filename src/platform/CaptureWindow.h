@@ -197,8 +197,8 @@ private:
     QTimer* sequenceTimer_ = nullptr;
     std::unique_ptr<QAudioSource> sound_;
     QIODevice* soundInput_ = nullptr;
-    bool soundStarted_ = false;
     bool sequenceDone_ = false;
+    bool ending_ = false;
 
     std::unique_ptr<AviWriter> singleFrames_;
     std::int64_t singleFrameNumber_ = 0;

@@ -25,6 +25,8 @@
 namespace {
 // A camera that sends nothing for this long has stopped.
 constexpr std::int64_t kSilentCameraUs = 5'000'000;
+// How long the end of a capture waits for the last of its sound.
+constexpr int kSoundCatchUpMs = 2500;
 
 QAudioFormat QtFormat(const WaveFormatEx& f)
 {
@@ -111,8 +113,10 @@ bool CaptureWindow::captureSequence()
     sequenceDone_ = false;
     sequenceStartUs_ = steadyclock::NowUs();
     lastCounts_ = CaptureCounts{};
-    if (setup.parameters.captureAudio && !startSound()) {
-        reportError(caperror::NoSound, LoadText(214).arg(QString("the input did not start")));
+    if (setup.parameters.captureAudio) {
+        // The sound's first sample is the one recorded when the input starts.
+        if (startSound()) sequence_->soundStarted(steadyclock::NowUs());
+        else reportError(caperror::NoSound, LoadText(214).arg(QString("the input did not start")));
     }
     QCoreApplication::instance()->installEventFilter(this);
 
@@ -159,8 +163,12 @@ bool CaptureWindow::captureStop()
 void CaptureWindow::sequenceFrame(const QImage& picture, std::int64_t timeUs)
 {
     switch (sequence_->addFrame(forFile(picture), timeUs)) {
-    case SequenceCapture::Step::Finished: endSequence(0, QString()); break;
-    case SequenceCapture::Step::Failed: endSequence(0, QString()); break;
+    case SequenceCapture::Step::Finished:
+    case SequenceCapture::Step::Failed:
+        // Ended from the event loop, not from within the camera's delivery.
+        sequence_->stopPictures();
+        QMetaObject::invokeMethod(this, [this] { endSequence(0, QString()); }, Qt::QueuedConnection);
+        break;
     case SequenceCapture::Step::Taken:
     case SequenceCapture::Step::Skipped: break;
     }
@@ -168,18 +176,35 @@ void CaptureWindow::sequenceFrame(const QImage& picture, std::int64_t timeUs)
 
 void CaptureWindow::endSequence(int errorNumber, const QString& errorText)
 {
-    if (!sequence_) return;
+    if (!sequence_ || ending_) return;
+    ending_ = true;
+    sequence_->stopPictures();
     QCoreApplication::instance()->removeEventFilter(this);
     if (sequenceTimer_) {
         sequenceTimer_->stop();
         sequenceTimer_->deleteLater();
         sequenceTimer_ = nullptr;
     }
+    if (sound_ && errorNumber == 0 && !sequence_->writer().failed()) {
+        // Sound inputs deliver in blocks, some of them long: the sound of the last pictures may
+        // still be on its way.
+        QTimer poll;
+        connect(&poll, &QTimer::timeout, this, [this] {
+            readSound();
+            emit progressed();
+        });
+        poll.start(20);
+        QPointer<CaptureWindow> self(this);
+        waitUntil([this] { return !sequence_ || sequence_->soundSamples() >= sequence_->soundSamplesWanted(); },
+                  kSoundCatchUpMs);
+        if (!self || !sequence_) return;
+    }
     stopSound();
     std::unique_ptr<SequenceCapture> sequence = std::move(sequence_);
     const bool whole = sequence->finish();
     lastCounts_ = sequence->counts();
     sequenceDone_ = true;
+    ending_ = false;
     emit progressed();
 
     if (errorNumber != 0) {
@@ -231,7 +256,6 @@ bool CaptureWindow::eventFilter(QObject* watched, QEvent* event)
 bool CaptureWindow::startSound()
 {
     sound_ = std::make_unique<QAudioSource>(QMediaDevices::defaultAudioInput(), QtFormat(audio_));
-    soundStarted_ = false;
     soundInput_ = sound_->start();
     if (!soundInput_ || sound_->error() != QAudio::NoError) {
         sound_.reset();
@@ -249,13 +273,7 @@ void CaptureWindow::readSound()
     if (!soundInput_ || !sequence_) return;
     const QByteArray bytes = soundInput_->readAll();
     if (bytes.isEmpty()) return;
-    if (!soundStarted_) {
-        // The first bytes were recorded over the time they last.
-        soundStarted_ = true;
-        const std::int64_t lasts = std::int64_t(bytes.size()) * 1000000 / audio_.avgBytesPerSec;
-        sequence_->soundStarted(steadyclock::NowUs() - lasts);
-    }
-    if (!sequence_->addSound(bytes)) endSequence(0, QString());
+    if (!sequence_->addSound(bytes) && !ending_) endSequence(0, QString());
 }
 
 void CaptureWindow::stopSound()

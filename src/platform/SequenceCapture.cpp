@@ -26,6 +26,7 @@ bool SequenceCapture::start(const QString& path, const Setup& setup, std::int64_
     soundSamples_ = 0;
     soundLinedUp_ = false;
     finished_ = false;
+    closed_ = false;
     return writer_.open(path, setup_.video, setup_.audio);
 }
 
@@ -71,7 +72,7 @@ void SequenceCapture::soundStarted(std::int64_t timeUs)
 
 bool SequenceCapture::addSound(const QByteArray& pcm)
 {
-    if (!setup_.audio || !writer_.isOpen() || finished_) return !writer_.failed();
+    if (!setup_.audio || !writer_.isOpen() || closed_) return !writer_.failed();
     if (soundStartUs_ < 0) soundStartUs_ = startUs_;
     if (firstUs_ < 0) {
         soundBeforeFirst_ += pcm;
@@ -104,8 +105,8 @@ bool SequenceCapture::writeSound(QByteArray pcm)
             pcm.prepend(QByteArray(-offset, silence));
         }
     }
-    if (setup_.parameters.limitEnabled) {
-        const std::int64_t most = std::int64_t(std::max(0, setup_.parameters.timeLimit)) * f.samplesPerSec;
+    const std::int64_t most = soundSamplesWanted();
+    if (most >= 0) {
         const std::int64_t room = std::max<std::int64_t>(0, most - soundSamples_) * block;
         if (pcm.size() > room) pcm.truncate(room);
     }
@@ -123,9 +124,20 @@ bool SequenceCapture::timeUp(std::int64_t nowUs) const
     return nowUs - from >= std::int64_t(std::max(0, setup_.parameters.timeLimit)) * 1000000;
 }
 
+std::int64_t SequenceCapture::soundSamplesWanted() const
+{
+    if (!setup_.audio) return 0;
+    const std::int64_t rate = setup_.audio->samplesPerSec;
+    if (setup_.parameters.limitEnabled)
+        return std::int64_t(std::max(0, setup_.parameters.timeLimit)) * rate;
+    if (finished_) return (lastSlot_ + 1) * period_ * rate / 1000000;
+    return -1;   // not known yet
+}
+
 bool SequenceCapture::finish()
 {
     finished_ = true;
+    closed_ = true;
     return writer_.close();
 }
 

@@ -10,7 +10,8 @@
 //
 // Sound is recorded from before the first picture; the sound before the first picture is cut
 // off (or silence put in front when the sound started later), so both streams start together.
-// With a time limit the clip holds the frame periods that begin within it and as much sound.
+// With a time limit the clip holds the frame periods that begin within it and as much sound;
+// without one, the sound ends with the pictures.
 #include "platform/AviWriter.h"
 #include "platform/CaptureParameters.h"
 #include "platform/CaptureStatus.h"
@@ -48,6 +49,13 @@ public:
 
     // True once the time limit has passed (never without a limit).
     bool timeUp(std::int64_t nowUs) const;
+    // No more pictures are taken; sound is still taken until finish(), up to the pictures'
+    // length.
+    void stopPictures() { finished_ = true; }
+    // The sound the clip should have, in samples: as long as the time limit, or (once the
+    // pictures stopped) as the pictures; and what it has.
+    std::int64_t soundSamplesWanted() const;
+    std::int64_t soundSamples() const { return soundSamples_; }
     bool started() const { return firstUs_ >= 0; }
 
     // Closes the file. True when everything reached the disk.
@@ -72,5 +80,6 @@ private:
     QByteArray soundBeforeFirst_;    // sound held until the first picture fixes the start
     std::int64_t soundSamples_ = 0;  // samples written
     bool soundLinedUp_ = false;
-    bool finished_ = false;
+    bool finished_ = false;   // no more pictures
+    bool closed_ = false;     // the file is closed
 };

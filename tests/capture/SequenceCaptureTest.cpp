@@ -147,3 +147,20 @@ TEST_F(SequenceCaptureTest, LateSoundIsPaddedWithSilence)
     EXPECT_EQ(SampleAt(sound, 3999), 0);
     EXPECT_EQ(SampleAt(sound, 4000), 100);
 }
+
+// Without a time limit the sound ends with the pictures, also when more of it arrives.
+TEST_F(SequenceCaptureTest, WithoutALimitTheSoundEndsWithThePictures)
+{
+    SequenceCapture capture;
+    ASSERT_TRUE(capture.start(dir.file("nolimit.avi"), CaptureSetup(100000, 0, 27000, true), 0));
+    capture.soundStarted(0);
+    for (int i = 0; i < 10; ++i) capture.addFrame(Plain(i), i * 100'000);
+    EXPECT_EQ(capture.soundSamplesWanted(), -1) << "not known while pictures come";
+    capture.stopPictures();
+    EXPECT_EQ(capture.addFrame(Plain(10), 1'000'000), SequenceCapture::Step::Finished);
+    EXPECT_EQ(capture.soundSamplesWanted(), 8000);
+    ASSERT_TRUE(capture.addSound(Ramp(0, 12000)));
+    EXPECT_EQ(capture.soundSamples(), 8000);
+    ASSERT_TRUE(capture.finish());
+    EXPECT_EQ(capture.counts().audioBytes, 16000);
+}
