@@ -363,5 +363,7 @@ void frmMain::closeEvent(QCloseEvent* event)
         capDestroyCaptureWindow(capwnd_);
         capwnd_ = nullptr;
     }
+    // The window goes (it is deleted on closing): the next one asked for is a new one.
+    if (g_window == this) g_window = nullptr;
     event->accept();
 }

@@ -27,6 +27,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
+#include <QPointer>
 #include <QSysInfo>
 
 namespace {
@@ -98,10 +99,15 @@ void frmMain::captureFrames()
 
 void frmMain::captureVideo()
 {
-    frmCapVid dialog(capwnd_, this);
-    dialog.exec();
-    if (!dialog.Tag.isEmpty()) capCaptureSequence(capwnd_);
-    dialog.unload();
+    // The capture runs while the dialog waits to be closed; should this window go meanwhile,
+    // the dialog goes with it.
+    QPointer<frmCapVid> dialog = new frmCapVid(capwnd_, this);
+    dialog->exec();
+    if (dialog && !dialog->Tag.isEmpty()) capCaptureSequence(capwnd_);
+    if (dialog) {
+        dialog->unload();
+        delete dialog;
+    }
 }
 
 void frmMain::capturePalette()

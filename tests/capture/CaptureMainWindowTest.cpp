@@ -140,6 +140,14 @@ TEST_F(CaptureMainWindowTest, WithoutACameraSaysSoAndMakesNoCaptureWindow)
 {
     qunsetenv("KIVRA_VIRTUAL_DEVICES");
     if (!QMediaDevices::videoInputs().isEmpty()) GTEST_SKIP() << "this machine has a camera";
+    // Choosing the sound format first opens the capture main window unseen: it says nothing of
+    // cameras then, only that the format could not be set.
+    if (!QMediaDevices::defaultAudioInput().isNull()) {
+        WhenShown<AudioFormatChooser>([](AudioFormatChooser* d) { Click(d, "cmdOK"); });
+        frame.findChild<QAction*>("mnuaudiosettings")->trigger();
+        EXPECT_EQ(prompts->messages(), QStringList{"Could not set new audio format"});
+        prompts->clear();
+    }
     frmMain* w = open();
     ASSERT_NE(w, nullptr);
     ASSERT_EQ(prompts->messages(), QStringList{"No capture hardware detected"});
@@ -439,5 +447,15 @@ TEST(CaptureMainWindowLinks, OpenTheOtherToolsThroughTheFrame)
     w->findChild<QAction*>("mnushowip")->trigger();
     EXPECT_EQ(fake.asked.last(), "image processor");
     QTRY_VERIFY(frmMain::Instance() == nullptr);
+
+    // System information: the platform's about box with the notice.
+    w = frmMain::Load(true);
+    w->findChild<QAction*>("mnuSysInfo")->trigger();
+    ASSERT_EQ(prompts->shown().size(), 1u);
+    EXPECT_EQ(prompts->shown()[0].title, "KIVRA System Info Window");
+    EXPECT_TRUE(prompts->shown()[0].prompt.startsWith("OS Information:"));
+    EXPECT_TRUE(prompts->shown()[0].prompt.endsWith(LoadText(489)));
+    w->close();
+    EXPECT_EQ(frmMain::Instance(), nullptr);
     qunsetenv("KIVRA_VIRTUAL_DEVICES");
 }
