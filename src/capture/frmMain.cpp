@@ -7,7 +7,6 @@
 #include "capture/mCapApp.h"
 #include "general/General.h"
 #include "platform/FrameServices.h"
-#include "platform/PictureStamp.h"
 #include "platform/Process.h"
 #include "platform/Prompts.h"
 #include "platform/Settings.h"
@@ -24,7 +23,6 @@
 #include <QMenuBar>
 #include <QPointer>
 #include <QScreen>
-#include <QStyle>
 
 namespace {
 QPointer<frmMain> g_window;

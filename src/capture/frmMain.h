@@ -68,7 +68,6 @@ protected:
 
 private:
     void buildMenus();
-    void setCaptions();
     void placeWindow();
     // The opening steps after the placement: drivers, the capture window, the connection.
     void openCapture(bool messages);
