@@ -106,7 +106,7 @@ bool CaptureWindow::driverGetCaps(DriverCaps& caps) const
 
 QSize CaptureWindow::imageSize() const
 {
-    if (!latest_.isNull()) return latest_.size();
+    if (latestFrame_.isValid()) return latestFrame_.size();
     return driver_ ? driver_->format().resolution : QSize();
 }
 
@@ -171,26 +171,36 @@ std::int64_t CaptureWindow::frameTime(const QVideoFrame& frame)
     return t;
 }
 
+QImage CaptureWindow::latest()
+{
+    // A camera's picture is turned into an image only when something uses it.
+    if (latestPicture_.isNull() && latestFrame_.isValid()) {
+        QImage picture = latestFrame_.toImage();
+        if (!picture.isNull() && picture.format() != QImage::Format_RGB32)
+            picture = picture.convertToFormat(QImage::Format_RGB32);
+        latestPicture_ = picture;
+    }
+    return latestPicture_;
+}
+
 void CaptureWindow::frameArrived(const QVideoFrame& frame)
 {
     if (!frame.isValid()) return;
-    QImage picture = frame.toImage();
-    if (picture.isNull()) return;
-    if (picture.format() != QImage::Format_RGB32) picture = picture.convertToFormat(QImage::Format_RGB32);
     const std::int64_t t = frameTime(frame);
     lastFrameUs_ = t;
-    latest_ = picture;
+    latestFrame_ = frame;
+    latestPicture_ = QImage();
     latestUs_ = t;
     ++framesReceived_;
 
-    if (autoFramesLeft_ > 0) {
-        autoHistogram_.add(picture);
+    if (autoFramesLeft_ > 0 && !latest().isNull()) {
+        autoHistogram_.add(latest());
         --autoFramesLeft_;
     }
-    if (sequence_) sequenceFrame(picture, t);
+    if (sequence_ && sequence_->wouldTake(t)) sequenceFrame(latest(), t);
     if (preview_ && (lastShownUs_ < 0 || t - lastShownUs_ >= previewRateMs_ * 1000 - 2000)) {
         lastShownUs_ = t;
-        showPicture(picture);
+        if (!latest().isNull()) showPicture(latest());
     }
     emit progressed();
 }
@@ -241,7 +251,7 @@ bool CaptureWindow::setPreview(bool on)
     if (!driver_) return false;
     preview_ = on;
     lastShownUs_ = -1;
-    if (on && !latest_.isNull()) showPicture(latest_);
+    if (on && !latest().isNull()) showPicture(latest());
     return true;
 }
 
@@ -279,8 +289,8 @@ bool CaptureWindow::grabFrame()
 {
     if (!driver_ || capturing()) return false;
     preview_ = false;
-    if (!waitForNewFrame()) return false;
-    showPicture(latest_);
+    if (!waitForNewFrame() || latest().isNull()) return false;
+    showPicture(latest());
     return true;
 }
 
@@ -367,7 +377,8 @@ bool CaptureWindow::dlgVideoFormat()
     VideoFormatDialog dialog(driver_->formats(), driver_->format(), this);
     if (dialog.exec() != QDialog::Accepted) return false;
     if (!driver_ || !driver_->setFormat(dialog.chosen())) return false;
-    latest_ = QImage();
+    latestFrame_ = QVideoFrame();
+    latestPicture_ = QImage();
     return true;
 }
 
@@ -435,7 +446,7 @@ bool CaptureWindow::paletteManual(bool grab, int colours)
 {
     if (grab) {
         if (!driver_ || !waitForNewFrame()) return false;
-        manualHistogram_.add(latest_);
+        manualHistogram_.add(latest());
         return true;
     }
     if (manualHistogram_.isEmpty()) return false;

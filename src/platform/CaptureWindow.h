@@ -20,6 +20,7 @@
 
 #include <QImage>
 #include <QPointer>
+#include <QVideoFrame>
 #include <QWidget>
 #include <functional>
 #include <memory>
@@ -29,7 +30,6 @@ class CameraDriver;
 class QAudioSource;
 class QIODevice;
 class QTimer;
-class QVideoFrame;
 class SequenceCapture;
 
 class CaptureWindow : public QWidget {
@@ -145,6 +145,8 @@ protected:
 
 private:
     void frameArrived(const QVideoFrame& frame);
+    // The camera's latest picture; null when there is none.
+    QImage latest();
     std::int64_t frameTime(const QVideoFrame& frame);
     void showPicture(const QImage& picture);
     QImage forFile(const QImage& picture) const;
@@ -169,7 +171,8 @@ private:
     Callback errorCallback_ = nullptr;
 
     QImage shown_;
-    QImage latest_;
+    QVideoFrame latestFrame_;
+    QImage latestPicture_;   // latestFrame_ as an image, once asked for
     std::int64_t latestUs_ = 0;
     std::int64_t framesReceived_ = 0;
     std::int64_t anchorUs_ = 0;

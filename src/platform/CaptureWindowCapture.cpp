@@ -312,7 +312,8 @@ bool CaptureWindow::singleFrameOpen()
 bool CaptureWindow::singleFrame()
 {
     if (!singleFrames_ || !waitForNewFrame() || !singleFrames_) return false;
-    const QImage picture = StampPicture(latest_, stamp_);
+    if (latest().isNull()) return false;
+    const QImage picture = StampPicture(latest(), stamp_);
     if (!singleFrames_->writeFrame(forFile(picture), singleFrameNumber_)) {
         if (singleFrames_->failed()) {
             reportError(singleFrames_->errorNumber() == ENOSPC ? caperror::DiskFull : caperror::WriteFailed,

@@ -41,14 +41,22 @@ std::int64_t SequenceCapture::limitSlots() const
     return periods;
 }
 
+std::int64_t SequenceCapture::slotOf(std::int64_t timeUs) const
+{
+    if (firstUs_ < 0) return 0;
+    return std::int64_t(std::floor(double(timeUs - firstUs_) / double(period_) + 0.5));
+}
+
+bool SequenceCapture::wouldTake(std::int64_t timeUs) const
+{
+    return finished_ || firstUs_ < 0 || slotOf(timeUs) > lastSlot_;
+}
+
 SequenceCapture::Step SequenceCapture::addFrame(const QImage& picture, std::int64_t timeUs)
 {
     if (finished_ || !writer_.isOpen()) return Step::Finished;
-    std::int64_t slot = 0;
-    if (firstUs_ >= 0) {
-        slot = std::int64_t(std::floor(double(timeUs - firstUs_) / double(period_) + 0.5));
-        if (slot <= lastSlot_) return Step::Skipped;
-    }
+    const std::int64_t slot = slotOf(timeUs);
+    if (firstUs_ >= 0 && slot <= lastSlot_) return Step::Skipped;
     if (slot >= limitSlots()) {
         finished_ = true;
         return Step::Finished;

@@ -41,6 +41,9 @@ public:
         Failed,     // the file could not be written (see writer())
     };
     Step addFrame(const QImage& picture, std::int64_t timeUs);
+    // False when a picture of this time would be skipped (its frame period has one already), so
+    // the caller need not make it.
+    bool wouldTake(std::int64_t timeUs) const;
 
     // The sound recorder started at this time: the first sound bytes belong to it.
     void soundStarted(std::int64_t timeUs);
@@ -67,6 +70,7 @@ public:
 
 private:
     bool writeSound(QByteArray pcm);
+    std::int64_t slotOf(std::int64_t timeUs) const;
     std::int64_t limitSlots() const;
 
     AviWriter writer_;

@@ -65,7 +65,9 @@ TEST_F(SequenceCaptureTest, FasterCameraFillsEachPeriodOnce)
     for (int i = 0; i < 90 && last != SequenceCapture::Step::Finished; ++i) {
         const std::int64_t t = 1'050'000 + i * 33'333;
         EXPECT_EQ(capture.timeUp(t), i * 33'333 >= 2'000'000) << i;
+        const bool wanted = capture.wouldTake(t);
         last = capture.addFrame(Plain(i), t);
+        EXPECT_EQ(wanted, last != SequenceCapture::Step::Skipped) << i;
         taken += last == SequenceCapture::Step::Taken;
         skipped += last == SequenceCapture::Step::Skipped;
     }
