@@ -44,7 +44,15 @@ std::int64_t SequenceCapture::limitSlots() const
 std::int64_t SequenceCapture::slotOf(std::int64_t timeUs) const
 {
     if (firstUs_ < 0) return 0;
-    return std::int64_t(std::floor(double(timeUs - firstUs_) / double(period_) + 0.5));
+    const double exact = double(timeUs - firstUs_) / double(period_);
+    const std::int64_t next = lastSlot_ + 1;
+    // More than half a period early for the next period: that period's picture is still to come.
+    if (exact < double(next) - 0.5) return lastSlot_;
+    // Up to a period late, a picture still fills the next period: a camera's uneven timing
+    // drops nothing.
+    if (exact < double(next) + 1.0) return next;
+    // Later: the periods before it got no picture.
+    return std::int64_t(std::floor(exact + 0.5));
 }
 
 bool SequenceCapture::wouldTake(std::int64_t timeUs) const

@@ -3,10 +3,12 @@
 // which frame numbers, when the capture is over, and the sound beside the pictures.
 //
 // Times are microseconds on one steady clock, given by the caller (tests pass their own). The
-// first picture starts the clip at frame 0; each later picture goes to the frame period its time
-// falls in (to the nearest period), so the clip plays at the pace the pictures were taken: a
-// camera slower than the frame rate leaves periods without a picture (dropped frames, which the
-// file fills by repeating the picture before), a faster one has its extra pictures skipped.
+// first picture starts the clip at frame 0. Each later picture goes to the next frame period
+// when it is at most half a period early or less than a whole period late for it (a camera's
+// uneven timing drops nothing), and otherwise to the period its time falls in (to the nearest),
+// so the clip plays at the pace the pictures were taken: a camera slower than the frame rate
+// leaves periods without a picture (dropped frames, which the file fills by repeating the picture
+// before), a faster one has its extra pictures skipped.
 //
 // Sound is recorded from before the first picture; the sound before the first picture is cut
 // off (or silence put in front when the sound started later), so both streams start together.

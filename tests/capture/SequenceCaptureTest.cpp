@@ -98,6 +98,20 @@ TEST_F(SequenceCaptureTest, SlowerCameraDropsFramesButKeepsThePace)
     EXPECT_NEAR(ProbeStream(path, "v:0").value("duration").toDouble(), 29 * 0.066667, 0.01);
 }
 
+// A camera at the capture's own rate whose pictures come unevenly (in order, but up to half a
+// period early or two thirds of a period late) fills every period once.
+TEST_F(SequenceCaptureTest, UnevenTimingDropsNothing)
+{
+    SequenceCapture capture;
+    ASSERT_TRUE(capture.start(dir.file("uneven.avi"), CaptureSetup(100000, 0), 0));
+    const int jitter[] = {0, 60, -30, 65, 0, -40, 20, -45, 55, 10};
+    for (int i = 0; i < 10; ++i)
+        ASSERT_EQ(capture.addFrame(Plain(i * 20), i * 100'000 + jitter[i] * 1000), SequenceCapture::Step::Taken) << i;
+    capture.finish();
+    EXPECT_EQ(capture.counts().frames, 10);
+    EXPECT_EQ(capture.counts().dropped, 0);
+}
+
 TEST_F(SequenceCaptureTest, IndexSizeEndsTheCapture)
 {
     SequenceCapture capture;
