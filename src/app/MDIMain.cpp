@@ -3,6 +3,8 @@
 #include "app/StartSysInfo.h"
 #include "app/Startup.h"
 #include "app/frm_about.h"
+#include "capture/ChooseAudioFormat.h"
+#include "capture/frmMain.h"
 #include "imaging/ShowImageProcessor.h"
 #include "platform/BusyPointer.h"
 #include "platform/ChildWindow.h"
@@ -121,7 +123,7 @@ void MDIMain::buildMenus()
             [] { platform::StartProgram("sndvol.exe"); });
     item(options, "mnuequaliseamp")->setCheckable(true);
     item(options, "mnushowaudioamp")->setCheckable(true);
-    item(options, "mnuaudiosettings");
+    connect(item(options, "mnuaudiosettings"), &QAction::triggered, this, [this] { ChooseAudioFormat(this); });
     QMenu* player = options->addMenu(QString());
     player->setObjectName("mnuvp");
     auto* players = new QActionGroup(this);
@@ -285,23 +287,9 @@ void MDIMain::setPlaybackChoice(PlaybackChoice choice)
     findChild<QAction*>(name)->setChecked(true);
 }
 
-bool MDIMain::offers(Tool tool) const
+bool MDIMain::offers(Tool) const
 {
-    switch (tool) {
-    case Tool::SoundWindow: return true;
-    case Tool::Spectrum: return true;
-
-    case Tool::VideoWindow: return true;
-
-    case Tool::Recorder: return true;
-
-    case Tool::Capture: return false;
-
-    case Tool::ImageProcessor: return true;
-
-    case Tool::About: return true;
-    }
-    return false;
+    return true;   // this build has every tool
 }
 
 void MDIMain::openSoundWindow(const QString& path, int channelChoice)
@@ -351,14 +339,11 @@ void MDIMain::showAbout()
 
 void MDIMain::showRecorder() { ShowRecorder(); }
 
-// The tools below are not part of this build yet.
-
-void MDIMain::showCapture() {}
+void MDIMain::showCapture() { frmMain::Load(true); }
 
 void MDIMain::showImageProcessor() { ShowImageProcessor(); }
 
-
-void MDIMain::chooseAudioFormat(QWidget*) {}
+void MDIMain::chooseAudioFormat(QWidget* owner) { ChooseAudioFormat(owner); }
 
 QMdiSubWindow* MDIMain::addChild(QWidget* window)
 {
@@ -386,6 +371,8 @@ void MDIMain::exitProgram(bool recordLastFile)
 void MDIMain::exitNow()
 {
     // Exit ends the program at once: the closing steps (recording the last file) do not run.
+    // The capture window closes first, so that it stores its own settings.
+    if (frmMain* capture = frmMain::Instance()) capture->outerWindow()->close();
     exiting_ = true;
     QApplication::quit();
 }

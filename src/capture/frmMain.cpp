@@ -1,0 +1,367 @@
+#include "capture/frmMain.h"
+
+#include "capture/CaptureLayout.h"
+#include "capture/CaptureSettings.h"
+#include "capture/ChooseAudioFormat.h"
+#include "capture/DriverList.h"
+#include "capture/mCapApp.h"
+#include "general/General.h"
+#include "platform/FrameServices.h"
+#include "platform/Process.h"
+#include "platform/Prompts.h"
+#include "platform/Settings.h"
+#include "platform/ToolLinks.h"
+#include "platform/Twips.h"
+#include "text/LoadText.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenuBar>
+#include <QPointer>
+#include <QScreen>
+
+namespace {
+QPointer<frmMain> g_window;
+using Tool = FrameServices::Tool;
+}
+
+frmMain::frmMain(QWidget* parent)
+    : QMainWindow(parent), client_(new QWidget(this)), Picture1_(new QLabel(client_))
+{
+    setObjectName("frmMain");
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(LoadText(200));
+    if (FrameServices* frame = FrameServices::Instance(); frame && frame->frameWindow())
+        setWindowIcon(frame->frameWindow()->windowIcon());
+    client_->setObjectName("client");
+    client_->setAutoFillBackground(true);
+    setCentralWidget(client_);
+    Picture1_->setObjectName("Picture1");
+    Picture1_->hide();
+    buildMenus();
+    resize(capture::MinimumClient + QSize(0, menuBar()->sizeHint().height()));
+}
+
+frmMain::~frmMain()
+{
+    if (capwnd_) {
+        capSetCallbackOnStatus(capwnd_, nullptr);
+        capSetCallbackOnError(capwnd_, nullptr);
+    }
+}
+
+frmMain* frmMain::Instance() { return g_window; }
+
+frmMain* frmMain::Load(bool show)
+{
+    if (!g_window) {
+        g_window = new frmMain;
+        if (FrameServices* frame = FrameServices::Instance())
+            if (QMdiSubWindow* sub = frame->addChild(g_window)) sub->hide();
+        frmMain* w = g_window;
+        w->setBackColour(general::Val(capture::CapturePreferences::Load().backcolor));
+        w->outerWindow()->setWindowState(Qt::WindowNoState);
+        w->placeWindow();
+        w->openCapture(show);
+    } else if (show && !g_window->capwnd_) {
+        g_window->openCapture(true);
+    }
+    frmMain* w = g_window;
+    if (show && w) {
+        QWidget* outer = w->outerWindow();
+        outer->show();
+        w->show();
+        // Sized again now that its frame is shown, and placed with that size the first time.
+        if (w->capwnd_) ResizeCaptureWindow(w->capwnd_);
+        if (!w->shownOnce_) w->placeWindow();
+        w->shownOnce_ = true;
+        outer->raise();
+        if (auto* sub = qobject_cast<QMdiSubWindow*>(outer); sub && sub->mdiArea())
+            sub->mdiArea()->setActiveSubWindow(sub);
+    }
+    return w;
+}
+
+QAction* frmMain::item(QMenu* menu, const char* name, int text)
+{
+    QAction* a = menu->addAction(LoadText(text));
+    a->setObjectName(name);
+    return a;
+}
+
+QMenu* frmMain::submenu(QMenu* parent, const char* name, int text)
+{
+    QMenu* m = parent ? parent->addMenu(LoadText(text)) : menuBar()->addMenu(LoadText(text));
+    m->setObjectName(name);
+    return m;
+}
+
+void frmMain::buildMenus()
+{
+    QMenu* file = submenu(nullptr, "mnufile", 201);
+    connect(item(file, "mnuLoadPal", 587), &QAction::triggered, this, &frmMain::loadPalette);
+    connect(item(file, "mnuSavePalette", 586), &QAction::triggered, this, &frmMain::savePalette);
+    connect(item(file, "mnuSaveFileAs", 204), &QAction::triggered, this, &frmMain::saveFileAs);
+    connect(item(file, "mnuSaveFrame", 585), &QAction::triggered, this, &frmMain::saveFrame);
+    file->addSeparator();
+    connect(item(file, "mnuexit", 206), &QAction::triggered, this, &QWidget::close);
+
+    QMenu* action = submenu(nullptr, "mnuaction", 207);
+    QMenu* edit = submenu(action, "mnuedit", 208);
+    connect(item(edit, "mnucopy", 209), &QAction::triggered, this, [this] { capEditCopy(capwnd_); });
+    // Pasting a palette has no action in this window.
+    item(edit, "mnupaste", 210)->setEnabled(false);
+    QMenu* sound = submenu(action, "mnusound", 109);
+    connect(item(sound, "mnuAudioFmt", 120), &QAction::triggered, this, [this] { ChooseAudioFormat(this); });
+    connect(item(sound, "mnuvolumecontrol", 117), &QAction::triggered, this,
+            [] { platform::StartProgram("sndvol.exe"); });
+    QPointer<frmMain> self(this);
+    LinkTool(item(sound, "mnurecordsound", 111), Tool::Recorder, [self](FrameServices& f) {
+        f.showRecorder();
+        if (self) self->close();
+    });
+    LinkTool(item(sound, "mnusoundanalyser", 112), Tool::SoundWindow,
+             [self](FrameServices&) { if (self) self->openSoundAnalyser(); });
+    QMenu* image = submenu(action, "mnuimage", 215);
+    LinkTool(item(image, "mnushowip", 216), Tool::ImageProcessor, [self](FrameServices& f) {
+        f.showImageProcessor();
+        if (self) self->close();
+    });
+    connect(item(action, "mnuPreferences", 217), &QAction::triggered, this, &frmMain::preferences);
+
+    QMenu* options = submenu(nullptr, "mnuOptions", 230);
+    connect(item(options, "mnuSetCapFile", 231), &QAction::triggered, this, &frmMain::setCaptureFile);
+    connect(item(options, "mnuAllocFileSpace", 232), &QAction::triggered, this, &frmMain::allocateFileSpace);
+    mnuDisplay_ = item(options, "mnuDisplay", 584);
+    connect(mnuDisplay_, &QAction::triggered, this, [this] { capDlgVideoDisplay(capwnd_); });
+    mnuaddtimestamp_ = item(options, "mnuaddtimestamp", 234);
+    mnuaddtimestamp_->setCheckable(true);
+    mnuaddtimestamp_->setChecked(true);
+    mnuFormat_ = item(options, "mnuFormat", 235);
+    connect(mnuFormat_, &QAction::triggered, this, &frmMain::videoFormat);
+    mnuSource_ = item(options, "mnuSource", 236);
+    connect(mnuSource_, &QAction::triggered, this, [this] { capDlgVideoSource(capwnd_); });
+    connect(item(options, "mnuCompression", 237), &QAction::triggered, this,
+            [this] { capDlgVideoCompression(capwnd_); });
+
+    mnuCapture_ = submenu(nullptr, "mnuCapture", 281);
+    mnuOverlay_ = item(mnuCapture_, "mnuOverlay", 282);
+    mnuOverlay_->setCheckable(true);
+    connect(mnuOverlay_, &QAction::triggered, this, [this](bool on) { capOverlay(capwnd_, on); });
+    mnuPreview_ = item(mnuCapture_, "mnuPreview", 283);
+    mnuPreview_->setCheckable(true);
+    connect(mnuPreview_, &QAction::triggered, this, [this](bool on) { capPreview(capwnd_, on); });
+    LinkTool(item(mnuCapture_, "mnuplayvideo", 284), Tool::VideoWindow, [self](FrameServices& f) {
+        if (self) f.openVideoWindow(capFileGetCaptureFile(self->capwnd_));
+    });
+    mnuCapture_->addSeparator();
+    connect(item(mnuCapture_, "mnuCapFrame", 285), &QAction::triggered, this, &frmMain::grabFrame);
+    connect(item(mnuCapture_, "mnuCapFrames", 286), &QAction::triggered, this, &frmMain::captureFrames);
+    // The time-interval capture window comes with the time-lapse tool; until then the item waits.
+    item(mnuCapture_, "mnutimeintervalcapture", 287)->setEnabled(false);
+    connect(item(mnuCapture_, "mnuCapVid", 583), &QAction::triggered, this, &frmMain::captureVideo);
+    connect(item(mnuCapture_, "mnuCapPal", 582), &QAction::triggered, this, &frmMain::capturePalette);
+    mnuCapture_->addSeparator();
+    QAction* none = mnuCapture_->addAction("<none>");
+    none->setObjectName("mnuDriver_0");
+    none->setCheckable(true);
+    none->setEnabled(false);
+    connect(none, &QAction::triggered, this, [this] { chooseDriver(0); });
+    mnuDriver_[0] = none;
+
+    QMenu* help = submenu(nullptr, "mnuhelp", 125);
+    connect(item(help, "mnuSysInfo", 126), &QAction::triggered, this, &frmMain::systemInfo);
+    LinkTool(item(help, "mnuabout", 127), Tool::About, [](FrameServices& f) { f.showAbout(); });
+}
+
+QAction* frmMain::addDriverItem(int index)
+{
+    if (index < 0 || index >= int(mnuDriver_.size())) return nullptr;
+    if (!mnuDriver_[size_t(index)]) {
+        // Items follow the driver order in the menu.
+        QAction* before = nullptr;
+        for (int i = index + 1; i < int(mnuDriver_.size()) && !before; ++i) before = mnuDriver_[size_t(i)];
+        auto* a = new QAction(mnuCapture_);
+        a->setObjectName(QString("mnuDriver_%1").arg(index));
+        a->setCheckable(true);
+        mnuCapture_->insertAction(before, a);
+        connect(a, &QAction::triggered, this, [this, index] { chooseDriver(index); });
+        mnuDriver_[size_t(index)] = a;
+    }
+    return mnuDriver_[size_t(index)];
+}
+
+void frmMain::showDriver(int index, const CaptureWindow::DriverCaps& caps)
+{
+    for (QAction* a : mnuDriver_)
+        if (a) a->setChecked(false);
+    if (QAction* a = driverItem(index)) a->setChecked(true);
+    mnuSource_->setEnabled(caps.hasDlgVideoSource);
+    mnuFormat_->setEnabled(caps.hasDlgVideoFormat);
+    mnuDisplay_->setEnabled(caps.hasDlgVideoDisplay);
+    mnuOverlay_->setEnabled(caps.hasOverlay);
+}
+
+void frmMain::setPreviewChecked(bool on) { mnuPreview_->setChecked(on); }
+
+void frmMain::setBackColour(double storedValue)
+{
+    QPalette p = client_->palette();
+    p.setColor(QPalette::Window,
+               capture::ColourOfValue(storedValue, QApplication::palette().color(QPalette::Window)));
+    client_->setPalette(p);
+}
+
+void frmMain::placeWindow()
+{
+    QWidget* outer = outerWindow();
+    QSize area;
+    if (auto* sub = qobject_cast<QMdiSubWindow*>(outer); sub && sub->mdiArea())
+        area = sub->mdiArea()->viewport()->size();
+    else if (const QScreen* screen = QApplication::primaryScreen())
+        area = screen->availableGeometry().size();
+    auto toTwips = [](QSize s) { return QSize(twips::FromPixels(s.width()), twips::FromPixels(s.height())); };
+    const QPoint p = capture::OpeningPosition(
+        platform::GetSetting(capture::App, "preferences", "left"),
+        platform::GetSetting(capture::App, "preferences", "top"), toTwips(area), toTwips(outer->size()));
+    outer->move(twips::ToPixels(p.x()), twips::ToPixels(p.y()));
+}
+
+void frmMain::openCapture(bool messages)
+{
+    const QString title = capture::App;
+    const int found = EnumerateDrivers(*this);
+    if (found == 0) {
+        if (messages) Prompts::Current().MsgBox(LoadText(484), MsgButtons::OK, title, MsgIcon::Critical);
+        return;
+    }
+    std::vector<capture::DriverItem> items;
+    for (int i = 0; i < int(mnuDriver_.size()); ++i)
+        if (mnuDriver_[size_t(i)] && mnuDriver_[size_t(i)]->isEnabled()) items.push_back({i, {}});
+    const int index = capture::ChosenDriver(capture::StoredDriverIndex(), items);
+    if (QAction* a = driverItem(index)) a->setChecked(true);
+
+    if (!capwnd_) {
+        capwnd_ = capCreateCaptureWindow("VB CAP WINDOW", CaptureWindowStyle, 0, 0, 160, 120, client_, 0);
+        if (!capwnd_) {
+            if (messages) Prompts::Current().MsgBox(LoadText(485), MsgButtons::OK, title, MsgIcon::Critical);
+            return;
+        }
+        connect(capwnd_, &CaptureWindow::driverChanged, this, [this](int i) {
+            CaptureWindow::DriverCaps caps;
+            if (capDriverGetCaps(capwnd_, caps)) showDriver(i, caps);
+            capture::SaveDriverIndex(i);
+            ResizeCaptureWindow(capwnd_);
+        });
+    }
+    // The capture settings hold from the start: the frame rate of single frames is theirs too.
+    const capture::VidcapSettings s = capture::VidcapSettings::Load();
+    const capture::CapturePreferences prefs = capture::CapturePreferences::Load();
+    capCaptureSetSetup(capwnd_, capture::SequenceParameters(capture::LimitFps(s.fps), s.timeLimit, s.seconds,
+                                                            s.captureAudio, prefs.maxframes,
+                                                            prefs.streammaster));
+    if (ConnectDriver(capwnd_, index)) {
+        capSetCallbackOnStatus(capwnd_, StatusCallback);
+        capSetCallbackOnError(capwnd_, ErrorCallback);
+    } else if (messages) {
+        information(LoadText(486));
+    }
+}
+
+void frmMain::information(const QString& text)
+{
+    Prompts::Current().MsgBox(text, MsgButtons::OK, capture::App, MsgIcon::Information);
+}
+
+QWidget* frmMain::outerWindow()
+{
+    if (auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget())) return sub;
+    return this;
+}
+
+// The frame's sub-window keeps its borders and title bar as its contents margins.
+int frmMain::XBorder() const
+{
+    auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget());
+    return sub ? sub->contentsMargins().left() : 0;
+}
+
+int frmMain::YBorder() const
+{
+    auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget());
+    return sub ? sub->contentsMargins().bottom() : 0;
+}
+
+int frmMain::CaptionHeight() const
+{
+    auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget());
+    return sub ? sub->contentsMargins().top() - YBorder() : 0;
+}
+
+int frmMain::MenuHeight() const { return menuBar()->sizeHint().height(); }
+
+void frmMain::resizeToPicture(QSize picture)
+{
+    const capture::FrameMetrics frame{XBorder(), YBorder(), CaptionHeight(), MenuHeight()};
+    QWidget* outer = outerWindow();
+    auto* sub = qobject_cast<QMdiSubWindow*>(outer);
+    const QSize area = sub && sub->mdiArea() ? sub->mdiArea()->viewport()->size() : QSize();
+    // A picture too large for the frame is shown smaller, so the whole window stays in view.
+    const QSize shown = area.isEmpty() ? picture : capture::FitPicture(picture, area, frame);
+    if (capwnd_) capwnd_->resize(shown);
+    outer->resize(capture::WindowSizeForPicture(shown, frame));
+    if (!area.isEmpty()) {
+        const QPoint p = capture::OpeningPosition(QString::number(outer->x()), QString::number(outer->y()),
+                                                  area, outer->size());
+        outer->move(p);
+    }
+    layoutClient();
+}
+
+void frmMain::layoutClient()
+{
+    const capture::FrameMetrics frame{XBorder(), YBorder(), CaptionHeight(), MenuHeight()};
+    QWidget* outer = outerWindow();
+    const QSize sprung = capture::SpringBack(outer->size(), client_->size(), frame);
+    if (sprung != outer->size() && outer->isVisible()) outer->resize(sprung);
+    CaptureWindow::Status status;
+    if (capGetStatus(capwnd_, status)) capwnd_->move(capture::CentredPicture(client_->size(), capwnd_->size()));
+}
+
+void frmMain::resizeEvent(QResizeEvent* event)
+{
+    QMainWindow::resizeEvent(event);
+    layoutClient();
+}
+
+bool frmMain::stampsFrames() const { return mnuaddtimestamp_->isChecked(); }
+
+void frmMain::StampFrame(const QString& text)
+{
+    if (!capwnd_) return;
+    capwnd_->printText(text);
+    capwnd_->setFrameStamp(text);
+}
+
+void frmMain::closeEvent(QCloseEvent* event)
+{
+    QWidget* outer = outerWindow();
+    if (!(outer->windowState() & (Qt::WindowMinimized | Qt::WindowMaximized))) {
+        platform::SaveSetting(capture::App, "preferences", "left", QString::number(twips::FromPixels(outer->x())));
+        platform::SaveSetting(capture::App, "preferences", "top", QString::number(twips::FromPixels(outer->y())));
+    }
+    if (capwnd_) {
+        capSetCallbackOnStatus(capwnd_, nullptr);
+        capSetCallbackOnError(capwnd_, nullptr);
+        capDriverDisconnect(capwnd_);
+        capDestroyCaptureWindow(capwnd_);
+        capwnd_ = nullptr;
+    }
+    // The window goes (it is deleted on closing): the next one asked for is a new one.
+    if (g_window == this) g_window = nullptr;
+    event->accept();
+}

@@ -1,0 +1,107 @@
+#pragma once
+// The capture main window (" Video  Graber"): it holds the capture window (capwnd) for its whole
+// life and offers every capture command in its menus: the driver, preview, the camera's dialogs,
+// the capture file, single frames, frame series, video sequences, palettes and the capture
+// settings. The other capture windows work on its capture window through capwnd(). One window
+// in the program, a child of the frame.
+#include "capture/mVFW.h"
+
+#include <QMainWindow>
+#include <array>
+
+class QAction;
+class QLabel;
+class QMenu;
+
+class frmMain : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit frmMain(QWidget* parent = nullptr);
+    ~frmMain() override;
+
+    // The program's capture main window, made (as a child of the frame) and opened on first use,
+    // and shown when `show` is true. Opened without being shown, its opening steps report
+    // nothing; when it is shown later without a capture window, they run again and do.
+    static frmMain* Load(bool show);
+    // The window when it is open, else null.
+    static frmMain* Instance();
+
+    // The capture window; null when none was made.
+    CapWnd capwnd() const { return capwnd_; }
+
+    // The window's frame, in pixels: the side and bottom border, the title bar, the menu bar.
+    int XBorder() const;
+    int YBorder() const;
+    int CaptionHeight() const;
+    int MenuHeight() const;
+    // The window that moves and sizes: the frame's sub-window holding this one, or this one.
+    QWidget* outerWindow();
+    // Sizes the window around a picture of this size, and the capture window to the picture;
+    // a picture too large for the frame's area is shown smaller. The window stays on the area.
+    void resizeToPicture(QSize picture);
+    // The resize handling: a client area below 320 × 240 springs back; the capture window is
+    // centred in it.
+    void layoutClient();
+
+    // The driver menu: item i (0..8); item 0 always exists, others only for drivers that answer.
+    QAction* driverItem(int index) const { return mnuDriver_.at(size_t(index)); }
+    QAction* addDriverItem(int index);
+    // Checks driver item `index`, unchecks the others, and enables the menus of the camera's
+    // dialogs the driver has.
+    void showDriver(int index, const CaptureWindow::DriverCaps& caps);
+    void setPreviewChecked(bool on);
+
+    // Time stamps: whether grabbed and captured frames carry one, and printing one on the
+    // picture shown and on the next frames single-frame capture writes.
+    QAction* addTimeStampItem() const { return mnuaddtimestamp_; }
+    bool stampsFrames() const;
+    void StampFrame(const QString& text);
+    // The picture box a saved frame is stamped on (hidden).
+    QLabel* Picture1() const { return Picture1_; }
+
+    // The window's background colour, as the store keeps it (blue-green-red, or a system colour).
+    void setBackColour(double storedValue);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void buildMenus();
+    void placeWindow();
+    // The opening steps after the placement: drivers, the capture window, the connection.
+    void openCapture(bool messages);
+    QAction* item(QMenu* menu, const char* name, int text);
+    QMenu* submenu(QMenu* parent, const char* name, int text);
+    void information(const QString& text);
+
+    // The menu commands (frmMainCommands.cpp).
+    void loadPalette();
+    void savePalette();
+    void saveFileAs();
+    void saveFrame();
+    void grabFrame();
+    void captureFrames();
+    void captureVideo();
+    void capturePalette();
+    void setCaptureFile();
+    void allocateFileSpace();
+    void preferences();
+    void chooseDriver(int index);
+    void videoFormat();
+    void systemInfo();
+    void openSoundAnalyser();
+
+    QWidget* client_;
+    QLabel* Picture1_;
+    CapWnd capwnd_ = nullptr;
+    bool shownOnce_ = false;
+    std::array<QAction*, 9> mnuDriver_{};
+    QMenu* mnuCapture_ = nullptr;
+    QAction* mnuaddtimestamp_ = nullptr;
+    QAction* mnuPreview_ = nullptr;
+    QAction* mnuOverlay_ = nullptr;
+    QAction* mnuSource_ = nullptr;
+    QAction* mnuFormat_ = nullptr;
+    QAction* mnuDisplay_ = nullptr;
+};

@@ -1,0 +1,195 @@
+// The capture main window's menu commands.
+#include "capture/frmMain.h"
+
+#include "capture/CaptureSettings.h"
+#include "capture/frmAlloc.h"
+#include "capture/frmCapFrame.h"
+#include "capture/frmCapPal.h"
+#include "capture/frmCapVid.h"
+#include "capture/frmPrefs.h"
+#include "capture/mCapApp.h"
+#include "general/General.h"
+#include "imaging/SavePictureAs.h"
+#include "platform/CommonDialog.h"
+#include "platform/FileDialogs.h"
+#include "platform/BusyPointer.h"
+#include "platform/FrameServices.h"
+#include "platform/PictureStamp.h"
+#include "platform/Prompts.h"
+#include "platform/TemporaryFiles.h"
+#include "sound/DecodeMp3.h"
+#include "text/LoadText.h"
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLabel>
+#include <QPointer>
+#include <QSysInfo>
+
+namespace {
+const QString kAviFilter = "AVI Files (*.avi)|*.avi";
+const QString kPaletteFilter = "Palette Files (*.pal)|*.pal";
+}
+
+void frmMain::loadPalette()
+{
+    FileDialogArgs args;
+    args.dialogTitle = LoadText(587);
+    args.filter = kPaletteFilter;
+    args.defaultExt = "Pal";
+    args.initDir = QCoreApplication::applicationDirPath();
+    if (!OpenFileDialog(args)) return;
+    if (!capPaletteOpen(capwnd_, args.fileName)) information(LoadText(599) + args.fileTitle);
+}
+
+void frmMain::savePalette()
+{
+    FileDialogArgs args;
+    args.dialogTitle = LoadText(586);
+    args.filter = kPaletteFilter;
+    args.defaultExt = "pal";
+    if (!SaveFileDialog(args)) return;
+    if (!capPaletteSave(capwnd_, args.fileName)) information(LoadText(487));
+}
+
+void frmMain::saveFileAs()
+{
+    FileDialogArgs args;
+    args.filter = kAviFilter;
+    args.defaultExt = "avi";
+    if (!SaveFileDialogPreview(args)) return;
+    if (!capFileSaveAs(capwnd_, args.fileName)) information(LoadText(603));
+}
+
+void frmMain::saveFrame()
+{
+    // The frame goes through a file of this run's own scratch folder, never one of the user's.
+    const QString scratch = QDir(platform::ScratchFolder()).filePath("stemp.bmp");
+    if (!capFileSaveDIB(capwnd_, scratch)) {
+        information(LoadText(602));
+        return;
+    }
+    QImage picture(scratch);
+    if (stampsFrames()) picture = StampPicture(picture, mnuaddtimestamp_->property("Tag").toString());
+    Picture1_->setPixmap(QPixmap::fromImage(picture));
+    SavePictureAs(picture, LoadText(601));
+    QFile::remove(scratch);
+}
+
+void frmMain::grabFrame()
+{
+    capGrabFrame(capwnd_);
+    // The live picture stops on the grabbed frame.
+    setPreviewChecked(capwnd_ && capwnd_->previewing());
+    if (!stampsFrames() || !capwnd_) return;
+    const QString now = general::DateText(QDateTime::currentDateTime());
+    mnuaddtimestamp_->setProperty("Tag", now);
+    capwnd_->printText(now);
+}
+
+void frmMain::captureFrames()
+{
+    frmCapFrame dialog(capwnd_, this);
+    dialog.exec();
+}
+
+void frmMain::captureVideo()
+{
+    // The capture runs while the dialog waits to be closed; should this window go meanwhile,
+    // the dialog goes with it.
+    QPointer<frmCapVid> dialog = new frmCapVid(capwnd_, this);
+    dialog->exec();
+    if (dialog && !dialog->Tag.isEmpty()) capCaptureSequence(capwnd_);
+    if (dialog) {
+        dialog->unload();
+        delete dialog;
+    }
+}
+
+void frmMain::capturePalette()
+{
+    frmCapPal dialog(capwnd_, this);
+    dialog.exec();
+}
+
+void frmMain::preferences()
+{
+    frmPrefs dialog(this);
+    dialog.exec();
+}
+
+void frmMain::allocateFileSpace()
+{
+    auto* dialog = new frmAlloc(capwnd_, this);
+    dialog->show();
+}
+
+void frmMain::setCaptureFile()
+{
+    const QString current = capFileGetCaptureFile(capwnd_);
+    FileDialogArgs args;
+    args.fileName = current;
+    args.initDir = current.left(current.size() - FileTitleOf(current).size());
+    args.dialogTitle = LoadText(650);
+    args.filter = kAviFilter;
+    args.defaultExt = "avi";
+    args.fileMustExist = false;
+    if (!OpenFileDialogPreview(args)) return;
+    if (!capFileSetCaptureFile(capwnd_, args.fileName)) {
+        information(LoadText(488) + args.fileTitle);
+        return;
+    }
+    // A new capture file always gets its space set aside.
+    if (!QFileInfo::exists(args.fileName)) allocateFileSpace();
+}
+
+void frmMain::chooseDriver(int index)
+{
+    if (ConnectDriver(capwnd_, index)) {
+        capture::SaveDriverIndex(index);
+    } else {
+        // The check marks stay with the driver that is connected.
+        if (QAction* a = driverItem(index)) a->setChecked(false);
+        information(LoadText(486));
+    }
+}
+
+void frmMain::videoFormat()
+{
+    capDlgVideoFormat(capwnd_);
+    ResizeCaptureWindow(capwnd_);
+}
+
+void frmMain::systemInfo()
+{
+    const QString title = capture::App + " System Info Window";
+    const QString text = "OS Information:\n" + QSysInfo::prettyProductName() + " (" +
+                         QSysInfo::kernelType() + " " + QSysInfo::kernelVersion() + ", " +
+                         QSysInfo::currentCpuArchitecture() + ")\n\n" + LoadText(489);
+    Prompts::Current().MsgBox(text, MsgButtons::OK, title, MsgIcon::Information);
+}
+
+void frmMain::openSoundAnalyser()
+{
+    // What the frame's Sound Analyser item does: ask for a sound with the frame's open dialog
+    // and open it in a new analyser window.
+    FrameServices* frame = FrameServices::Instance();
+    if (!frame) return;
+    CommonDialog& dialog = frame->openDialog();
+    dialog.Filter = "Wave Files (*.wav)|*.wav|mp3 Files (*.mp3)|*.mp3|Wave/mp3 files|*.wav;*.mp3";
+    dialog.FilterIndex = 1;
+    dialog.DialogTitle.clear();
+    dialog.CancelError = true;
+    if (!dialog.ShowOpen() || dialog.FileName.isEmpty()) return;
+    QString path = dialog.FileName;
+    if (path.right(4).toLower() == ".mp3") {
+        BusyPointer busy;
+        path = DecodeMp3ToWav(path, AskThroughPrompts());
+    }
+    frame->noteOpened(dialog.FileName);
+    frame->openSoundWindow(path, 0);
+}

@@ -1,0 +1,335 @@
+// The capture window on the built-in test-pattern camera: the real capture path from the
+// camera's video sink to the files, driven through the message wrappers the capture tools use.
+#include "capture/mVFW.h"
+
+#include "CaptureProbe.h"
+#include "PatternReader.h"
+#include "platform/CameraDevices.h"
+#include "platform/TestPatternCamera.h"
+#include "spectrum/Fft.h"
+#include "support/ScriptedPrompts.h"
+#include "support/TempDir.h"
+#include "support/Tools.h"
+
+#include "text/LoadText.h"
+
+#include <QApplication>
+#include <QAudioDevice>
+#include <QCameraDevice>
+#include <QClipboard>
+#include <QFileInfo>
+#include <QMediaDevices>
+#include <QSignalSpy>
+#include <QTest>
+#include <QtEndian>
+#include <cmath>
+#include <gtest/gtest.h>
+
+namespace {
+
+// What the status and error callbacks received.
+std::vector<std::pair<int, QString>> g_reports;
+int Record(CaptureWindow*, int number, const char* text)
+{
+    g_reports.emplace_back(number, QString::fromUtf8(text));
+    return 1;
+}
+
+class CaptureWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        qputenv("KIVRA_VIRTUAL_DEVICES", "1");
+        g_reports.clear();
+        window = capCreateCaptureWindow("VB CAP WINDOW", CaptureWindowStyle, 0, 0, 160, 120, nullptr, 0);
+        window->show();
+        ASSERT_TRUE(capFileSetCaptureFile(window, dir.file("capture.avi")));
+        virtualIndex = int(cameras::List().size()) - 1;
+        capSetCallbackOnStatus(window, Record);
+        capSetCallbackOnError(window, Record);
+    }
+    void TearDown() override
+    {
+        capDestroyCaptureWindow(window);
+        qunsetenv("KIVRA_VIRTUAL_DEVICES");
+    }
+
+    void connectCamera()
+    {
+        ASSERT_TRUE(capDriverConnect(window, virtualIndex));
+        ASSERT_TRUE(capPreview(window, true));
+        ASSERT_TRUE(QTest::qWaitFor([this] { return window->framesReceived() >= 3; }, 5000));
+    }
+
+    CaptureParameters parameters(int fps, int limitSeconds, bool audio)
+    {
+        CaptureParameters p;
+        p.requestMicroSecPerFrame = int(std::lround(1e6 / fps));
+        p.limitEnabled = limitSeconds > 0;
+        p.timeLimit = limitSeconds;
+        p.captureAudio = audio;
+        p.yield = 0;
+        return p;
+    }
+
+    QString reportsOf(int number) const
+    {
+        QStringList texts;
+        for (const auto& [n, text] : g_reports)
+            if (n == number) texts << text;
+        return texts.join("|");
+    }
+
+    TempDir dir;
+    ScopedScriptedPrompts prompts;
+    CapWnd window = nullptr;
+    int virtualIndex = -1;
+};
+
+// The strongest frequency of 16-bit mono sound, by the spectrum window's own transform.
+double PeakFrequency(const QByteArray& pcm, int rate)
+{
+    const int n = int(pcm.size() / 2);
+    std::vector<float> re(static_cast<size_t>(n)), im(static_cast<size_t>(n), 0.0f);
+    for (int i = 0; i < n; ++i) re[size_t(i)] = qFromLittleEndian<qint16>(pcm.constData() + 2 * i);
+    std::int32_t nfft = 0;
+    spectrum::fft(re.data(), im.data(), n, nfft);
+    int best = 1;
+    double bestMagnitude = 0;
+    for (int k = 1; k < nfft / 2; ++k) {
+        const double m = std::hypot(re[size_t(k)], im[size_t(k)]);
+        if (m > bestMagnitude) {
+            bestMagnitude = m;
+            best = k;
+        }
+    }
+    return double(best) * rate / nfft;
+}
+
+} // namespace
+
+TEST_F(CaptureWindowTest, TestPatternCameraIsListedOnlyWhenAskedFor)
+{
+    QString name, version;
+    ASSERT_TRUE(capGetDriverDescription(virtualIndex, name, version));
+    EXPECT_EQ(name, LoadText(635));
+    EXPECT_FALSE(capGetDriverDescription(virtualIndex + 1, name, version));
+    qunsetenv("KIVRA_VIRTUAL_DEVICES");
+    EXPECT_EQ(cameras::List().size(), QMediaDevices::videoInputs().size());
+    EXPECT_FALSE(capGetDriverDescription(virtualIndex, name, version) && name == LoadText(635));
+    EXPECT_FALSE(capDriverConnect(window, virtualIndex) && window->driverIndex() == virtualIndex &&
+                 name == LoadText(635));
+}
+
+TEST_F(CaptureWindowTest, ConnectedCameraPreviewsAndReportsWhatItHas)
+{
+    EXPECT_FALSE(capGetStatus(window, *std::make_unique<CaptureWindow::Status>()));
+    connectCamera();
+    CaptureWindow::DriverCaps caps;
+    ASSERT_TRUE(capDriverGetCaps(window, caps));
+    EXPECT_TRUE(caps.hasDlgVideoFormat);
+    EXPECT_TRUE(caps.hasDlgVideoSource);
+    EXPECT_FALSE(caps.hasOverlay);
+    EXPECT_FALSE(caps.hasDlgVideoDisplay);
+    EXPECT_FALSE(capOverlay(window, true));
+    EXPECT_FALSE(capDlgVideoDisplay(window));
+
+    CaptureWindow::Status status;
+    ASSERT_TRUE(capGetStatus(window, status));
+    EXPECT_EQ(status.imageWidth, 640);
+    EXPECT_EQ(status.imageHeight, 480);
+    EXPECT_TRUE(status.liveWindow);
+    // Preview shows new pictures as they come.
+    QSignalSpy shown(window, &CaptureWindow::pictureShown);
+    ASSERT_TRUE(shown.wait(3000));
+    const long long first = PatternCounter(window->picture());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return PatternCounter(window->picture()) > first; }, 3000));
+    EXPECT_TRUE(capDriverDisconnect(window));
+    EXPECT_FALSE(capDriverDisconnect(window));
+}
+
+// A grabbed frame stays in the window (preview stops) and is what Save and Copy give: the
+// pattern's counter can be read from the saved bitmap.
+TEST_F(CaptureWindowTest, GrabbedFrameIsSavedAsBitmapAndCopied)
+{
+    EXPECT_FALSE(capGrabFrame(window)) << "no camera yet";
+    connectCamera();
+    ASSERT_TRUE(capGrabFrame(window));
+    EXPECT_FALSE(window->previewing());
+    const long long counter = PatternCounter(window->picture());
+    ASSERT_GE(counter, 3);
+    QTest::qWait(200);   // more pictures arrive; the window keeps the grabbed one
+    EXPECT_EQ(PatternCounter(window->picture()), counter);
+
+    const QString bmp = dir.file("frame.bmp");
+    ASSERT_TRUE(capFileSaveDIB(window, bmp));
+    QFile file(bmp);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.read(2), "BM");
+    const QImage saved(bmp);
+    EXPECT_EQ(saved.size(), QSize(640, 480));
+    EXPECT_EQ(PatternCounter(saved), counter);
+    if (ToolAvailable("identify")) {
+        const ToolResult r = RunTool("identify", {bmp});
+        EXPECT_TRUE(r.output.contains("BMP") && r.output.contains("640x480")) << r.output.toStdString();
+    }
+    EXPECT_FALSE(capFileSaveDIB(window, dir.file("no/folder/frame.bmp")));
+
+    ASSERT_TRUE(capEditCopy(window));
+    EXPECT_EQ(PatternCounter(QApplication::clipboard()->image()), counter);
+}
+
+// Two seconds at 15 frames a second with sound from the sine source: about 30 frames at 15 fps
+// and PCM sound whose spectrum peaks at 440 Hz; the title reports progress, then the summary.
+TEST_F(CaptureWindowTest, SequenceCaptureWithSoundFromTheSineSource)
+{
+    if (QMediaDevices::defaultAudioInput().isNull()) GTEST_SKIP() << "no sound input (start-audio.sh)";
+    connectCamera();
+    ASSERT_TRUE(capSetAudioFormat(window, WaveFormatEx::Pcm16(22050, 1).toBytes()));
+    ASSERT_TRUE(capCaptureSetSetup(window, parameters(15, 2, true)));
+    ASSERT_TRUE(capCaptureSequence(window));
+    EXPECT_FALSE(window->capturing());
+
+    const QString path = capFileGetCaptureFile(window);
+    const auto v = ProbeStream(path, "v:0");
+    EXPECT_EQ(v.value("codec_name"), "mjpeg");
+    EXPECT_EQ(v.value("r_frame_rate"), "1000000/66667");
+    EXPECT_NEAR(v.value("nb_read_frames").toInt(), 30, 3);
+    const auto a = ProbeStream(path, "a:0");
+    EXPECT_EQ(a.value("codec_name"), "pcm_s16le");
+    EXPECT_EQ(a.value("sample_rate"), "22050");
+    const QByteArray sound = DecodedSound(path);
+    EXPECT_NEAR(sound.size() / 2 / 22050.0, 2.0, 0.25);
+    EXPECT_NEAR(PeakFrequency(sound, 22050), 440.0, 2.0);
+
+    EXPECT_TRUE(reportsOf(capstatus::Progress).startsWith("Captured 0 frames"));
+    const QString summary = reportsOf(capstatus::SummaryWithAudio);
+    EXPECT_TRUE(summary.startsWith("Captured 2.0")) << summary.toStdString();
+    EXPECT_TRUE(summary.contains("audio bytes (22050 sps)")) << summary.toStdString();
+    EXPECT_EQ(g_reports.back().first, capstatus::End);
+    CaptureWindow::Status status;
+    ASSERT_TRUE(capGetStatus(window, status));
+    EXPECT_NEAR(double(status.currentVideoFrame), 30, 3);
+    // A camera at 30 frames a second fills every period of 15 (a busy machine may miss one).
+    EXPECT_LE(status.currentVideoFramesDropped, 2);
+}
+
+// A click of the left mouse button ends a capture without a time limit; the file is whole.
+TEST_F(CaptureWindowTest, MouseButtonEndsTheCapture)
+{
+    connectCamera();
+    ASSERT_TRUE(capCaptureSetSetup(window, parameters(10, 0, false)));
+    QTimer::singleShot(700, window, [this] { QTest::mouseClick(window, Qt::LeftButton); });
+    ASSERT_TRUE(capCaptureSequence(window));
+    const int frames = ProbeStream(capFileGetCaptureFile(window), "v:0").value("nb_read_frames").toInt();
+    EXPECT_GE(frames, 4);
+    EXPECT_LE(frames, 12);
+    EXPECT_FALSE(reportsOf(capstatus::SummaryVideoOnly).isEmpty());
+}
+
+TEST_F(CaptureWindowTest, AskedToConfirmTheCaptureCanBeCancelled)
+{
+    connectCamera();
+    CaptureParameters p = parameters(15, 1, false);
+    p.makeUserHitOKToCapture = 1;
+    ASSERT_TRUE(capCaptureSetSetup(window, p));
+    prompts->QueueAnswer(Answer::Cancel);
+    EXPECT_FALSE(capCaptureSequence(window));
+    EXPECT_FALSE(QFileInfo::exists(capFileGetCaptureFile(window)));
+    ASSERT_EQ(prompts->messages().size(), 1);
+    EXPECT_TRUE(prompts->messages()[0].contains(QDir::toNativeSeparators(dir.file("capture.avi"))));
+}
+
+// Single frames at the set frame rate; each one a new picture of the camera.
+TEST_F(CaptureWindowTest, SingleFramesMakeAClipAtTheSetRate)
+{
+    connectCamera();
+    ASSERT_TRUE(capCaptureSetSetup(window, parameters(5, 0, false)));
+    EXPECT_FALSE(capCaptureSingleFrame(window)) << "not open";
+    ASSERT_TRUE(capCaptureSingleFrameOpen(window));
+    EXPECT_FALSE(capFileSetCaptureFile(window, dir.file("other.avi"))) << "the file is in use";
+    window->setFrameStamp("2026-05-04 10:11:12");
+    for (int i = 0; i < 5; ++i) ASSERT_TRUE(capCaptureSingleFrame(window));
+    ASSERT_TRUE(capCaptureSingleFrameClose(window));
+    EXPECT_FALSE(capCaptureSingleFrameClose(window));
+
+    const QString path = capFileGetCaptureFile(window);
+    const auto v = ProbeStream(path, "v:0");
+    EXPECT_EQ(v.value("nb_read_frames"), "5");
+    EXPECT_EQ(v.value("r_frame_rate"), "5/1");
+    long long before = -1;
+    for (int i = 0; i < 5; ++i) {
+        const QImage picture = DecodedPicture(path, i);
+        const long long counter = PatternCounter(picture);
+        EXPECT_GT(counter, before) << i;
+        before = counter;
+        // The stamp's dark box sits in the top-left corner, on the pattern's bright bars.
+        EXPECT_LT(qGray(picture.pixel(2, 2)), 60) << i;
+    }
+}
+
+TEST_F(CaptureWindowTest, PalettesAreBuiltLoadedSavedAndUsedByEightBitCapture)
+{
+    connectCamera();
+    EXPECT_FALSE(capPaletteSave(window, dir.file("none.pal"))) << "no palette yet";
+    EXPECT_FALSE(capPaletteManual(window, false, 64)) << "no frames picked";
+    ASSERT_TRUE(capPaletteManual(window, true, 64));
+    ASSERT_TRUE(capPaletteManual(window, true, 64));
+    ASSERT_TRUE(capPaletteManual(window, false, 64));
+    EXPECT_LE(window->palette().size(), 64);
+    EXPECT_GE(window->palette().size(), 8);
+    ASSERT_TRUE(capPaletteAuto(window, 10, 32));
+    EXPECT_LE(window->palette().size(), 32);
+    const QString pal = dir.file("auto.pal");
+    ASSERT_TRUE(capPaletteSave(window, pal));
+    const QVector<QRgb> saved = window->palette();
+    ASSERT_TRUE(capPaletteManual(window, true, 16));
+    ASSERT_TRUE(capPaletteManual(window, false, 16));
+    ASSERT_TRUE(capPaletteOpen(window, pal));
+    EXPECT_EQ(window->palette(), saved);
+    EXPECT_FALSE(capPaletteOpen(window, dir.file("missing.pal")));
+
+    window->setCompression(VideoCoding::Palettised, 85);
+    ASSERT_TRUE(capCaptureSetSetup(window, parameters(10, 0, false)));
+    ASSERT_TRUE(capCaptureSingleFrameOpen(window));
+    ASSERT_TRUE(capCaptureSingleFrame(window));
+    ASSERT_TRUE(capCaptureSingleFrameClose(window));
+    EXPECT_EQ(ProbeStream(capFileGetCaptureFile(window), "v:0").value("pix_fmt"), "pal8");
+    // The preview shows what 8-bit capture gets.
+    QSignalSpy shown(window, &CaptureWindow::pictureShown);
+    ASSERT_TRUE(shown.wait(3000));
+    EXPECT_EQ(window->picture().format(), QImage::Format_Indexed8);
+    EXPECT_EQ(window->picture().colorTable(), saved);
+}
+
+// Space set aside for the capture file is kept, and Save As copies only the captured clip.
+TEST_F(CaptureWindowTest, ReservedCaptureFileAndSaveAs)
+{
+    connectCamera();
+    ASSERT_TRUE(capFileAlloc(window, 3 << 20));
+    EXPECT_EQ(QFileInfo(capFileGetCaptureFile(window)).size(), 3 << 20);
+    EXPECT_FALSE(capFileSaveAs(window, dir.file("copy.avi"))) << "nothing captured yet";
+    ASSERT_TRUE(capCaptureSetSetup(window, parameters(10, 0, false)));
+    ASSERT_TRUE(capCaptureSingleFrameOpen(window));
+    for (int i = 0; i < 3; ++i) ASSERT_TRUE(capCaptureSingleFrame(window));
+    ASSERT_TRUE(capCaptureSingleFrameClose(window));
+    EXPECT_EQ(QFileInfo(capFileGetCaptureFile(window)).size(), 3 << 20);
+    const QString copy = dir.file("copy.avi");
+    ASSERT_TRUE(capFileSaveAs(window, copy));
+    EXPECT_LT(QFileInfo(copy).size(), 1 << 20);
+    EXPECT_EQ(ProbeStream(copy, "v:0").value("nb_read_frames"), "3");
+}
+
+// A capture file that cannot be made: the capture does not start and says why.
+TEST_F(CaptureWindowTest, UnwritableCaptureFileIsReported)
+{
+    connectCamera();
+    ASSERT_TRUE(capFileSetCaptureFile(window, "/dev/full"));
+    ASSERT_TRUE(capCaptureSetSetup(window, parameters(10, 1, false)));
+    EXPECT_FALSE(capCaptureSequence(window));
+    ASSERT_EQ(g_reports.size(), 1u);
+    EXPECT_EQ(g_reports[0].first, caperror::DiskFull);
+    EXPECT_TRUE(g_reports[0].second.startsWith("The capture file /dev/full could not be made"))
+        << g_reports[0].second.toStdString();
+    EXPECT_FALSE(capFileSetCaptureFile(window, dir.file("no/such/folder/x.avi")));
+}
