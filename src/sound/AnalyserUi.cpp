@@ -12,6 +12,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMainWindow>
+#include <QRadioButton>
 #include <QSlider>
 #include <QTimer>
 
@@ -93,7 +94,7 @@ void AnalyserUi::Build(QMainWindow* window)
         {"Label20", Caption, {120, 250, 2720, 225}, 527, (QWidget**)&Frame1},
         {"savewholeaudio", &saveWholeButton, {120, 500, 1100, 345}, 173, (QWidget**)&Frame1},
         {"saveselectedaudio", &saveSelectedButton, {1260, 500, 1580, 345}, 174, (QWidget**)&Frame1},
-        {"Frame2", &Frame2, {50, 900, 2860, 760}, 176, (QWidget**)&Frame1},
+        {"Frame2", &Frame2, {50, 900, 2860, 760}, 176, (QWidget**)&Frame1, R::Hidden},
         {"Option1", &bothOption, {40, 330, 930, 300}, 161, (QWidget**)&Frame2},
         {"Option2", &rightOption, {970, 330, 930, 300}, 163, (QWidget**)&Frame2},
         {"Option3", &leftOption, {1900, 330, 930, 300}, 162, (QWidget**)&Frame2},
@@ -116,6 +117,7 @@ void AnalyserUi::Build(QMainWindow* window)
         {"Closebutton", &closeButton, {9950, 7050, 850, 345}, 134},
     });
     for (QLineEdit* edit : {Textcycle, Text1, Text2}) edit->setText("0");
+    bothOption->setChecked(true);
     Slider1->setRange(-50, 100);
     Slider1->setValue(0);
     Picture2->setFocusPolicy(Qt::StrongFocus);
@@ -133,4 +135,12 @@ void AnalyserUi::Build(QMainWindow* window)
     WindowsMediaPlayer1 = new MediaPlayer(surface);
     WindowsMediaPlayer1->setObjectName("WindowsMediaPlayer1");
     layout->place(WindowsMediaPlayer1, 5600, 6940, 1700, 450);
+}
+
+AnalyserCanvas AnalyserUi::Canvas() const
+{
+    const QPalette& colours = surface->palette();
+    return {Picture2->surface(), Picture4->surface(), Picture5->surface(), Picture7->surface(),
+            surface->surface(), colours.color(QPalette::Window), colours.color(QPalette::Button),
+            colours.color(QPalette::WindowText)};
 }

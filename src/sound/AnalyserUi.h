@@ -1,6 +1,8 @@
 #pragma once
 // The controls of the sound analyser window, laid out as designed: built from one table and held
 // by typed pointers, as a form class is. The window (WavForm) wires them to the analyser.
+#include "sound/SoundAnalyser.h"
+
 #include <QSize>
 #include <array>
 
@@ -28,6 +30,8 @@ struct AnalyserUi {
     // Makes the controls inside window: its surface as the central widget, every control on it
     // at its design place with its caption and tip, all scaled with the window.
     void Build(QMainWindow* window);
+    // The graphs' and the window's surfaces with the window's colours, for the analyser to draw.
+    AnalyserCanvas Canvas() const;
 
     PictureBox* surface = nullptr;   // the window's own surface (the time scale)
     TwipLayout* layout = nullptr;

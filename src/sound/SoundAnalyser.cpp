@@ -199,6 +199,14 @@ void SoundAnalyser::PlayerFocus(bool gained, double mediaDuration)
         cursor_.FocusLost();
 }
 
+QString SoundAnalyser::clipSaveTitle(ChannelChoice channel) const
+{
+    QString title = doc_.channelMode() + " ";
+    if (channel == ChannelChoice::Right) title += "- Save Right Channel only";
+    if (channel == ChannelChoice::Left) title += "- Save Left Channel only";
+    return title;
+}
+
 QString SoundAnalyser::savedCaption() const { return LoadText(169) + " - (" + doc_.fileName + ")"; }
 
 Outcome SoundAnalyser::writeExport(const ExportName& name, const Ask& ask,

@@ -100,6 +100,9 @@ public:
     bool hasSelection() const { return !selection_.readout().initialSample.isEmpty(); }
     // The title of the window after a save: "Waveform  View - (" + the saved file + ")".
     QString savedCaption() const;
+    // The title of the selected clip's save dialog: the channel mode, and for one channel of a
+    // stereo sound which one is saved.
+    QString clipSaveTitle(ChannelChoice channel) const;
 
 private:
     GraphWave graph();

@@ -36,10 +36,7 @@ WavForm::WavForm(int windowCounter, QWidget* parent) : QMainWindow(parent)
     setObjectName("WavForm");
     setAttribute(Qt::WA_DeleteOnClose);
     ui_.Build(this);
-    analyser_ = std::make_unique<SoundAnalyser>(AnalyserCanvas{
-        ui_.Picture2->surface(), ui_.Picture4->surface(), ui_.Picture5->surface(),
-        ui_.Picture7->surface(), ui_.surface->surface(), palette().color(QPalette::Window),
-        palette().color(QPalette::Button), palette().color(QPalette::WindowText)});
+    analyser_ = std::make_unique<SoundAnalyser>(ui_.Canvas());
     buildMenus();
     connectControls();
     connectPlayback();
@@ -48,9 +45,6 @@ WavForm::WavForm(int windowCounter, QWidget* parent) : QMainWindow(parent)
     setWindowTitle(LoadText(169));
     FrameServices* frame = FrameServices::Instance();
     if (frame) setWindowIcon(frame->frameWindow()->windowIcon());
-    ui_.bothOption->setChecked(true);
-    ui_.Frame2->hide();
-    
     if (frame) analyser_->LoadOptions(frame->showAmplitude(), frame->equaliseAmplitude());
     InitStart();
     if (windowCounter == 0) {
@@ -58,8 +52,6 @@ WavForm::WavForm(int windowCounter, QWidget* parent) : QMainWindow(parent)
         QTimer::singleShot(0, this, &WavForm::openOther);
     }
 }
-
-WavForm::~WavForm() = default;
 
 void WavForm::connectControls()
 {

@@ -20,7 +20,7 @@ public:
     // windowCounter: the program's window counter when the window is made (0 when it was made
     // otherwise than by OpenSoundWindow: it then hides itself and asks for a file).
     explicit WavForm(int windowCounter, QWidget* parent = nullptr);
-    ~WavForm() override;
+    ~WavForm() override = default;
 
     // Loads a WAV file into this window and draws it (channelChoice 1 left, 2 right: the channel
     // of another sound the file was cut from; 0 none).
@@ -68,6 +68,8 @@ private:
     void pasteNew();
     ChannelChoice channelChoice() const;
     void markSaved(const Outcome& result);
+    // A sound is shown and a stretch selected; without a selection, says noSelection.
+    bool selectionReady(const QString& noSelection);
 
     AnalyserUi ui_;
     std::unique_ptr<SoundAnalyser> analyser_;

@@ -61,21 +61,22 @@ void WavForm::saveWhole()
     markSaved(analyser_->SaveWhole(name, AskThroughPrompts()));
 }
 
-void WavForm::saveSelected()
+bool WavForm::selectionReady(const QString& noSelection)
 {
     if (!analyser_->ready()) {
         ui_.Picture2->setFocus();
-        return;
+        return false;
     }
-    if (!analyser_->hasSelection()) {
-        Prompts::Current().MsgBox("No Selection Made!", MsgButtons::OK, QApplication::applicationName());
-        return;
-    }
+    if (!analyser_->hasSelection())
+        Prompts::Current().MsgBox(noSelection, MsgButtons::OK, QApplication::applicationName());
+    return analyser_->hasSelection();
+}
+
+void WavForm::saveSelected()
+{
+    if (!selectionReady("No Selection Made!")) return;
     CommonDialog& dialog = FrameServices::Dialog();
-    QString title = document().channelMode() + " ";
-    if (channelChoice() == ChannelChoice::Right) title += "- Save Right Channel only";
-    if (channelChoice() == ChannelChoice::Left) title += "- Save Left Channel only";
-    dialog.DialogTitle = title;
+    dialog.DialogTitle = analyser_->clipSaveTitle(channelChoice());
     PrepareAudioSave(dialog);
     if (!dialog.ShowSave() || dialog.FileName.isEmpty()) return;
     const ExportName name = ChooseExportName(dialog.FileName, dialog.FilterIndex, document().samplesFile);
@@ -85,14 +86,7 @@ void WavForm::saveSelected()
 
 void WavForm::pasteNew()
 {
-    if (!analyser_->ready()) {
-        ui_.Picture2->setFocus();
-        return;
-    }
-    if (!analyser_->hasSelection()) {
-        Prompts::Current().MsgBox(LoadText(607), MsgButtons::OK, QApplication::applicationName());
-        return;
-    }
+    if (!selectionReady(LoadText(607))) return;
     BusyPointer busy;
     const QString clip =
         QDir(platform::ScratchFolder()).filePath(QString("Untitled%1.wav").arg(SoundWindowCounter() + 1));

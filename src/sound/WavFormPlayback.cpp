@@ -20,8 +20,8 @@ constexpr int kCursorRefreshMs = 16;
 
 void WavForm::connectPlayback()
 {
+    // The timer runs while the sound plays: a window that shows a sound costs nothing at rest.
     ui_.Timer1->setInterval(kCursorRefreshMs);
-    ui_.Timer1->start();
     MediaPlayer* player = ui_.WindowsMediaPlayer1;
 
     connect(ui_.Timer1, &QTimer::timeout, this, [this, player] {
@@ -45,6 +45,7 @@ void WavForm::connectPlayback()
     // graph: otherwise the class would never see it move.
     connect(player, &MediaPlayer::PlayStateChange, this, [this, player](int state) {
         if (state == MediaPlayer::Playing) analyser_->PlayerFocus(true, player->duration());
+        state == MediaPlayer::Playing ? ui_.Timer1->start() : ui_.Timer1->stop();
         showCursor();
     });
 

@@ -9,6 +9,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QFile>
+#include <QImage>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -101,13 +102,14 @@ TEST(WavFormSizeTest, AWindowOpenedAmongMaximisedOnesReturnsToItsDesignSize)
     ASSERT_TRUE(WriteWav(path, WavShape{}, Sine(4410, 1, 440, 8000)));
     OpenSoundWindow(path, 0);
     frame.mdiArea()->subWindowList().last()->showMaximized();
-    OpenSoundWindow(path, 0);
+    for (int i = 0; i < 9; ++i) OpenSoundWindow(path, 0);
     QMdiSubWindow* second = frame.mdiArea()->subWindowList().last();
     ASSERT_TRUE(second->isMaximized());
     second->widget()->findChild<QAction*>("mnunormal")->trigger();
     QCoreApplication::processEvents();
     auto* surface = second->widget()->findChild<PictureBox*>("WavFormSurface");
     EXPECT_EQ(surface->size(), QSize(735, 505));
+    SaveShot(&frame, "ten-windows-after-normal");
     // Made as small as the user can drag it, its controls still have room: no smaller than 60%
     // of the design, with fonts shrunk to match.
     second->resize(120, 40);
@@ -115,4 +117,40 @@ TEST(WavFormSizeTest, AWindowOpenedAmongMaximisedOnesReturnsToItsDesignSize)
     EXPECT_GE(surface->width(), 441);
     EXPECT_GE(surface->height(), 303);
     EXPECT_TRUE(ClippedTexts(second->widget()).isEmpty()) << ClippedTexts(second->widget()).join("\n").toStdString();
+}
+
+TEST(WavFormSizeTest, ASteadyToneMaximisedShowsItsTrueEnvelope)
+{
+    // 23 s of a steady tone, 101 frames a unit: the quick drawing beats, the envelope does not.
+    TempDir dir;
+    ScopedScriptedPrompts prompts;
+    MDIMain frame;
+    frame.resize(1400, 900);
+    frame.show();
+    const QString path = dir.file("steady 440.wav");
+    ASSERT_TRUE(WriteWav(path, WavShape{}, Sine(10060 * 101, 1, 440, 12000)));
+    OpenSoundWindow(path, 0);
+    QMdiSubWindow* sub = frame.mdiArea()->subWindowList().last();
+    sub->widget()->findChild<QAction*>("mnumaximum")->trigger();
+    auto* graph = sub->widget()->findChild<PictureBox*>("Picture2");
+    // The height of ink in each pixel column of the graph as shown.
+    auto lowestColumn = [graph] {
+        const QImage shown = graph->grab().toImage();
+        int lowest = shown.height();
+        for (int x = 4; x < shown.width() - 40; ++x) {
+            int top = -1, bottom = -1;
+            for (int y = 0; y < shown.height(); ++y)
+                if (shown.pixelColor(x, y) == QColor(0, 0, 192)) {
+                    if (top < 0) top = y;
+                    bottom = y;
+                }
+            lowest = std::min(lowest, top < 0 ? 0 : bottom - top);
+        }
+        return lowest;
+    };
+    const int quick = lowestColumn();
+    const int height = int(graph->height() * 2 * 12000 / 17.0 / graph->surface().ScaleHeight());
+    EXPECT_LT(quick, height / 2);
+    QTRY_VERIFY_WITH_TIMEOUT(lowestColumn() >= height - 3, 20000);
+    SaveShot(&frame, "steady-sine-maximised");
 }
