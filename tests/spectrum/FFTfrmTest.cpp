@@ -19,6 +19,7 @@
 #include "support/FrameFixture.h"
 #include "support/Shots.h"
 #include "support/TempDir.h"
+#include "support/TextFits.h"
 #include "support/WavFixture.h"
 
 namespace {
@@ -121,4 +122,31 @@ TEST_F(SpectrumWindowTest, TheDemoSoundPeaksAtItsTone)
     // 132300 frames: Nfft 65536, bins 0.67 Hz apart.
     EXPECT_NEAR(fft->peak().frequency, 440.0, 0.7);
     SaveShot(fft, "demo-spectrum");
+}
+
+TEST(SpectrumWindowFit, EveryTextShowsWholeInEachLanguageAndTheWindowStaysInTheFrame)
+{
+    TempDir dir;
+    const QString path = dir.file("tone.wav");
+    ASSERT_TRUE(WriteWav(path, WavShape{}, Sine(65536, 1, 1000, 10000)));
+    for (const auto language : {text::Language::English, text::Language::ChineseTraditional,
+                                text::Language::ChineseSimplified}) {
+        text::SetLanguage(language);
+        ScopedScriptedPrompts prompts;
+        MDIMain frame;
+        frame.resize(700, 450);   // half of a small screen: the window must shrink to fit
+        frame.show();
+        OpenSoundWindow(path, 0);
+        auto* sound = qobject_cast<WavForm*>(frame.mdiArea()->subWindowList().last()->widget());
+        sound->findChild<QAction*>("mnufft")->trigger();
+        FFTfrm* fft = FFTfrm::Instance();
+        QCoreApplication::processEvents();
+        auto* sub = qobject_cast<QMdiSubWindow*>(fft->parentWidget());
+        ASSERT_NE(sub, nullptr);
+        EXPECT_TRUE(QRect(QPoint(0, 0), frame.mdiArea()->viewport()->size()).contains(sub->geometry()));
+        EXPECT_TRUE(ClippedTexts(fft).isEmpty()) << ClippedTexts(fft).join("\n").toStdString();
+        sub->close();
+        QCoreApplication::processEvents();
+    }
+    text::SetLanguage(text::Language::English);
 }
