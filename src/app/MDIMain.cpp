@@ -208,6 +208,9 @@ void MDIMain::openStartupFile(const QString& commandLine)
     case StartupAction::Video:
         openVideoWindow(start.path);
         break;
+    case StartupAction::Image:
+        ShowImageProcessor(start.path);
+        break;
     case StartupAction::None:
         break;
     }

@@ -24,6 +24,14 @@ FramePlacement ComputeFramePlacement(int screenWidth, int screenHeight, int desi
     return p;
 }
 
+bool IsImageExtension(const QString& extension)
+{
+    // The types the image processor reads ("jpeg" and "tiff" cut to four characters).
+    static const QStringList images = {".jpg", ".jpe", ".gif", ".bmp", ".png", ".tif",
+                                       ".tga", ".ppm", ".pgm", ".pbm", ".ico"};
+    return images.contains(extension);
+}
+
 QString DispatchExtension(const QString& path)
 {
     const qsizetype dot = path.lastIndexOf('.');
@@ -45,6 +53,8 @@ StartupFile ChooseStartupFile(const QString& commandLine, const QString& lastFil
         out.action = StartupAction::Wave;
     else if (ext == ".mp3")
         out.action = StartupAction::Mp3;
+    else if (IsImageExtension(ext))
+        out.action = StartupAction::Image;
     else
         out.action = StartupAction::Video;
     return out;

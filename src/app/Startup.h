@@ -20,7 +20,7 @@ struct StoredPlacement {
 FramePlacement ComputeFramePlacement(int screenWidth, int screenHeight, int designWidth,
                                      int designHeight, const StoredPlacement& stored);
 
-enum class StartupAction { None, Wave, Mp3, Video };
+enum class StartupAction { None, Wave, Mp3, Video, Image };
 
 struct StartupFile {
     QString path;
@@ -31,7 +31,12 @@ struct StartupFile {
 // characters long, lower-cased; empty when the path has no ".".
 QString DispatchExtension(const QString& path);
 
+// Whether a dispatch extension (as above) names an image of the image processor's types.
+bool IsImageExtension(const QString& extension);
+
 // The file to open at start: the command line without its double quotes, else the last file.
+// ".wav" opens in an analyser, ".mp3" after decoding, an image in the image processor (so an
+// image opened from the desktop goes to the tool that shows it), anything else in a player.
 // No path when that file does not exist; the path but no action when it has no extension.
 StartupFile ChooseStartupFile(const QString& commandLine, const QString& lastFile,
                               const std::function<bool(const QString&)>& exists);

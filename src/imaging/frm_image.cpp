@@ -23,6 +23,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMdiArea>
+#include <QFileInfo>
 #include <QMdiSubWindow>
 #include <QPointer>
 #include <QVBoxLayout>
@@ -72,29 +73,27 @@ frm_image* frm_image::Instance()
     return g_window;
 }
 
-void ShowImageProcessor()
+void ShowImageProcessor(const QString& file)
 {
-    const bool first = !g_window;
+    // The frame gives the window its design size when it has room, and keeps it inside.
     frm_image* window = frm_image::Instance();
     window->show();
     if (auto* sub = qobject_cast<QMdiSubWindow*>(window->parentWidget())) {
         sub->show();
-        // At first the window takes its design size when the frame has room for it, so the
-        // preview shows pictures undistorted, and it is kept inside the frame's area.
-        if (first && sub->mdiArea()) {
-            const QSize area = sub->mdiArea()->viewport()->size();
-            const QSize design = sub->size() - window->size() + window->layout_->normalPixelSize();
-            if (design.width() <= area.width() && design.height() <= area.height()) {
-                sub->resize(design);
-                sub->move(std::clamp(sub->x(), 0, area.width() - design.width()),
-                          std::clamp(sub->y(), 0, area.height() - design.height()));
-            }
-        }
         sub->raise();
         if (sub->mdiArea()) sub->mdiArea()->setActiveSubWindow(sub);
     } else {
         window->raise();
     }
+    if (!file.isEmpty()) window->showFile(file);
+}
+
+void frm_image::showFile(const QString& path)
+{
+    const QFileInfo info(path);
+    folders_->setPath(info.absolutePath());
+    folders_->setFileName(info.fileName());
+    preview();
 }
 
 bool frm_image::eventFilter(QObject* watched, QEvent* event)

@@ -43,7 +43,7 @@ public:
     static constexpr int PreviewWidth = 8985, PreviewHeight = 6255;
 
 protected:
-    friend void ShowImageProcessor();
+    friend void ShowImageProcessor(const QString& file);
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -52,6 +52,8 @@ private:
 
     // Events (frm_image.cpp).
     void preview();
+    // Chooses a file in the folder lists and previews it.
+    void showFile(const QString& path);
     void restore();
     void applyClicked();
     void cropPressed(QPointF twips);

@@ -11,6 +11,8 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QScreen>
+#include <QImage>
+#include <QFileInfo>
 #include <gtest/gtest.h>
 
 #include "support/TempDir.h"
@@ -121,6 +123,22 @@ TEST_F(FrameTest, CommandLineOpensTheFileAndClosingRecordsIt)
     again.show();
     again.Load("");
     EXPECT_EQ(childTitles(again), QStringList{path});
+}
+
+TEST_F(FrameTest, AnImageOnTheCommandLineOpensInTheImageProcessor)
+{
+    const QString path = dir.file("leaf photo.png");
+    QImage picture(64, 48, QImage::Format_RGB32);
+    picture.fill(Qt::darkGreen);
+    ASSERT_TRUE(picture.save(path));
+    MDIMain frame;
+    frame.show();
+    frame.Load(path);
+    QWidget* processor = frame.findChild<QWidget*>("frm_image");
+    ASSERT_NE(processor, nullptr);
+    EXPECT_TRUE(processor->isVisible());
+    EXPECT_EQ(QFileInfo(processor->windowTitle()).fileName(), "leaf photo.png");
+    EXPECT_TRUE(prompts->messages().isEmpty()) << prompts->messages().join("; ").toStdString();
 }
 
 TEST_F(FrameTest, ExitDoesNotRecordTheLastFile)

@@ -47,6 +47,9 @@ TEST(StartupFile, DispatchesOnTheLowerCasedExtensionOfTheFile)
     EXPECT_EQ(ChooseStartupFile("/x/A.WAV", "", always).action, StartupAction::Wave);
     EXPECT_EQ(ChooseStartupFile("/x/song.Mp3", "", always).action, StartupAction::Mp3);
     EXPECT_EQ(ChooseStartupFile("/x/clip.avi", "", always).action, StartupAction::Video);
+    // Images go to the image processor, whatever the letter case or the length of the type.
+    for (const char* image : {"/x/a.png", "/x/B.JPEG", "/x/c.tiff", "/x/d.ico"})
+        EXPECT_EQ(ChooseStartupFile(image, "", always).action, StartupAction::Image) << image;
     // The extension of the file counts, not the first dot of the path.
     EXPECT_EQ(ChooseStartupFile("/data/lab.v2/tone.wav", "", always).action, StartupAction::Wave);
     EXPECT_EQ(ChooseStartupFile("/x/noextension", "", always).action, StartupAction::None);
