@@ -31,6 +31,10 @@ QString ImageWorker::Program()
     if (qEnvironmentVariableIsSet("KIVRA_IMAGE_WORKER")) return qEnvironmentVariable("KIVRA_IMAGE_WORKER");
     const QString beside = QCoreApplication::applicationDirPath() + "/kivra-imageworker";
     if (Executable(beside)) return beside;
+#ifdef KIVRA_IMAGE_WORKER_INSTALL_PATH
+    if (Executable(QStringLiteral(KIVRA_IMAGE_WORKER_INSTALL_PATH)))
+        return QStringLiteral(KIVRA_IMAGE_WORKER_INSTALL_PATH);
+#endif
 #ifdef KIVRA_IMAGE_WORKER_BUILD_PATH
     if (Executable(QStringLiteral(KIVRA_IMAGE_WORKER_BUILD_PATH)))
         return QStringLiteral(KIVRA_IMAGE_WORKER_BUILD_PATH);

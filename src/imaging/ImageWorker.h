@@ -34,8 +34,8 @@ public:
     void stop();
 
     // The worker program: $KIVRA_IMAGE_WORKER when set (an empty value runs jobs in this
-    // process), else kivra-imageworker beside the running program, else the one of the build
-    // folder; empty when none exists.
+    // process), else kivra-imageworker beside the running program, else the installed one
+    // (libexec/kivra), else the one of the build folder; empty when none exists.
     static QString Program();
     static constexpr int DefaultTimeoutMs = 120000;
 

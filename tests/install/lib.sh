@@ -20,6 +20,7 @@ installed_files() {
   local id=$1
   {
     echo usr/bin/kivra
+    echo usr/libexec/kivra/kivra-imageworker
     echo "usr/share/applications/$id.desktop"
     echo "usr/share/metainfo/$id.metainfo.xml"
     echo "usr/share/icons/hicolor/scalable/apps/$id.svg"
