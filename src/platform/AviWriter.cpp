@@ -112,7 +112,7 @@ struct AviWriter::Impl {
     AVFrame* frame = nullptr;
     AVPacket* packet = nullptr;
 
-    AviVideoSpec spec;
+    AviVideoFormat shape;
     std::optional<WaveFormatEx> audioFormat;
     QByteArray audioRest;      // a partial sample left from the last writeAudio
     std::int64_t samplesWritten = 0;
@@ -188,24 +188,24 @@ struct AviWriter::Impl {
 
     bool openVideo()
     {
-        const bool mjpeg = spec.coding == VideoCoding::Mjpeg;
+        const bool mjpeg = shape.coding == VideoCoding::Mjpeg;
         const AVCodec* codec = avcodec_find_encoder(mjpeg ? AV_CODEC_ID_MJPEG : AV_CODEC_ID_RAWVIDEO);
         if (!codec) {
             fail(ENOSYS, "no video encoder");
             return false;
         }
         encoder = avcodec_alloc_context3(codec);
-        encoder->width = spec.size.width();
-        encoder->height = spec.size.height();
-        av_reduce(&encoder->time_base.num, &encoder->time_base.den, spec.microsecondsPerFrame,
+        encoder->width = shape.size.width();
+        encoder->height = shape.size.height();
+        av_reduce(&encoder->time_base.num, &encoder->time_base.den, shape.microsecondsPerFrame,
                   1000000, INT32_MAX);
-        switch (spec.coding) {
+        switch (shape.coding) {
         case VideoCoding::Mjpeg:
             // Full-range 4:2:0, as JPEG pictures are.
             encoder->pix_fmt = AV_PIX_FMT_YUV420P;
             encoder->color_range = AVCOL_RANGE_JPEG;
             encoder->flags |= AV_CODEC_FLAG_QSCALE;
-            encoder->global_quality = QScaleOf(spec.quality) * FF_QP2LAMBDA;
+            encoder->global_quality = QScaleOf(shape.quality) * FF_QP2LAMBDA;
             break;
         case VideoCoding::Uncompressed: encoder->pix_fmt = AV_PIX_FMT_BGR24; break;
         case VideoCoding::Palettised: encoder->pix_fmt = AV_PIX_FMT_PAL8; break;
@@ -224,12 +224,12 @@ struct AviWriter::Impl {
         frame->width = encoder->width;
         frame->height = encoder->height;
         if ((r = av_frame_get_buffer(frame, 0)) < 0) return failWith(r);
-        if (spec.coding != VideoCoding::Palettised) {
+        if (shape.coding != VideoCoding::Palettised) {
             scaler = sws_getContext(encoder->width, encoder->height, AV_PIX_FMT_BGRA,
                                     encoder->width, encoder->height, encoder->pix_fmt,
                                     SWS_BICUBIC, nullptr, nullptr, nullptr);
             if (!scaler) return failWith(AVERROR(ENOMEM));
-            if (spec.coding == VideoCoding::Mjpeg) {
+            if (shape.coding == VideoCoding::Mjpeg) {
                 const int* bt601 = sws_getCoefficients(SWS_CS_ITU601);
                 sws_setColorspaceDetails(scaler, bt601, 1, bt601, 1, 0, 1 << 16, 1 << 16);
             }
@@ -288,19 +288,19 @@ struct AviWriter::Impl {
 
     bool fillFrame(const QImage& picture)
     {
-        const QSize size = spec.size;
-        if (spec.coding == VideoCoding::Palettised) {
+        const QSize size = shape.size;
+        if (shape.coding == VideoCoding::Palettised) {
             QImage indexed = picture;
             if (indexed.size() != size) indexed = indexed.scaled(size, Qt::IgnoreAspectRatio);
-            if (indexed.format() != QImage::Format_Indexed8 || indexed.colorTable() != spec.palette)
+            if (indexed.format() != QImage::Format_Indexed8 || indexed.colorTable() != shape.palette)
                 indexed = indexed.convertToFormat(QImage::Format_RGB32)
-                              .convertToFormat(QImage::Format_Indexed8, spec.palette);
+                              .convertToFormat(QImage::Format_Indexed8, shape.palette);
             for (int y = 0; y < size.height(); ++y)
                 std::memcpy(frame->data[0] + y * frame->linesize[0], indexed.constScanLine(y),
                             size_t(size.width()));
             auto* colours = reinterpret_cast<std::uint32_t*>(frame->data[1]);
             for (int i = 0; i < 256; ++i)
-                colours[i] = i < spec.palette.size() ? (spec.palette[i] | 0xFF000000u) : 0xFF000000u;
+                colours[i] = i < shape.palette.size() ? (shape.palette[i] | 0xFF000000u) : 0xFF000000u;
             return true;
         }
         QImage rgb = picture.convertToFormat(QImage::Format_RGB32);
@@ -355,12 +355,12 @@ std::int64_t AviWriter::DataLength(const QString& path)
     return at;
 }
 
-bool AviWriter::open(const QString& path, const AviVideoSpec& video,
+bool AviWriter::open(const QString& path, const AviVideoFormat& video,
                      const std::optional<WaveFormatEx>& audio)
 {
     close();
     d = std::make_unique<Impl>();
-    d->spec = video;
+    d->shape = video;
     d->audioFormat = audio;
     const bool sizeOk = video.size.width() > 0 && video.size.height() > 0 &&
                         video.size.width() <= 8192 && video.size.height() <= 8192;
@@ -373,7 +373,7 @@ bool AviWriter::open(const QString& path, const AviVideoSpec& video,
     }
     // MJPEG's 4:2:0 pictures have an even size.
     if (video.coding == VideoCoding::Mjpeg)
-        d->spec.size = QSize(video.size.width() & ~1, video.size.height() & ~1);
+        d->shape.size = QSize(video.size.width() & ~1, video.size.height() & ~1);
 
     const QByteArray name = QFile::encodeName(path);
     d->fd = ::open(name.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);

@@ -27,7 +27,7 @@ enum class VideoCoding {
     Palettised,     // 8-bit, indices into a palette of up to 256 colours
 };
 
-struct AviVideoSpec {
+struct AviVideoFormat {
     QSize size;                               // picture size in pixels, both even or odd
     std::int64_t microsecondsPerFrame = 66667;  // the stream's frame period (> 0)
     VideoCoding coding = VideoCoding::Mjpeg;
@@ -44,8 +44,8 @@ public:
 
     // Creates the file (or reuses an existing one, whose contents are lost) and writes the
     // headers. False, with errorNumber()/errorText() set, when the file cannot be written or the
-    // spec is unusable (errorNumber EINVAL).
-    bool open(const QString& path, const AviVideoSpec& video,
+    // shape is unusable (errorNumber EINVAL).
+    bool open(const QString& path, const AviVideoFormat& video,
               const std::optional<WaveFormatEx>& audio = std::nullopt);
 
     // Writes one picture as frame number frameNumber: the frame's place in time counted in frame

@@ -155,7 +155,7 @@ private:
     bool waitForNewFrame(int timeoutMs = 3000);
     void report(Callback callback, int number, const QString& text);
     void reportError(int number, const QString& text);
-    AviVideoSpec videoSpec(std::int64_t microsecondsPerFrame) const;
+    AviVideoFormat videoFormat(std::int64_t microsecondsPerFrame) const;
 
     // Sequence capture (CaptureWindowCapture.cpp).
     bool startSound();

@@ -53,16 +53,16 @@ int AbortKey(std::int32_t code)
 }
 } // namespace
 
-AviVideoSpec CaptureWindow::videoSpec(std::int64_t microsecondsPerFrame) const
+AviVideoFormat CaptureWindow::videoFormat(std::int64_t microsecondsPerFrame) const
 {
-    AviVideoSpec spec;
-    spec.size = imageSize().isEmpty() ? QSize(640, 480) : imageSize();
-    spec.microsecondsPerFrame = microsecondsPerFrame;
-    spec.coding = coding_;
-    spec.quality = quality_;
-    spec.palette = palette_;
-    if (coding_ == VideoCoding::Palettised && palette_.isEmpty()) spec.coding = VideoCoding::Uncompressed;
-    return spec;
+    AviVideoFormat shape;
+    shape.size = imageSize().isEmpty() ? QSize(640, 480) : imageSize();
+    shape.microsecondsPerFrame = microsecondsPerFrame;
+    shape.coding = coding_;
+    shape.quality = quality_;
+    shape.palette = palette_;
+    if (coding_ == VideoCoding::Palettised && palette_.isEmpty()) shape.coding = VideoCoding::Uncompressed;
+    return shape;
 }
 
 QString CaptureWindow::writeFailureText(const AviWriter& writer) const
@@ -88,7 +88,7 @@ bool CaptureWindow::captureSequence()
     if (setup.parameters.requestMicroSecPerFrame <= 0)
         setup.parameters.requestMicroSecPerFrame =
             std::int32_t(1e6 / std::max(1.0f, driver_->format().maxFps));
-    setup.video = videoSpec(setup.parameters.requestMicroSecPerFrame);
+    setup.video = videoFormat(setup.parameters.requestMicroSecPerFrame);
     if (setup.parameters.captureAudio) {
         const QAudioDevice input = QMediaDevices::defaultAudioInput();
         if (input.isNull() || !input.isFormatSupported(QtFormat(audio_))) {
@@ -298,7 +298,7 @@ bool CaptureWindow::singleFrameOpen()
                                     : std::int64_t(1e6 / std::max(1.0f, driver_->format().maxFps));
     QDir().mkpath(QFileInfo(captureFile_).absolutePath());
     auto writer = std::make_unique<AviWriter>();
-    if (!writer->open(captureFile_, videoSpec(period))) {
+    if (!writer->open(captureFile_, videoFormat(period))) {
         reportError(writer->errorNumber() == ENOSPC ? caperror::DiskFull : caperror::CannotOpen,
                     LoadText(211).arg(QDir::toNativeSeparators(captureFile_), writer->errorText()));
         return false;

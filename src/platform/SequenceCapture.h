@@ -28,7 +28,7 @@ class SequenceCapture {
 public:
     struct Setup {
         CaptureParameters parameters;        // frame period, time limit, index size
-        AviVideoSpec video;                  // its frame period is the parameters'
+        AviVideoFormat video;                  // its frame period is the parameters'
         std::optional<WaveFormatEx> audio;   // when sound is recorded
     };
 

@@ -37,13 +37,13 @@ QByteArray Tone(double frequency, int rate, int frames)
     return pcm;
 }
 
-AviVideoSpec Spec(VideoCoding coding, std::int64_t us = 66667)
+AviVideoFormat Shape(VideoCoding coding, std::int64_t us = 66667)
 {
-    AviVideoSpec spec;
-    spec.size = {320, 240};
-    spec.microsecondsPerFrame = us;
-    spec.coding = coding;
-    return spec;
+    AviVideoFormat shape;
+    shape.size = {320, 240};
+    shape.microsecondsPerFrame = us;
+    shape.coding = coding;
+    return shape;
 }
 
 bool Near(QRgb a, QColor b, int tolerance = 24)
@@ -67,7 +67,7 @@ TEST_F(AviWriterTest, MjpegVideoWithPcmSoundReadsBackAtItsRate)
 {
     const QString path = dir.file("clip.avi");
     AviWriter writer;
-    ASSERT_TRUE(writer.open(path, Spec(VideoCoding::Mjpeg), WaveFormatEx::Pcm16(22050, 1)));
+    ASSERT_TRUE(writer.open(path, Shape(VideoCoding::Mjpeg), WaveFormatEx::Pcm16(22050, 1)));
     for (int n = 0; n < 30; ++n) {
         ASSERT_TRUE(writer.writeFrame(Picture(n), n));
         ASSERT_TRUE(writer.writeAudio(Tone(440, 22050, 1470)));
@@ -101,10 +101,10 @@ TEST_F(AviWriterTest, UncompressedAndPalettisedPicturesKeepTheirColoursAndOrient
     for (VideoCoding coding : {VideoCoding::Uncompressed, VideoCoding::Palettised}) {
         SCOPED_TRACE(int(coding));
         const QString path = dir.file(QString("raw%1.avi").arg(int(coding)));
-        AviVideoSpec spec = Spec(coding, 100000);
-        spec.palette = palette;
+        AviVideoFormat shape = Shape(coding, 100000);
+        shape.palette = palette;
         AviWriter writer;
-        ASSERT_TRUE(writer.open(path, spec));
+        ASSERT_TRUE(writer.open(path, shape));
         for (int n = 0; n < 6; ++n) ASSERT_TRUE(writer.writeFrame(Picture(n), n));
         ASSERT_TRUE(writer.close());
         const auto v = ProbeStream(path, "v:0");
@@ -124,7 +124,7 @@ TEST_F(AviWriterTest, SkippedFrameNumbersKeepTheClipsLength)
 {
     const QString path = dir.file("gaps.avi");
     AviWriter writer;
-    ASSERT_TRUE(writer.open(path, Spec(VideoCoding::Mjpeg, 100000)));
+    ASSERT_TRUE(writer.open(path, Shape(VideoCoding::Mjpeg, 100000)));
     for (int n : {0, 1, 2, 6, 7, 9}) ASSERT_TRUE(writer.writeFrame(Picture(n), n));
     EXPECT_FALSE(writer.writeFrame(Picture(9), 9)) << "a number already written is refused";
     EXPECT_FALSE(writer.failed());
@@ -143,7 +143,7 @@ TEST_F(AviWriterTest, ReservedSpaceIsKeptAndTheClipStillReads)
     ASSERT_TRUE(AviWriter::ReserveSpace(path, 4 << 20));
     EXPECT_EQ(QFileInfo(path).size(), 4 << 20);
     AviWriter writer;
-    ASSERT_TRUE(writer.open(path, Spec(VideoCoding::Mjpeg)));
+    ASSERT_TRUE(writer.open(path, Shape(VideoCoding::Mjpeg)));
     for (int n = 0; n < 10; ++n) ASSERT_TRUE(writer.writeFrame(Picture(n), n));
     ASSERT_TRUE(writer.close());
     EXPECT_EQ(QFileInfo(path).size(), 4 << 20);
@@ -164,7 +164,7 @@ TEST_F(AviWriterTest, FramesWrittenBeforeAKillStillDecode)
         ASSERT_GE(child, 0);
         if (child == 0) {
             AviWriter writer;
-            if (!writer.open(path, Spec(VideoCoding::Mjpeg), WaveFormatEx::Pcm16(22050, 1))) _exit(2);
+            if (!writer.open(path, Shape(VideoCoding::Mjpeg), WaveFormatEx::Pcm16(22050, 1))) _exit(2);
             for (int n = 0; n < 12; ++n) {
                 writer.writeFrame(Picture(n), n);
                 writer.writeAudio(Tone(440, 22050, 1470));
@@ -182,12 +182,12 @@ TEST_F(AviWriterTest, FramesWrittenBeforeAKillStillDecode)
 TEST_F(AviWriterTest, FullDiskFailsWithItsErrorNumber)
 {
     AviWriter writer;
-    EXPECT_FALSE(writer.open("/dev/full", Spec(VideoCoding::Mjpeg)));
+    EXPECT_FALSE(writer.open("/dev/full", Shape(VideoCoding::Mjpeg)));
     EXPECT_EQ(writer.errorNumber(), ENOSPC);
     EXPECT_FALSE(writer.isOpen());
 
     AviWriter nowhere;
-    EXPECT_FALSE(nowhere.open(dir.file("no/such/folder/x.avi"), Spec(VideoCoding::Mjpeg)));
+    EXPECT_FALSE(nowhere.open(dir.file("no/such/folder/x.avi"), Shape(VideoCoding::Mjpeg)));
     EXPECT_EQ(nowhere.errorNumber(), ENOENT);
 }
 
@@ -203,7 +203,7 @@ TEST_F(AviWriterTest, WriteFailureMidwayKeepsTheFramesBefore)
     limited.rlim_cur = 600 * 1024;
     ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limited), 0);
     AviWriter writer;
-    const bool opened = writer.open(path, Spec(VideoCoding::Uncompressed));
+    const bool opened = writer.open(path, Shape(VideoCoding::Uncompressed));
     int written = 0;
     while (opened && written < 20 && writer.writeFrame(Picture(written), written)) ++written;
     writer.close();
