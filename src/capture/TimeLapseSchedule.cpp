@@ -38,6 +38,11 @@ TimeLapseStep TimeLapseSchedule::tick(const QDateTime& now)
     return TimeLapseStep::TakeFrame;
 }
 
+void TimeLapseSchedule::frameTaken(const QDateTime& due)
+{
+    if (armed_ && due.toMSecsSinceEpoch() == nextMs_) nextMs_ += intervalSeconds_ * 1000;
+}
+
 QDateTime TimeLapseSchedule::nextFrameTime() const { return QDateTime::fromMSecsSinceEpoch(nextMs_, Qt::UTC); }
 
 QDateTime TimeLapseSchedule::completion() const { return QDateTime::fromMSecsSinceEpoch(completionMs_, Qt::UTC); }

@@ -16,6 +16,7 @@
 //    at or after the completion, without taking it;
 //  - an interval of 0 (or less) makes every tick due: two frames a second at the usual tick;
 //  - a frame that could not be taken stays due and is tried again on the next tick.
+// Take the due time before taking the frame and hand it back to frameTaken.
 // Start and completion count in whole seconds (what the date boxes show); fractions are dropped.
 #include <QDateTime>
 #include <cstdint>
@@ -43,8 +44,10 @@ public:
 
     // What the tick at `now` does. Completed disarms the schedule.
     TimeLapseStep tick(const QDateTime& now);
-    // The due frame was taken: the next one is due one interval later.
-    void frameTaken() { nextMs_ += intervalSeconds_ * 1000; }
+    // The frame due at `due` (nextFrameTime() when the tick said TakeFrame) was taken: the next
+    // one is due one interval later. Nothing changes when the run was stopped or armed again
+    // while the frame was being taken (the camera's wait lets the buttons work meanwhile).
+    void frameTaken(const QDateTime& due);
 
     // When the next frame is due, and the run's completion, in UTC.
     QDateTime nextFrameTime() const;

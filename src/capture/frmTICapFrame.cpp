@@ -193,12 +193,13 @@ void frmTICapFrame::takeFrame(const QDateTime& now)
     else if (capwnd_)
         capwnd_->setFrameStamp({});
     // The capture waits for the camera's next picture, handling events meanwhile.
+    const QDateTime due = schedule_.nextFrameTime();
     const QPointer<frmTICapFrame> self(this);
     const bool taken = capCaptureSingleFrame(capwnd_);
     if (!self) return;
     if (taken) {
         lblFrames_->setText(general::NumText(general::Val(lblFrames_->text()) + 1) + LoadText(503));
-        schedule_.frameTaken();
+        schedule_.frameTaken(due);
     } else {
         // The frame stays due and is tried again on the next tick.
         Prompts::Current().MsgBox(LoadText(504), MsgButtons::OK, capture::App, MsgIcon::Information);

@@ -40,7 +40,7 @@ Drive Ticks(TimeLapseSchedule& s, const QDateTime& from, const QDateTime& until,
         if (step != TimeLapseStep::TakeFrame || (fails && fails(now))) continue;
         d.due.push_back(s.nextFrameTime());
         d.ticks.push_back(now);
-        s.frameTaken();
+        s.frameTaken(d.due.back());
     }
     return d;
 }
@@ -163,14 +163,23 @@ TEST(TimeLapseSchedule, MissedFramesAreCaughtUpOnePerTick)
     EXPECT_EQ(d.due.back(), kT0.addSecs(-2400));
 }
 
-// Stop makes the ticks idle; a completion moved while running counts from then on.
-TEST(TimeLapseSchedule, StopAndAMovedCompletion)
+// Stop makes the ticks idle; a frame finished after a stop or a new start does not move the
+// new run; a completion moved while running counts from then on.
+TEST(TimeLapseSchedule, StopRestartWhileTakingAndAMovedCompletion)
 {
     TimeLapseSchedule s;
     s.arm(kT0, kT0.addSecs(5), 1);
     EXPECT_EQ(s.tick(kT0), TimeLapseStep::TakeFrame);
     s.stop();
+    s.frameTaken(kT0);
     EXPECT_EQ(s.tick(kT0.addSecs(1)), TimeLapseStep::Idle);
+
+    s.arm(kT0, kT0.addSecs(60), 10);
+    ASSERT_EQ(s.tick(kT0), TimeLapseStep::TakeFrame);
+    const QDateTime due = s.nextFrameTime();
+    s.arm(kT0.addSecs(3), kT0.addSecs(60), 10);   // Start pressed while the frame was taken
+    s.frameTaken(due);
+    EXPECT_EQ(s.nextFrameTime(), kT0.addSecs(3)) << "the new run's first frame is still due";
 
     s.arm(kT0.addMSecs(700), kT0.addSecs(5), 1);
     EXPECT_EQ(s.nextFrameTime(), kT0) << "whole seconds, as the boxes show";
