@@ -9,6 +9,7 @@
 #include "capture/mVFW.h"
 
 #include <QDialog>
+#include <QPointer>
 #include <array>
 
 class QLabel;
@@ -41,7 +42,8 @@ private:
     static capture::HmsTexts Texts(const std::array<QLineEdit*, 3>& boxes);
 
     frmMain& capture_;
-    CapWnd capwnd_;
+    // The capture window; null once it is gone.
+    QPointer<CaptureWindow> capwnd_;
     capture::TimeLapseSchedule schedule_;
     QTimer* Timer1_;
     std::array<QLineEdit*, 3> interval_{};   // Texttihr, Texttimin, Texttisec
