@@ -161,8 +161,8 @@ void frmMain::buildMenus()
     mnuCapture_->addSeparator();
     connect(item(mnuCapture_, "mnuCapFrame", 285), &QAction::triggered, this, &frmMain::grabFrame);
     connect(item(mnuCapture_, "mnuCapFrames", 286), &QAction::triggered, this, &frmMain::captureFrames);
-    // The time-interval capture window comes with the time-lapse tool; until then the item waits.
-    item(mnuCapture_, "mnutimeintervalcapture", 287)->setEnabled(false);
+    connect(item(mnuCapture_, "mnutimeintervalcapture", 287), &QAction::triggered, this,
+            &frmMain::timeIntervalCapture);
     connect(item(mnuCapture_, "mnuCapVid", 583), &QAction::triggered, this, &frmMain::captureVideo);
     connect(item(mnuCapture_, "mnuCapPal", 582), &QAction::triggered, this, &frmMain::capturePalette);
     mnuCapture_->addSeparator();

@@ -82,6 +82,7 @@ private:
     void saveFrame();
     void grabFrame();
     void captureFrames();
+    void timeIntervalCapture();
     void captureVideo();
     void capturePalette();
     void setCaptureFile();

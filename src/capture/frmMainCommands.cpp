@@ -7,6 +7,7 @@
 #include "capture/frmCapPal.h"
 #include "capture/frmCapVid.h"
 #include "capture/frmPrefs.h"
+#include "capture/frmTICapFrame.h"
 #include "capture/mCapApp.h"
 #include "general/General.h"
 #include "imaging/SavePictureAs.h"
@@ -94,6 +95,13 @@ void frmMain::grabFrame()
 void frmMain::captureFrames()
 {
     frmCapFrame dialog(capwnd_, this);
+    dialog.exec();
+}
+
+void frmMain::timeIntervalCapture()
+{
+    if (stampsFrames()) Picture1_->show();
+    frmTICapFrame dialog(*this);
     dialog.exec();
 }
 

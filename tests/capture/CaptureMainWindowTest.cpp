@@ -9,6 +9,7 @@
 #include "capture/mCapApp.h"
 
 #include "CaptureProbe.h"
+#include "DialogDriver.h"
 #include "PatternReader.h"
 #include "general/General.h"
 #include "platform/AudioFormatChooser.h"
@@ -37,27 +38,6 @@
 namespace {
 
 const QString kMissing = "\x01missing";
-
-// Runs `act` on the modal dialog of type D as soon as it is shown.
-template <class D> void WhenShown(std::function<void(D*)> act)
-{
-    auto attempt = std::make_shared<std::function<void(int)>>();
-    *attempt = [act, attempt](int left) {
-        if (auto* d = qobject_cast<D*>(QApplication::activeModalWidget())) {
-            act(d);
-        } else if (left > 0) {
-            QTimer::singleShot(20, [attempt, left] { (*attempt)(left - 1); });
-        }
-    };
-    QTimer::singleShot(0, [attempt] { (*attempt)(250); });
-}
-
-template <class W> void Click(W* window, const char* name)
-{
-    auto* button = window->template findChild<QPushButton*>(name);
-    ASSERT_NE(button, nullptr) << name;
-    QTest::mouseClick(button, Qt::LeftButton);
-}
 
 class CaptureMainWindowTest : public FrameFixture {
 protected:
@@ -112,7 +92,7 @@ TEST_F(CaptureMainWindowTest, OpensOnTheCameraSizedToItsPicture)
     EXPECT_TRUE(action(w, "mnuSource")->isEnabled());
     EXPECT_FALSE(action(w, "mnuDisplay")->isEnabled());
     EXPECT_FALSE(action(w, "mnuOverlay")->isEnabled());
-    EXPECT_FALSE(action(w, "mnutimeintervalcapture")->isEnabled());
+    EXPECT_TRUE(action(w, "mnutimeintervalcapture")->isEnabled());
     EXPECT_EQ(action(w, "mnuCapVid")->text(), "&Grab Video...");
     EXPECT_EQ(w->findChild<QMenu*>("mnuCapture")->title(), "&Video");
     // Sized around the picture: the capture window shows it whole, centred in the client area.
