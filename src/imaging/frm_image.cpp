@@ -135,6 +135,20 @@ void frm_image::updatePreviewScale()
     processor_.state.previewscaley = float(Image1->twipSize().height() / height);
 }
 
+bool frm_image::loadChosen(bool wantBitmap, PipelineResult& loaded)
+{
+    {
+        BusyPointer busy;
+        loaded = processor_.load(processor_.state.currentimagefile, wantBitmap);
+    }
+    if (loaded.status == PipelineResult::Status::Unrecognised) {
+        Prompts::Current().MsgBox(LoadText(640));
+        return false;
+    }
+    if (loaded.status == PipelineResult::Status::Failed) throw ImagingError(loaded.error);
+    return true;
+}
+
 void frm_image::preview()
 {
     Image1->setSelectionVisible(false);
@@ -144,16 +158,7 @@ void frm_image::preview()
             s.currentimagefile = AddBackslash(folders_->path()) + folders_->fileName();
             if (!folders_->fileName().isEmpty()) {
                 PipelineResult loaded;
-                {
-                    BusyPointer busy;
-                    loaded = processor_.load(s.currentimagefile,
-                                             !PreviewLoadsWithQt(ImageFormatOfName(s.currentimagefile)));
-                }
-                if (loaded.status == PipelineResult::Status::Unrecognised) {
-                    Prompts::Current().MsgBox(LoadText(640));
-                    return;
-                }
-                if (loaded.status == PipelineResult::Status::Failed) throw ImagingError(loaded.error);
+                if (!loadChosen(!PreviewLoadsWithQt(ImageFormatOfName(s.currentimagefile)), loaded)) return;
                 QImage picture = loaded.bitmap.isNull() ? QImageReader(s.currentimagefile).read()
                                                         : BitmapToPicture(loaded.bitmap);
                 if (picture.isNull())
@@ -184,15 +189,7 @@ void frm_image::restore()
         s.currentimagefile = AddBackslash(folders_->path()) + folders_->fileName();
         if (!folders_->fileName().isEmpty()) {
             PipelineResult loaded;
-            {
-                BusyPointer busy;
-                loaded = processor_.load(s.currentimagefile, true);
-            }
-            if (loaded.status == PipelineResult::Status::Unrecognised) {
-                Prompts::Current().MsgBox(LoadText(640));
-                return;
-            }
-            if (loaded.status == PipelineResult::Status::Failed) throw ImagingError(loaded.error);
+            if (!loadChosen(true, loaded)) return;
             s.workingbitmap = std::move(loaded.bitmap);
             s.setImageSize(loaded.loadedWidth, loaded.loadedHeight);
             options_->setImageSize(s.imagewidth, s.imageheight);

@@ -52,6 +52,9 @@ private:
 
     // Events (frm_image.cpp).
     void preview();
+    // Loads the chosen file (the library's bitmap too when wantBitmap); false when the library
+    // does not know the file, which it then says. A damaged file throws.
+    bool loadChosen(bool wantBitmap, PipelineResult& loaded);
     // Chooses a file in the folder lists and previews it.
     void showFile(const QString& path);
     void restore();
@@ -69,7 +72,6 @@ private:
     void runBatch();
     void saveClicked();
     QString outputTypeText() const;
-    CommonDialog& dialog();
 
     TwipLayout* layout_;
     QWidget* canvas_;
@@ -91,7 +93,6 @@ private:
 
     ImageProcessor processor_;
     std::unique_ptr<ImageWorkerPool> pool_;
-    std::unique_ptr<CommonDialog> ownDialog_;
     CropSelection crop_;
     QString tag_;
     bool batchRunning_ = false;

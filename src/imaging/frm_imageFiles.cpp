@@ -41,13 +41,6 @@ struct StartFolder {
 };
 }
 
-CommonDialog& frm_image::dialog()
-{
-    if (FrameServices* frame = FrameServices::Instance()) return frame->openDialog();
-    if (!ownDialog_) ownDialog_ = std::make_unique<CommonDialog>();
-    return *ownDialog_;
-}
-
 QString frm_image::outputTypeText() const
 {
     // Until a type is chosen the list shows its prompt, a text of more than three letters.
@@ -58,7 +51,7 @@ QString frm_image::outputTypeText() const
 void frm_image::selectMultipleFiles()
 {
     if (batchRunning_) return;
-    CommonDialog& d = dialog();
+    CommonDialog& d = FrameServices::Dialog();
     const StartFolder start(d, folders_->path());
     d.Flags = kExplorerMultiSelect;
     d.Filter = kSelectionFilter;
@@ -82,7 +75,7 @@ void frm_image::selectMultipleFiles()
 void frm_image::chooseOutputFolder()
 {
     if (batchRunning_) return;
-    CommonDialog& d = dialog();
+    CommonDialog& d = FrameServices::Dialog();
     const StartFolder start(d, folders_->path());
     d.Flags = kExplorerMultiSelect;
     d.Filter = kFolderFilter;
@@ -130,7 +123,7 @@ void frm_image::saveClicked()
 {
     if (batchRunning_) return;
     ImageProcessorState& s = processor_.state;
-    CommonDialog& d = dialog();
+    CommonDialog& d = FrameServices::Dialog();
     // Replacing a file is confirmed: the dialog starts on the previewed file itself.
     d.Flags = kExplorer | dialogflags::OverwritePrompt;
     d.DialogTitle = QStringLiteral("Save As..");
