@@ -7,7 +7,7 @@ source "$here/start-audio.sh"
 export QT_QPA_PLATFORM=offscreen
 shopt -s nullglob
 for b in "$build"/bench/bench_*; do
-  [ -x "$b" ] || continue
+  [ -f "$b" ] && [ -x "$b" ] || continue
   echo "== $(basename "$b")"
   "$b"
 done
