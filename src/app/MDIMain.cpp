@@ -115,25 +115,30 @@ void MDIMain::buildMenus()
     QMenu* image = menuBar()->addMenu(QString());
     image->setObjectName("mnuimage");
     toolItem(image, "mnuimageprocessor", Tool::ImageProcessor, &MDIMain::showImageProcessor);
-    connect(item(image, "mnujpegquality"), &QAction::triggered, this, &MDIMain::askJpegQuality);
+    jpegQualityItem_ = item(image, "mnujpegquality");
+    connect(jpegQualityItem_, &QAction::triggered, this, &MDIMain::askJpegQuality);
 
     QMenu* options = menuBar()->addMenu(QString());
     options->setObjectName("mnuoptions");
     connect(item(options, "mnuvolumecontrol"), &QAction::triggered, this,
             [] { platform::StartProgram("sndvol.exe"); });
-    item(options, "mnuequaliseamp")->setCheckable(true);
-    item(options, "mnushowaudioamp")->setCheckable(true);
+    equaliseItem_ = item(options, "mnuequaliseamp");
+    equaliseItem_->setCheckable(true);
+    showAmplitudeItem_ = item(options, "mnushowaudioamp");
+    showAmplitudeItem_->setCheckable(true);
     connect(item(options, "mnuaudiosettings"), &QAction::triggered, this, [this] { ChooseAudioFormat(this); });
     QMenu* player = options->addMenu(QString());
     player->setObjectName("mnuvp");
     auto* players = new QActionGroup(this);
-    for (const char* name : {"mnusettinga", "mnusettingwmp", "mnusettingamp"}) {
-        QAction* a = item(player, name);
+    automaticItem_ = item(player, "mnusettinga");
+    mediaPlayerItem_ = item(player, "mnusettingwmp");
+    activeMovieItem_ = item(player, "mnusettingamp");
+    for (QAction* a : {automaticItem_, mediaPlayerItem_, activeMovieItem_}) {
         a->setCheckable(true);
         players->addAction(a);
     }
-    findChild<QAction*>("mnusettingwmp")->setChecked(true);
-    findChild<QAction*>("mnusettingamp")->setEnabled(false);
+    mediaPlayerItem_->setChecked(true);
+    activeMovieItem_->setEnabled(false);
 
     QMenu* help = menuBar()->addMenu(QString());
     help->setObjectName("mnuhelp");
@@ -152,7 +157,7 @@ void MDIMain::setCaptions()
     }
     // The system's own video capture program has no entry of the text table.
     findChild<QAction*>("mnuvideocapture")->setText("Windows Video &Capture");
-    findChild<QAction*>("mnujpegquality")->setText(LoadText(115) + " (85%)");
+    jpegQualityItem_->setText(LoadText(115) + " (85%)");
 }
 
 void MDIMain::placeFrame()
@@ -180,7 +185,7 @@ void MDIMain::Load(const QString& commandLine)
 {
     setCaptions();
     placeFrame();
-    findChild<QAction*>("mnujpegquality")->setProperty("Tag", "85");
+    jpegQualityItem_->setProperty("Tag", "85");
     openStartupFile(commandLine);
 }
 
@@ -245,49 +250,48 @@ void MDIMain::askJpegQuality()
 {
     const QString answer = Prompts::Current().InputBox(LoadText(396), LoadText(395), QString());
     if (answer.isEmpty()) return;
-    QAction* quality = findChild<QAction*>("mnujpegquality");
-    quality->setProperty("Tag", answer);
-    quality->setText("JPEG quality (" + answer + "%)");
+    jpegQualityItem_->setProperty("Tag", answer);
+    jpegQualityItem_->setText("JPEG quality (" + answer + "%)");
 }
 
 bool MDIMain::equaliseAmplitude() const
 {
-    return findChild<QAction*>("mnuequaliseamp")->isChecked();
+    return equaliseItem_->isChecked();
 }
 
 void MDIMain::setEqualiseAmplitude(bool on)
 {
-    findChild<QAction*>("mnuequaliseamp")->setChecked(on);
+    equaliseItem_->setChecked(on);
 }
 
 bool MDIMain::showAmplitude() const
 {
-    return findChild<QAction*>("mnushowaudioamp")->isChecked();
+    return showAmplitudeItem_->isChecked();
 }
 
 void MDIMain::setShowAmplitude(bool on)
 {
-    findChild<QAction*>("mnushowaudioamp")->setChecked(on);
+    showAmplitudeItem_->setChecked(on);
 }
 
 QString MDIMain::jpegQuality() const
 {
-    return findChild<QAction*>("mnujpegquality")->property("Tag").toString();
+    return jpegQualityItem_->property("Tag").toString();
 }
 
 PlaybackChoice MDIMain::playbackChoice() const
 {
-    if (findChild<QAction*>("mnusettinga")->isChecked()) return PlaybackChoice::Automatic;
-    if (findChild<QAction*>("mnusettingamp")->isChecked()) return PlaybackChoice::ActiveMovie;
+    if (automaticItem_->isChecked()) return PlaybackChoice::Automatic;
+    if (activeMovieItem_->isChecked()) return PlaybackChoice::ActiveMovie;
     return PlaybackChoice::MediaPlayer;
 }
 
 void MDIMain::setPlaybackChoice(PlaybackChoice choice)
 {
-    const char* name = choice == PlaybackChoice::Automatic     ? "mnusettinga"
-                       : choice == PlaybackChoice::ActiveMovie ? "mnusettingamp"
-                                                               : "mnusettingwmp";
-    findChild<QAction*>(name)->setChecked(true);
+    QAction* item = choice == PlaybackChoice::Automatic     ? automaticItem_
+                    : choice == PlaybackChoice::ActiveMovie ? activeMovieItem_
+                                                            : mediaPlayerItem_;
+    item->setChecked(true);
 }
 
 bool MDIMain::offers(Tool) const

@@ -80,6 +80,13 @@ private:
     QAction* toolItem(QMenu* menu, const char* name, Tool tool, void (MDIMain::*open)());
 
     QMdiArea* area_;
+    // The items whose state other windows read: the shared options.
+    QAction* equaliseItem_ = nullptr;       // mnuequaliseamp
+    QAction* showAmplitudeItem_ = nullptr;  // mnushowaudioamp
+    QAction* jpegQualityItem_ = nullptr;    // mnujpegquality (its tag holds the quality)
+    QAction* automaticItem_ = nullptr;      // mnusettinga
+    QAction* mediaPlayerItem_ = nullptr;    // mnusettingwmp
+    QAction* activeMovieItem_ = nullptr;    // mnusettingamp
     bool exiting_ = false;
     QString lastFile_;
     QPointer<frm_about> about_;
