@@ -112,10 +112,14 @@ void frm_image::reportError(const QString& description)
     Prompts::Current().MsgBox(description, MsgButtons::OK, QString(), MsgIcon::None);
 }
 
-void frm_image::showPicture(const QImage& picture)
+void frm_image::showPicture(const QImage& picture, int width, int height)
 {
+    ImageProcessorState& s = processor_.state;
+    s.setImageSize(width, height);
+    options_->setImageSize(s.imagewidth, s.imageheight);
     Picture1->setPixmap(QPixmap::fromImage(picture));
     Image1->setPicture(picture);
+    fitPreview();
 }
 
 void frm_image::fitPreview()
@@ -163,10 +167,7 @@ void frm_image::preview()
                                                         : BitmapToPicture(loaded.bitmap);
                 if (picture.isNull())
                     throw ImagingError(QStringLiteral("Cannot read the image file ") + s.currentimagefile);
-                s.setImageSize(loaded.loadedWidth, loaded.loadedHeight);
-                options_->setImageSize(s.imagewidth, s.imageheight);
-                showPicture(picture);
-                fitPreview();
+                showPicture(picture, loaded.loadedWidth, loaded.loadedHeight);
             }
             options_->setPixelSize(s.imagewidth, s.imageheight);
             updatePreviewScale();
@@ -191,10 +192,7 @@ void frm_image::restore()
             PipelineResult loaded;
             if (!loadChosen(true, loaded)) return;
             s.workingbitmap = std::move(loaded.bitmap);
-            s.setImageSize(loaded.loadedWidth, loaded.loadedHeight);
-            options_->setImageSize(s.imagewidth, s.imageheight);
-            showPicture(BitmapToPicture(s.workingbitmap));
-            fitPreview();
+            showPicture(BitmapToPicture(s.workingbitmap), loaded.loadedWidth, loaded.loadedHeight);
         }
         options_->setPixelSize(s.imagewidth, s.imageheight);
         updatePreviewScale();
@@ -225,10 +223,7 @@ void frm_image::applyClicked()
         for (const Outcome& m : outcome.messages) ReportFailure(m);
         if (!outcome.ok) return;
         processor_.readSourceTimes(s.currentimagefile);
-        s.setImageSize(s.workingbitmap.width(), s.workingbitmap.height());
-        options_->setImageSize(s.imagewidth, s.imageheight);
-        showPicture(BitmapToPicture(s.workingbitmap));
-        fitPreview();
+        showPicture(BitmapToPicture(s.workingbitmap), s.workingbitmap.width(), s.workingbitmap.height());
         updatePreviewScale();
     } catch (const std::exception& error) {
         reportError(QString::fromLocal8Bit(error.what()));

@@ -61,7 +61,8 @@ private:
     void applyClicked();
     void cropPressed(QPointF twips);
     void cropMoved(Qt::MouseButtons buttons, QPointF twips);
-    void showPicture(const QImage& picture);
+    // Shows a loaded picture of the given pixel size in both boxes and fits the preview to it.
+    void showPicture(const QImage& picture, int width, int height);
     void fitPreview();
     void updatePreviewScale();
     void reportError(const QString& description);
