@@ -1,6 +1,7 @@
 #pragma once
-// The interface text table: entries 101..650, each with a text in English, Chinese Traditional
-// and Chinese Simplified (a language may lack a text for an entry).
+// The interface text table: entries 101..650 of the original design and KIVRA's own entries
+// appended after them (651..999), each with a text in English, Chinese Traditional and Chinese
+// Simplified (a language may lack a text for an entry; KIVRA's own entries have all three).
 //
 // The table is kept as UTF-8 text, one entry a line:
 //   number <TAB> English <TAB> Chinese Traditional <TAB> Chinese Simplified
@@ -24,7 +25,8 @@ class TextTable
 {
 public:
     static constexpr int kFirstEntry = 101;
-    static constexpr int kLastEntry = 650;
+    static constexpr int kLastEntry = 999;
+    static constexpr int kLastDesignEntry = 650;
     static constexpr int kEntryCount = kLastEntry - kFirstEntry + 1;
 
     // Reads a table. Lines that cannot be read (wrong number of fields, a number that is not an
