@@ -2,8 +2,8 @@
 // the frames dropped (the goal is none) and the processor time per frame, beside the time the
 // ffmpeg program needs to encode the same pictures into an MJPEG AVI, measured in the same run.
 #include "capture/mVFW.h"
-#include "platform/CameraDevices.h"
-#include "platform/TestPattern.h"
+#include "platform/camera/CameraDevices.h"
+#include "platform/camera/TestPattern.h"
 
 #include <QApplication>
 #include <QDateTime>

@@ -3,7 +3,7 @@
 // read in sequence, and a seek with the decoding of a whole key-frame group.
 // Goals: a step on costs about one frame's decoding; a step that needs a seek costs at most one
 // group's decoding; steps back among frames already decoded cost nearly nothing.
-#include "platform/VideoFrameReader.h"
+#include "platform/video/VideoFrameReader.h"
 #include "player/FrameStepper.h"
 
 #include <QCoreApplication>

@@ -2,9 +2,9 @@
 // out) through KIVRA's batch job, beside ImageMagick's mogrify doing the same to the same files
 // in the same run, and beside KIVRA's one-file path (processimage, one file after another),
 // whose outputs the batch's must equal byte for byte.
-#include "imaging/BatchJob.h"
-#include "imaging/ImageProcessor.h"
-#include "imaging/ImageWorkerPool.h"
+#include "imaging/pipeline/BatchJob.h"
+#include "imaging/pipeline/ImageProcessor.h"
+#include "imaging/worker/ImageWorkerPool.h"
 
 #include <QDir>
 #include <QElapsedTimer>

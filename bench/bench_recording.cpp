@@ -8,7 +8,7 @@
 // Goal: growth under 5% of the recorded data, since the sound goes to a file as it arrives.
 // Lost sound: blocks the input thread could not put into the ring (the file writer fell behind),
 // goal 0, and the recording's length beside the time it ran.
-#include "platform/AudioMediaControl.h"
+#include "recorder/mci/AudioMediaControl.h"
 #include "recorder/RecordingDevice.h"
 
 #include <QAudioDevice>

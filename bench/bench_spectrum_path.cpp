@@ -1,9 +1,9 @@
 // The whole spectrum path for the largest sound taken without a question (2566000 frames, stereo
 // 16-bit): read the file, transform, magnitudes, and draw the spectrum window, beside one plain
 // read of the same file and FFTW's transform of the same length, measured in the same run.
-#include "platform/PictureBox.h"
-#include "sound/GetWaveHeader.h"
-#include "sound/SaveWaveHeader.h"
+#include "platform/ui/PictureBox.h"
+#include "platform/audio/GetWaveHeader.h"
+#include "platform/audio/SaveWaveHeader.h"
 #include "spectrum/FFTfrm.h"
 #include "spectrum/SpectrumComputation.h"
 

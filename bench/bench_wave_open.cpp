@@ -4,14 +4,14 @@
 // The analyser reads the header and at most 9999 frames to draw a long sound, so opening it
 // should cost a small fraction of one pass over the file. Both figures are taken with the file in
 // the page cache (each is run once before it is timed), in the same run, on the same file.
-#include "platform/Surface.h"
+#include "platform/ui/Surface.h"
 #include "sound/ColumnTable.h"
 #include "sound/DrawTickMarks.h"
 #include "sound/GraphWave.h"
-#include "sound/SaveWaveHeader.h"
+#include "platform/audio/SaveWaveHeader.h"
 #include "sound/SoundDocument.h"
 #include "sound/WaveEnvelope.h"
-#include "sound/WaveFile.h"
+#include "platform/audio/WaveFile.h"
 
 #include <QDir>
 #include <QElapsedTimer>

@@ -1,7 +1,7 @@
 #include "app/AboutReport.h"
 
 #include "general/General.h"
-#include "platform/SystemInfo.h"
+#include "platform/system/SystemInfo.h"
 #include "text/LoadText.h"
 
 #include <QCoreApplication>

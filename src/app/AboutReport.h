@@ -1,6 +1,6 @@
 #pragma once
 // The about window's texts: the version label and the report on the computer, one line each.
-#include "platform/Outcome.h"
+#include "platform/ui/Outcome.h"
 
 #include <QString>
 #include <QStringList>

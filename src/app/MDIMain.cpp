@@ -4,18 +4,18 @@
 #include "app/Startup.h"
 #include "app/frm_about.h"
 #include "capture/ChooseAudioFormat.h"
-#include "capture/frmMain.h"
-#include "imaging/ShowImageProcessor.h"
-#include "platform/BusyPointer.h"
-#include "platform/ChildWindow.h"
-#include "platform/Process.h"
-#include "platform/Prompts.h"
-#include "platform/Settings.h"
-#include "platform/SystemInfo.h"
-#include "platform/Twips.h"
+#include "capture/ShowCapture.h"
+#include "imaging/window/ShowImageProcessor.h"
+#include "platform/ui/BusyPointer.h"
+#include "platform/ui/ChildWindow.h"
+#include "platform/system/Process.h"
+#include "platform/ui/Prompts.h"
+#include "platform/system/Settings.h"
+#include "platform/system/SystemInfo.h"
+#include "platform/ui/Twips.h"
 #include "player/OpenVideoWindow.h"
 #include "recorder/ShowRecorder.h"
-#include "sound/DecodeMp3.h"
+#include "platform/audio/DecodeMp3.h"
 #include "sound/OpenSoundWindow.h"
 #include "spectrum/OpenSpectrum.h"
 #include "text/LoadText.h"
@@ -32,8 +32,6 @@
 namespace {
 const QString kApp = "KIVRA";
 const QString kPreferences = "preferences";
-const QString kVideoFilter = "supported video|*.asf;*.avi;*.mov;*.mpg;*.wmv;*.swf|avi Files (*.avi)|*.avi|"
-                             "mov files (*.mov)|*.mov|mpeg files (*.mpg)|*.mpg|others(*.*)|*.*";
 const QString kAudioClipFilter = "mp3 Files (*.mp3)|*.mp3|wave files (*.wav)|*.wav|others|*.*";
 
 // Menu captions by object name: the menus and their items in display order.
@@ -315,7 +313,7 @@ void MDIMain::openVideoWindow(const QString& path)
     OpenVideoWindow(path);
 }
 
-void MDIMain::askVideo() { askClip(kVideoFilter); }
+void MDIMain::askVideo() { askClip(VideoFileFilter()); }
 
 void MDIMain::askAudioClip() { askClip(kAudioClipFilter); }
 
@@ -346,7 +344,7 @@ void MDIMain::showAbout()
 
 void MDIMain::showRecorder() { ShowRecorder(); }
 
-void MDIMain::showCapture() { frmMain::Load(true); }
+void MDIMain::showCapture() { ShowCapture(); }
 
 void MDIMain::showImageProcessor() { ShowImageProcessor(); }
 
@@ -379,7 +377,7 @@ void MDIMain::exitNow()
 {
     // Exit ends the program at once: the closing steps (recording the last file) do not run.
     // The capture window closes first, so that it stores its own settings.
-    if (frmMain* capture = frmMain::Instance()) capture->outerWindow()->close();
+    CloseCapture();
     exiting_ = true;
     QApplication::quit();
 }

@@ -1,8 +1,8 @@
 #pragma once
 // The main frame: hosts every tool window, owns the menus from which the tools are reached, keeps
 // the options other windows read, and opens the start-up file.
-#include "platform/CommonDialog.h"
-#include "platform/FrameServices.h"
+#include "platform/ui/CommonDialog.h"
+#include "platform/ui/FrameServices.h"
 
 #include <QMainWindow>
 #include <QPointer>

@@ -1,6 +1,6 @@
 #include "app/StartSysInfo.h"
 
-#include "platform/Process.h"
+#include "platform/system/Process.h"
 
 #include <QCoreApplication>
 

@@ -2,10 +2,10 @@
 
 #include "app/AboutReport.h"
 #include "app/StartSysInfo.h"
-#include "platform/BusyPointer.h"
-#include "platform/Prompts.h"
-#include "platform/SystemInfo.h"
-#include "platform/TwipLayout.h"
+#include "platform/ui/BusyPointer.h"
+#include "platform/ui/Prompts.h"
+#include "platform/system/SystemInfo.h"
+#include "platform/ui/TwipLayout.h"
 #include "text/LoadText.h"
 
 #include <QApplication>

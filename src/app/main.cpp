@@ -2,8 +2,8 @@
 // otherwise the frame and nothing else; the frame opens the start-up file.
 #include "app/CommandLine.h"
 #include "app/MDIMain.h"
-#include "platform/QtPrompts.h"
-#include "platform/QtTranslations.h"
+#include "platform/ui/QtPrompts.h"
+#include "platform/system/QtTranslations.h"
 #include "text/LoadText.h"
 
 #include <QApplication>

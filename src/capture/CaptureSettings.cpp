@@ -1,7 +1,7 @@
 #include "capture/CaptureSettings.h"
 
 #include "general/General.h"
-#include "platform/Settings.h"
+#include "platform/system/Settings.h"
 
 #include <cmath>
 

@@ -1,7 +1,7 @@
 #pragma once
 // The capture tools' settings (application "KIVRA") and the rules of the capture settings
 // dialogs, kept apart from the dialogs so they can be checked without a screen.
-#include "platform/CaptureParameters.h"
+#include "capture/device/CaptureParameters.h"
 
 #include <QColor>
 #include <QString>

@@ -3,7 +3,7 @@
 // (hours, minutes, seconds), the starting and completion date boxes, and the run that Start
 // Capture arms from them. The date boxes show and read local time through the general date text;
 // the run keeps instants (UTC), so a daylight-saving change inside it changes nothing.
-#include "platform/Outcome.h"
+#include "platform/ui/Outcome.h"
 
 #include <QDateTime>
 #include <QString>

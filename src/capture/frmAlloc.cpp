@@ -1,7 +1,7 @@
 #include "capture/frmAlloc.h"
 
 #include "capture/FileSpace.h"
-#include "platform/TwipLayout.h"
+#include "platform/ui/TwipLayout.h"
 #include "text/LoadText.h"
 
 #include <QFileInfo>

@@ -2,8 +2,8 @@
 
 #include "capture/CaptureSettings.h"
 #include "general/General.h"
-#include "platform/Prompts.h"
-#include "platform/TwipLayout.h"
+#include "platform/ui/Prompts.h"
+#include "platform/ui/TwipLayout.h"
 #include "text/LoadText.h"
 
 #include <QDir>

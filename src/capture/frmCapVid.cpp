@@ -3,9 +3,9 @@
 #include "capture/CaptureSettings.h"
 #include "capture/ChooseAudioFormat.h"
 #include "capture/mCapApp.h"
-#include "platform/Process.h"
-#include "platform/Settings.h"
-#include "platform/TwipLayout.h"
+#include "platform/system/Process.h"
+#include "platform/system/Settings.h"
+#include "platform/ui/TwipLayout.h"
 #include "text/LoadText.h"
 
 #include <QCheckBox>

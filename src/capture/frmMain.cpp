@@ -6,12 +6,12 @@
 #include "capture/DriverList.h"
 #include "capture/mCapApp.h"
 #include "general/General.h"
-#include "platform/FrameServices.h"
-#include "platform/Process.h"
-#include "platform/Prompts.h"
-#include "platform/Settings.h"
-#include "platform/ToolLinks.h"
-#include "platform/Twips.h"
+#include "platform/ui/FrameServices.h"
+#include "platform/system/Process.h"
+#include "platform/ui/Prompts.h"
+#include "platform/system/Settings.h"
+#include "platform/ui/ToolLinks.h"
+#include "platform/ui/Twips.h"
 #include "text/LoadText.h"
 
 #include <QAction>

@@ -2,7 +2,7 @@
 
 #include "capture/frmMain.h"
 #include "general/General.h"
-#include "platform/TwipLayout.h"
+#include "platform/ui/TwipLayout.h"
 #include "text/LoadText.h"
 
 #include <QGroupBox>

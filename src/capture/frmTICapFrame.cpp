@@ -4,8 +4,8 @@
 #include "capture/frmMain.h"
 #include "capture/mCapApp.h"
 #include "general/General.h"
-#include "platform/Prompts.h"
-#include "platform/TwipLayout.h"
+#include "platform/ui/Prompts.h"
+#include "platform/ui/TwipLayout.h"
 #include "text/LoadText.h"
 
 #include <QDir>

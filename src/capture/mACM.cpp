@@ -2,8 +2,8 @@
 
 #include "capture/CaptureSettings.h"
 #include "capture/frmMain.h"
-#include "platform/AudioFormatChooser.h"
-#include "platform/Prompts.h"
+#include "capture/device/AudioFormatChooser.h"
+#include "platform/ui/Prompts.h"
 #include "text/LoadText.h"
 
 void ChooseAudioFormat(QWidget* owner)

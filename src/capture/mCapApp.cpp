@@ -3,8 +3,8 @@
 #include "capture/CaptureSettings.h"
 #include "capture/DriverList.h"
 #include "capture/frmMain.h"
-#include "platform/CaptureStatus.h"
-#include "platform/Prompts.h"
+#include "capture/device/CaptureStatus.h"
+#include "platform/ui/Prompts.h"
 
 #include <QAction>
 #include <cstring>

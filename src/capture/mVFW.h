@@ -3,8 +3,8 @@
 // request of the platform's capture window, with that request's message number beside it. Each
 // returns true when the window carried the request out and false otherwise, also when there is
 // no window (a null handle).
-#include "platform/CaptureParameters.h"
-#include "platform/CaptureWindow.h"
+#include "capture/device/CaptureParameters.h"
+#include "capture/device/CaptureWindow.h"
 
 #include <QByteArray>
 #include <QString>

@@ -1,7 +1,7 @@
 #pragma once
 // What the player window shows about its clip's file: the caption, the date label and the size
 // label.
-#include "platform/Outcome.h"
+#include "platform/ui/Outcome.h"
 
 #include <QDateTime>
 #include <QString>

@@ -1,6 +1,6 @@
 #pragma once
 // Which of the player window's two playback components a clip opens in.
-#include "platform/PlaybackChoice.h"
+#include "platform/ui/PlaybackChoice.h"
 
 #include <QString>
 

@@ -11,7 +11,7 @@
 // The frames decoded since the last seek are kept, up to a memory budget, so stepping back and
 // forth among them decodes nothing and stepping on past them decodes one frame. A step back past
 // them seeks to the key frame before and decodes forward.
-#include "platform/VideoFrameReader.h"
+#include "platform/video/VideoFrameReader.h"
 
 #include <cstddef>
 #include <deque>

@@ -2,7 +2,7 @@
 // window number is never reused during a run. The default window is not in the table.
 #include "player/OpenVideoWindow.h"
 
-#include "platform/FrameServices.h"
+#include "platform/ui/FrameServices.h"
 #include "player/playvideo.h"
 
 #include <QMdiSubWindow>
@@ -13,6 +13,12 @@ namespace {
 constexpr int kMaxWindows = 255;
 int g_windowCounter = 0;
 std::array<QPointer<playvideo>, kMaxWindows + 1> g_windows;
+}
+
+QString VideoFileFilter()
+{
+    return QStringLiteral("supported video|*.asf;*.avi;*.mov;*.mpg;*.wmv;*.swf|avi Files (*.avi)|*.avi|"
+                          "mov files (*.mov)|*.mov|mpeg files (*.mpg)|*.mpg|others(*.*)|*.*");
 }
 
 void OpenVideoWindow(const QString& path)

@@ -8,3 +8,6 @@ void OpenVideoWindow(const QString& path);
 
 // How many player windows this run has opened (the last window number given).
 int VideoWindowCounter();
+
+// The type list of the dialogs that choose a clip (the frame's and the player's).
+QString VideoFileFilter();

@@ -1,15 +1,15 @@
 #include "player/playvideo.h"
 
 #include "general/General.h"
-#include "imaging/SavePictureAs.h"
-#include "platform/BusyPointer.h"
-#include "platform/CommonDialog.h"
-#include "platform/FrameServices.h"
-#include "platform/MediaPlayer.h"
-#include "platform/Process.h"
-#include "platform/Prompts.h"
-#include "platform/ToolLinks.h"
-#include "platform/Twips.h"
+#include "imaging/file/SavePictureAs.h"
+#include "platform/ui/BusyPointer.h"
+#include "platform/ui/CommonDialog.h"
+#include "platform/ui/FrameServices.h"
+#include "platform/video/MediaPlayer.h"
+#include "platform/system/Process.h"
+#include "platform/ui/Prompts.h"
+#include "platform/ui/ToolLinks.h"
+#include "platform/ui/Twips.h"
 #include "player/ClipFileLabels.h"
 #include "player/ClipRouting.h"
 #include "player/FrameStepper.h"
@@ -33,8 +33,6 @@
 #include <QVideoSink>
 
 namespace {
-const QString kVideoFilter = "supported video|*.asf;*.avi;*.mov;*.mpg;*.wmv;*.swf|avi Files (*.avi)|*.avi|"
-                             "mov files (*.mov)|*.mov|mpeg files (*.mpg)|*.mpg|others(*.*)|*.*";
 
 // The controls keep their twip places whatever the window's size: the component below them is
 // sized in twips too, and neither scales with the window.
@@ -307,7 +305,7 @@ void playvideo::openClip()
     FrameServices* frame = FrameServices::Instance();
     CommonDialog local;
     CommonDialog& dialog = frame ? frame->openDialog() : local;
-    dialog.Filter = kVideoFilter;
+    dialog.Filter = VideoFileFilter();
     dialog.FilterIndex = 1;
     dialog.DialogTitle.clear();
     dialog.CancelError = true;

@@ -4,7 +4,7 @@
 // WindowsMediaPlayer1, with its own control bar, and ActiveMovie1, a bare one that the
 // Automatic choice sends .avi, .mpg and .asf clips to. The sizing, routing and frame finding are
 // plain classes; this window turns events into calls to them.
-#include "platform/PlaybackChoice.h"
+#include "platform/ui/PlaybackChoice.h"
 
 #include <QImage>
 #include <QMainWindow>

@@ -3,10 +3,10 @@
 #include "player/playvideo.h"
 
 #include "general/General.h"
-#include "platform/BusyPointer.h"
-#include "platform/MediaPlayer.h"
-#include "platform/Twips.h"
-#include "platform/VideoFrameReader.h"
+#include "platform/ui/BusyPointer.h"
+#include "platform/video/MediaPlayer.h"
+#include "platform/ui/Twips.h"
+#include "platform/video/VideoFrameReader.h"
 #include "player/FrameStepper.h"
 #include "player/PlayerSizing.h"
 

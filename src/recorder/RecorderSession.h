@@ -6,7 +6,7 @@
 //
 // The schedule is checked every CheckIntervalMs while a recording runs and while a programmed
 // recording waits for its start, so it starts and stops on time with nobody at the computer.
-#include "platform/MediaControl.h"
+#include "recorder/mci/MediaControl.h"
 
 #include <QDateTime>
 #include <QString>

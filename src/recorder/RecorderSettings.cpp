@@ -1,7 +1,7 @@
 #include "recorder/RecorderSettings.h"
 
 #include "general/General.h"
-#include "platform/Settings.h"
+#include "platform/system/Settings.h"
 #include "recorder/modWave.h"
 
 #include <algorithm>

@@ -1,7 +1,7 @@
 #include "recorder/RecordingDevice.h"
 
-#include "platform/AudioMediaControl.h"
-#include "sound/SaveWaveHeader.h"
+#include "recorder/mci/AudioMediaControl.h"
+#include "platform/audio/SaveWaveHeader.h"
 
 WaveHeaderFn KivraWaveHeader()
 {

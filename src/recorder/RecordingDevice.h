@@ -1,7 +1,7 @@
 #pragma once
 // The recorder's sound device: the media-control interpreter on this system's audio, writing its
 // WAV files with KIVRA's own header writer.
-#include "platform/WaveRecordingFile.h"
+#include "platform/audio/WaveRecordingFile.h"
 
 // KIVRA's WAV header writer, as the media-control interpreter takes it.
 WaveHeaderFn KivraWaveHeader();

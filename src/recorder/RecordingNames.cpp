@@ -1,7 +1,7 @@
 #include "recorder/RecordingNames.h"
 
 #include "general/General.h"
-#include "platform/TemporaryFiles.h"
+#include "platform/system/TemporaryFiles.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -3,7 +3,7 @@
 // saving, the MIDI file to play while recording, the volume control and the hand-over to the
 // sound analyser. One window in the program; closing it hides it. Its behaviour lives in
 // RecorderSession; the window turns clicks into calls and shows the session's view.
-#include "platform/CommonDialog.h"
+#include "platform/ui/CommonDialog.h"
 #include "recorder/RecorderSession.h"
 
 #include <QStringList>

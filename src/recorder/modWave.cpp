@@ -1,8 +1,8 @@
 #include "recorder/modWave.h"
 
 #include "general/General.h"
-#include "platform/MediaControl.h"
-#include "platform/TemporaryFiles.h"
+#include "recorder/mci/MediaControl.h"
+#include "platform/system/TemporaryFiles.h"
 #include "text/LoadText.h"
 
 #include <QDir>

@@ -1,9 +1,9 @@
 #include "sound/AnalyserUi.h"
 
-#include "platform/ControlTable.h"
-#include "platform/MediaPlayer.h"
-#include "platform/PictureBox.h"
-#include "platform/TwipLayout.h"
+#include "platform/ui/ControlTable.h"
+#include "platform/video/MediaPlayer.h"
+#include "platform/ui/PictureBox.h"
+#include "platform/ui/TwipLayout.h"
 #include "sound/GraphWave.h"
 #include "sound/SoundAnalyser.h"
 #include "text/LoadText.h"

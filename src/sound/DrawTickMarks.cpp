@@ -1,7 +1,7 @@
 #include "sound/DrawTickMarks.h"
 
 #include "general/General.h"
-#include "platform/Surface.h"
+#include "platform/ui/Surface.h"
 #include "sound/SoundDocument.h"
 #include "text/LoadText.h"
 

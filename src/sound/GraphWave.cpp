@@ -1,9 +1,9 @@
 #include "sound/GraphWave.h"
 
 #include "general/General.h"
-#include "platform/Surface.h"
+#include "platform/ui/Surface.h"
 #include "sound/ColumnTable.h"
-#include "sound/WaveFile.h"
+#include "platform/audio/WaveFile.h"
 #include "text/LoadText.h"
 
 #include <QGuiApplication>

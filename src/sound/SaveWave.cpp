@@ -1,8 +1,8 @@
 #include "sound/SaveWave.h"
 
 #include "general/General.h"
-#include "sound/SaveWaveHeader.h"
-#include "sound/WaveFile.h"
+#include "platform/audio/SaveWaveHeader.h"
+#include "platform/audio/WaveFile.h"
 
 #include <QSaveFile>
 #include <algorithm>

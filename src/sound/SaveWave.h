@@ -2,7 +2,7 @@
 // Writing a stretch of the open sound as a new WAV file: the selected clip, one channel or both,
 // optionally through the soft-limited level curve (the "Paste in a new window" level slider).
 
-#include "sound/SaveFailure.h"
+#include "platform/audio/SaveFailure.h"
 
 #include <QString>
 #include <cstdint>

@@ -2,7 +2,7 @@
 // "Audio Save - Whole": the sound file copied byte for byte to the chosen WAV name (the channel
 // choice does not apply).
 
-#include "sound/SaveFailure.h"
+#include "platform/audio/SaveFailure.h"
 
 #include <QString>
 

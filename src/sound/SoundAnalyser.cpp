@@ -1,12 +1,12 @@
 #include "sound/SoundAnalyser.h"
 
-#include "platform/Surface.h"
+#include "platform/ui/Surface.h"
 #include "sound/DrawTickMarks.h"
 #include "sound/ExportName.h"
-#include "sound/Mp3Encode.h"
+#include "platform/audio/Mp3Encode.h"
 #include "sound/SaveWaveWhole.h"
 #include "sound/SelectedStretch.h"
-#include "sound/WaveFile.h"
+#include "platform/audio/WaveFile.h"
 #include "text/LoadText.h"
 
 #include <QFile>

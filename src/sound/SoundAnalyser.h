@@ -4,8 +4,8 @@
 // zoom, restore, the mouse gestures, the clip saves). It draws the waveform and the time scale on
 // the surfaces handed in and keeps, as plain state, what each read-out shows; the window turns
 // its events into calls here and copies the state into its controls afterwards.
-#include "platform/Outcome.h"
-#include "platform/Prompts.h"
+#include "platform/ui/Outcome.h"
+#include "platform/ui/Prompts.h"
 #include "sound/ColumnTable.h"
 #include "sound/EnvelopeTask.h"
 #include "sound/GraphWave.h"

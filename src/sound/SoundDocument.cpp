@@ -1,7 +1,7 @@
 #include "sound/SoundDocument.h"
 
 #include "general/General.h"
-#include "sound/WaveFile.h"
+#include "platform/audio/WaveFile.h"
 #include "text/LoadText.h"
 
 #include <QFileInfo>

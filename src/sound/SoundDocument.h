@@ -5,7 +5,7 @@
 // labels, so the document keeps the label texts themselves and the typed accessors parse them
 // with general::Val: what the user sees is exactly what zoom, selection and export compute with.
 
-#include "sound/WaveHeader.h"
+#include "platform/audio/WaveHeader.h"
 
 #include <QString>
 #include <cstdint>

@@ -2,9 +2,9 @@
 // a window number is never reused during a run.
 #include "sound/OpenSoundWindow.h"
 
-#include "platform/CommonDialog.h"
-#include "platform/FrameServices.h"
-#include "platform/MediaPlayer.h"
+#include "platform/ui/CommonDialog.h"
+#include "platform/ui/FrameServices.h"
+#include "platform/video/MediaPlayer.h"
 #include "sound/WavForm.h"
 
 #include <QAction>

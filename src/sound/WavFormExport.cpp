@@ -3,12 +3,12 @@
 // busy pointer and the failures, and updates the window's captions.
 #include "sound/WavForm.h"
 
-#include "platform/BusyPointer.h"
-#include "platform/CommonDialog.h"
-#include "platform/FrameServices.h"
-#include "platform/PictureBox.h"
-#include "platform/Prompts.h"
-#include "platform/TemporaryFiles.h"
+#include "platform/ui/BusyPointer.h"
+#include "platform/ui/CommonDialog.h"
+#include "platform/ui/FrameServices.h"
+#include "platform/ui/PictureBox.h"
+#include "platform/ui/Prompts.h"
+#include "platform/system/TemporaryFiles.h"
 #include "sound/ExportName.h"
 #include "sound/OpenSoundWindow.h"
 #include "text/LoadText.h"

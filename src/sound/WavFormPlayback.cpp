@@ -4,9 +4,9 @@
 #include "sound/WavForm.h"
 
 #include "general/General.h"
-#include "platform/MediaPlayer.h"
-#include "platform/PictureBox.h"
-#include "platform/TwipLayout.h"
+#include "platform/video/MediaPlayer.h"
+#include "platform/ui/PictureBox.h"
+#include "platform/ui/TwipLayout.h"
 
 #include <QFrame>
 #include <QLineEdit>

@@ -1,6 +1,6 @@
 #include "sound/WaveEnvelope.h"
 
-#include "sound/WaveFile.h"
+#include "platform/audio/WaveFile.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,10 +1,10 @@
 #include "spectrum/FFTfrm.h"
 
 #include "general/General.h"
-#include "imaging/SavePictureAs.h"
-#include "platform/FrameServices.h"
-#include "platform/PictureBox.h"
-#include "platform/TwipLayout.h"
+#include "imaging/file/SavePictureAs.h"
+#include "platform/ui/FrameServices.h"
+#include "platform/ui/PictureBox.h"
+#include "platform/ui/TwipLayout.h"
 #include "spectrum/SpectrumDrawing.h"
 #include "text/LoadText.h"
 

@@ -1,8 +1,8 @@
 #include "spectrum/OpenSpectrum.h"
 
-#include "platform/BusyPointer.h"
-#include "platform/Prompts.h"
-#include "sound/GetWaveHeader.h"
+#include "platform/ui/BusyPointer.h"
+#include "platform/ui/Prompts.h"
+#include "platform/audio/GetWaveHeader.h"
 #include "spectrum/FFTfrm.h"
 #include "spectrum/SpectrumComputation.h"
 #include "text/LoadText.h"

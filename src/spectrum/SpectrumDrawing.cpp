@@ -1,7 +1,7 @@
 #include "spectrum/SpectrumDrawing.h"
 
 #include "general/General.h"
-#include "platform/Surface.h"
+#include "platform/ui/Surface.h"
 
 #include <algorithm>
 #include <cmath>

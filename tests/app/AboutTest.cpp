@@ -3,7 +3,7 @@
 // /proc and os-release, and starting the program from PATH.
 #include "app/AboutReport.h"
 #include "app/StartSysInfo.h"
-#include "platform/SystemInfo.h"
+#include "platform/system/SystemInfo.h"
 
 #include "support/TempDir.h"
 #include "support/Tools.h"

@@ -1,7 +1,7 @@
 #include "app/MDIMain.h"
 
 #include "support/ScriptedPrompts.h"
-#include "platform/Settings.h"
+#include "platform/system/Settings.h"
 #include "text/LoadText.h"
 
 #include <QAction>

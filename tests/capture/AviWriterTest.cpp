@@ -1,4 +1,4 @@
-#include "platform/AviWriter.h"
+#include "platform/video/AviWriter.h"
 
 #include "CaptureProbe.h"
 #include "support/TempDir.h"

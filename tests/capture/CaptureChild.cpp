@@ -2,7 +2,7 @@
 // the command line, at 15 frames a second without a time limit, its status reports on standard
 // output ("510 Captured 12 frames (0 dropped) 0.800 sec."). The kill test runs it.
 #include "capture/mVFW.h"
-#include "platform/CameraDevices.h"
+#include "platform/camera/CameraDevices.h"
 
 #include <QApplication>
 #include <cstdio>

@@ -3,7 +3,7 @@
 #include "capture/mVFW.h"
 
 #include "CaptureProbe.h"
-#include "platform/CameraDevices.h"
+#include "platform/camera/CameraDevices.h"
 #include "support/ScriptedPrompts.h"
 #include "support/TempDir.h"
 #include "support/Tools.h"

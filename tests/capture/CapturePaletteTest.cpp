@@ -1,4 +1,4 @@
-#include "platform/CapturePalette.h"
+#include "capture/device/CapturePalette.h"
 
 #include "PatternReader.h"
 #include "support/TempDir.h"

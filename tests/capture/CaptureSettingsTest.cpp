@@ -3,8 +3,8 @@
 #include "capture/DriverList.h"
 #include "capture/FileSpace.h"
 #include "general/General.h"
-#include "platform/CaptureStatus.h"
-#include "platform/Settings.h"
+#include "capture/device/CaptureStatus.h"
+#include "platform/system/Settings.h"
 #include "support/TempDir.h"
 
 #include <QFile>

@@ -4,8 +4,8 @@
 
 #include "CaptureProbe.h"
 #include "PatternReader.h"
-#include "platform/CameraDevices.h"
-#include "platform/TestPatternCamera.h"
+#include "platform/camera/CameraDevices.h"
+#include "platform/camera/TestPatternCamera.h"
 #include "spectrum/Fft.h"
 #include "support/ScriptedPrompts.h"
 #include "support/TempDir.h"

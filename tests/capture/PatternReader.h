@@ -1,7 +1,7 @@
 #pragma once
 // Reads the frame counter back from a test-pattern picture's strip of squares (white = 1);
 // -1 when the strip is not there (a square neither clearly dark nor clearly light).
-#include "platform/TestPattern.h"
+#include "platform/camera/TestPattern.h"
 
 #include <QImage>
 

@@ -1,4 +1,4 @@
-#include "platform/SequenceCapture.h"
+#include "capture/device/SequenceCapture.h"
 
 #include "CaptureProbe.h"
 #include "support/TempDir.h"

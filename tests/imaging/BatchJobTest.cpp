@@ -4,9 +4,9 @@
 #include "ImagingFixtures.h"
 #include "support/TempDir.h"
 #include "support/Tools.h"
-#include "imaging/BatchJob.h"
-#include "imaging/ImageProcessor.h"
-#include "imaging/ImageWorkerPool.h"
+#include "imaging/pipeline/BatchJob.h"
+#include "imaging/pipeline/ImageProcessor.h"
+#include "imaging/worker/ImageWorkerPool.h"
 
 #include <QDir>
 #include <QFile>
@@ -41,7 +41,10 @@ protected:
             caption = c;
             captions << c;
         };
-        hooks.report = [this](const Outcome& o) { messages << o.message; };
+        hooks.report = [this](const Outcome& o) {
+            messages << o.message;
+            failed << !o.ok;
+        };
         hooks.clearEscape = [this] { escapeAfter = escapeAfterNext; };
         hooks.escapeRequested = [this] { return escapeAfter > 0 && ++filesSeen >= escapeAfter; };
         hooks.ask = [this](const QString& prompt, MsgButtons, const QString& title) {
@@ -72,6 +75,7 @@ protected:
     BatchHooks hooks;
     QString caption = "Image Processing";
     QStringList captions, messages, questions;
+    QList<bool> failed;   // whether each message reported a failure
     int escapeAfterNext = 0, escapeAfter = 0, filesSeen = 0;
     Answer answer = Answer::Yes;
 };
@@ -93,6 +97,7 @@ TEST_F(BatchJobTest, ThreeFilesToPngNamedAfterTheirFirstDot)
     EXPECT_EQ(caption, "Image Processing") << "the caption is restored";
     EXPECT_EQ(messages, QStringList{"3 o ut of  3images successfully converted into the folder: " +
                                     dir.file("out") + "/"});
+    EXPECT_EQ(failed, QList<bool>{false}) << "the report of a batch that went through is no failure";
     EXPECT_FALSE(processor.state.saveresults);
 }
 
@@ -235,5 +240,6 @@ TEST_F(BatchJobTest, NoFilesSelected)
     processor.state.batchfiles = {in("only.jpg")};   // a single file chosen
     run();
     EXPECT_EQ(messages, QStringList({"No files selected! ", "No files selected! "}));
+    EXPECT_EQ(failed, QList<bool>({true, true}));
     EXPECT_TRUE(captions.isEmpty());
 }

@@ -3,9 +3,9 @@
 #include "ImageFiles.h"
 #include "support/TempDir.h"
 #include "support/Tools.h"
-#include "imaging/BatchJob.h"
-#include "imaging/ImageProcessor.h"
-#include "imaging/ImageWorkerPool.h"
+#include "imaging/pipeline/BatchJob.h"
+#include "imaging/pipeline/ImageProcessor.h"
+#include "imaging/worker/ImageWorkerPool.h"
 
 #include <QDir>
 #include <QFile>

@@ -3,9 +3,9 @@
 #include "ImageFiles.h"
 #include "support/TempDir.h"
 #include "support/Tools.h"
-#include "imaging/BitmapTransfer.h"
-#include "imaging/ImageWorker.h"
-#include "imaging/ImageWorkerPool.h"
+#include "imaging/worker/BitmapTransfer.h"
+#include "imaging/worker/ImageWorker.h"
+#include "imaging/worker/ImageWorkerPool.h"
 
 #include <QFile>
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 #include "ImagingFixtures.h"
 
 #include "support/Tools.h"
-#include "platform/CommonDialog.h"
+#include "platform/ui/CommonDialog.h"
 
 #include <QPainter>
 

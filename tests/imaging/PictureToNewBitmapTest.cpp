@@ -1,6 +1,6 @@
 #include "ImagingFixtures.h"
-#include "imaging/ImageBitmap.h"
-#include "imaging/PictureToNewBitmap.h"
+#include "imaging/file/ImageBitmap.h"
+#include "imaging/file/PictureToNewBitmap.h"
 
 #include <gtest/gtest.h>
 

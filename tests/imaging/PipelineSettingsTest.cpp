@@ -1,7 +1,7 @@
 // How control values become the library's arguments.
-#include "imaging/FileSelection.h"
-#include "imaging/NumericText.h"
-#include "imaging/PipelineSettings.h"
+#include "imaging/window/FileSelection.h"
+#include "imaging/pipeline/NumericText.h"
+#include "imaging/pipeline/PipelineSettings.h"
 
 #include <QSize>
 #include <gtest/gtest.h>

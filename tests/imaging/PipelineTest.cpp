@@ -6,9 +6,9 @@
 #include "ImageFiles.h"
 #include "support/TempDir.h"
 #include "support/Tools.h"
-#include "imaging/BitmapPicture.h"
-#include "imaging/ImageProcessor.h"
-#include "platform/FileTimes.h"
+#include "imaging/file/BitmapPicture.h"
+#include "imaging/pipeline/ImageProcessor.h"
+#include "platform/system/FileTimes.h"
 
 #include <QFile>
 #include <QFileInfo>

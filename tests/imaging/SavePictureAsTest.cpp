@@ -2,10 +2,10 @@
 #include "support/FakeFrame.h"
 #include "support/TempDir.h"
 #include "support/Tools.h"
-#include "imaging/SavePictureAs.h"
-#include "platform/CommonDialog.h"
-#include "platform/FrameServices.h"
-#include "platform/PictureBox.h"
+#include "imaging/file/SavePictureAs.h"
+#include "platform/ui/CommonDialog.h"
+#include "platform/ui/FrameServices.h"
+#include "platform/ui/PictureBox.h"
 
 #include <QImage>
 #include <gtest/gtest.h>

@@ -1,9 +1,9 @@
 #include "ImagingFixtures.h"
 #include "support/TempDir.h"
 #include "support/Tools.h"
-#include "imaging/SaveFormat.h"
-#include "imaging/SavePicture.h"
-#include "platform/CommonDialog.h"
+#include "imaging/file/SaveFormat.h"
+#include "imaging/file/SavePicture.h"
+#include "platform/ui/CommonDialog.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,6 +1,6 @@
-#include "imaging/SaveFormat.h"
-#include "imaging/SavePicture.h"
-#include "imaging/SaveTarget.h"
+#include "imaging/file/SaveFormat.h"
+#include "imaging/file/SavePicture.h"
+#include "imaging/file/SaveTarget.h"
 
 #include <QSet>
 #include <gtest/gtest.h>

@@ -1,9 +1,9 @@
 // The image processor window's plain logic: the preview's fitting rule, the proportional size
 // boxes and the crop rectangle.
-#include "imaging/CropSelection.h"
-#include "imaging/NumericText.h"
-#include "imaging/PreviewFit.h"
-#include "imaging/SizeBoxes.h"
+#include "imaging/window/CropSelection.h"
+#include "imaging/pipeline/NumericText.h"
+#include "imaging/window/PreviewFit.h"
+#include "imaging/window/SizeBoxes.h"
 
 #include <gtest/gtest.h>
 

@@ -1,10 +1,10 @@
 #include "ImagingFixtures.h"
 #include "support/TempDir.h"
 #include "support/Tools.h"
-#include "imaging/ImageBitmap.h"
-#include "imaging/PictureToNewBitmap.h"
-#include "imaging/SaveFormat.h"
-#include "imaging/WriteImage.h"
+#include "imaging/file/ImageBitmap.h"
+#include "imaging/file/PictureToNewBitmap.h"
+#include "imaging/file/SaveFormat.h"
+#include "imaging/file/WriteImage.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -4,10 +4,10 @@
 #include "support/FrameFixture.h"
 #include "support/Shots.h"
 #include "support/Tools.h"
-#include "imaging/FolderLists.h"
-#include "imaging/PreviewImage.h"
-#include "imaging/frm_image.h"
-#include "platform/FileTimes.h"
+#include "imaging/window/FolderLists.h"
+#include "imaging/window/PreviewImage.h"
+#include "imaging/window/frm_image.h"
+#include "platform/system/FileTimes.h"
 
 #include <QAction>
 #include <QCheckBox>

@@ -1,6 +1,6 @@
 // Where a tool window goes in the frame: its own size when it fits, else scaled down, and
 // always inside the area.
-#include "platform/ChildWindow.h"
+#include "platform/ui/ChildWindow.h"
 
 #include <gtest/gtest.h>
 

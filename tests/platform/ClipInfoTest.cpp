@@ -1,4 +1,4 @@
-#include "platform/ClipInfo.h"
+#include "platform/video/ClipInfo.h"
 
 #include "support/TempDir.h"
 #include "support/Tools.h"

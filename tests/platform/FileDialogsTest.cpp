@@ -1,4 +1,4 @@
-#include "platform/FileDialogs.h"
+#include "platform/ui/FileDialogs.h"
 
 #include "support/ScriptedPrompts.h"
 

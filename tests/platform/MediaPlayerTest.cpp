@@ -1,6 +1,6 @@
 // The media player component plays real files through the audio stack (the private PulseAudio
 // server of the test script) under the offscreen platform.
-#include "platform/MediaPlayer.h"
+#include "platform/video/MediaPlayer.h"
 
 #include "support/TempDir.h"
 #include "support/Tools.h"

@@ -1,6 +1,6 @@
 // The Qt dialogs' type lists made from the design's "Description|pattern" filters.
-#include "platform/QtPrompts.h"
-#include "platform/QtTranslations.h"
+#include "platform/ui/QtPrompts.h"
+#include "platform/system/QtTranslations.h"
 
 #include <QCoreApplication>
 

@@ -1,4 +1,4 @@
-#include "platform/RunAndWait.h"
+#include "platform/system/RunAndWait.h"
 
 #include <QElapsedTimer>
 #include <QFile>

@@ -1,5 +1,5 @@
 // A program that makes its scratch folder, puts a file in it, prints the folder and ends.
-#include "platform/TemporaryFiles.h"
+#include "platform/system/TemporaryFiles.h"
 
 #include <QCoreApplication>
 #include <QDir>

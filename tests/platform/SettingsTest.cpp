@@ -1,4 +1,4 @@
-#include "platform/Settings.h"
+#include "platform/system/Settings.h"
 
 #include <QSettings>
 #include <gtest/gtest.h>

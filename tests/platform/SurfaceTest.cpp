@@ -1,4 +1,4 @@
-#include "platform/Surface.h"
+#include "platform/ui/Surface.h"
 
 #include <QPainter>
 #include <gtest/gtest.h>

@@ -3,8 +3,8 @@
 #include "player/playvideo.h"
 
 #include "general/General.h"
-#include "platform/MediaPlayer.h"
-#include "platform/Twips.h"
+#include "platform/video/MediaPlayer.h"
+#include "platform/ui/Twips.h"
 #include "player/BarcodeClip.h"
 #include "player/ClipFileLabels.h"
 #include "player/OpenVideoWindow.h"

@@ -1,6 +1,6 @@
 // Decoding real clips made by ffmpeg, each frame carrying its number: the reader gives every frame
 // at its own time, and stepping through it lands on the frame it names whatever the codec.
-#include "platform/VideoFrameReader.h"
+#include "platform/video/VideoFrameReader.h"
 #include "player/BarcodeClip.h"
 #include "player/FrameStepper.h"
 

@@ -1,7 +1,7 @@
 // The media-control interpreter on the real audio stack: the test PulseAudio server's sine source
 // (440 Hz) records, the null sink plays. Recordings are checked with sox and KIVRA's own FFT.
-#include "platform/AudioMediaControl.h"
-#include "platform/MediaControl.h"
+#include "recorder/mci/AudioMediaControl.h"
+#include "recorder/mci/MediaControl.h"
 #include "recorder/RecordingChecks.h"
 #include "recorder/RecordingDevice.h"
 #include "support/TempDir.h"

@@ -1,6 +1,6 @@
 // The command language of the media-control interface: words, quoted words, the commands the
 // recorder sends and what is refused.
-#include "platform/MediaCommand.h"
+#include "recorder/mci/MediaCommand.h"
 
 #include <gtest/gtest.h>
 

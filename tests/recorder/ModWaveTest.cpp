@@ -1,6 +1,6 @@
 // The recording engine on a scripted device: every command string it sends, every message it
 // tells, the names it saves under.
-#include "platform/TemporaryFiles.h"
+#include "platform/system/TemporaryFiles.h"
 #include "recorder/modWave.h"
 #include "support/ScriptedMediaControl.h"
 #include "support/TempDir.h"

@@ -1,7 +1,7 @@
 // A computer without any sound input: Record tells the user that recording is not possible, and
 // the recorder window goes on working. The test process is pointed at an audio server that does
 // not exist before anything asks for a device, so it finds none.
-#include "platform/MediaControl.h"
+#include "recorder/mci/MediaControl.h"
 #include "recorder/RecordingDevice.h"
 #include "recorder/frmSettings.h"
 #include "support/FakeFrame.h"

@@ -2,7 +2,7 @@
 // and programmed recording, the schedule check while waiting and running, the automatic save and
 // where it goes, recordings that stop by themselves.
 #include "general/General.h"
-#include "platform/Settings.h"
+#include "platform/system/Settings.h"
 #include "recorder/RecorderSession.h"
 #include "recorder/modWave.h"
 #include "support/ScriptedMediaControl.h"

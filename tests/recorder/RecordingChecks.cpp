@@ -1,6 +1,6 @@
 #include "recorder/RecordingChecks.h"
 
-#include "sound/GetWaveHeader.h"
+#include "platform/audio/GetWaveHeader.h"
 #include "spectrum/SpectrumComputation.h"
 #include "support/Tools.h"
 

@@ -1,10 +1,10 @@
 // The recording's file: a valid WAV at every moment, whole frames only, the size limit, a disk
 // that refuses more, the saved copy; and the ring between the input and the file.
-#include "platform/RingBuffer.h"
-#include "platform/WaveRecordingFile.h"
+#include "platform/audio/RingBuffer.h"
+#include "platform/audio/WaveRecordingFile.h"
 #include "recorder/RecordingChecks.h"
 #include "recorder/RecordingDevice.h"
-#include "sound/SaveWaveHeader.h"
+#include "platform/audio/SaveWaveHeader.h"
 #include "support/TempDir.h"
 #include "support/Tools.h"
 

@@ -1,8 +1,8 @@
 // The recorder window: opened from the frame, its controls and texts, the buttons driving the
 // engine (on a scripted device), the hand-over to the analyser; and a programmed recording on the
 // test audio server that starts and stops on time and saves itself without a click.
-#include "platform/MediaControl.h"
-#include "platform/Settings.h"
+#include "recorder/mci/MediaControl.h"
+#include "platform/system/Settings.h"
 #include "general/General.h"
 #include "recorder/RecordingChecks.h"
 #include "recorder/RecordingDevice.h"

@@ -1,7 +1,7 @@
 // The time scale and the amplitude scale drawn around the graph container.
 #include "sound/DrawTickMarks.h"
 #include "sound/SoundDocument.h"
-#include "platform/Surface.h"
+#include "platform/ui/Surface.h"
 
 #include <gtest/gtest.h>
 

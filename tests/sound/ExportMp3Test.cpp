@@ -1,6 +1,6 @@
 // MP3 saves through the encoder: the real lame, and stand-in encoders put first on PATH to play
 // a slow encoder, a failing one and a missing one.
-#include "sound/Mp3Encode.h"
+#include "platform/audio/Mp3Encode.h"
 #include "support/ScriptedPrompts.h"
 #include "support/TempDir.h"
 #include "support/Tools.h"

@@ -1,9 +1,9 @@
 // Writing clips and whole copies: the header, the channel choice, the level curve, failures that
 // leave nothing half-written, and sox reading what was written.
 #include "sound/SaveWave.h"
-#include "sound/SaveWaveHeader.h"
+#include "platform/audio/SaveWaveHeader.h"
 #include "sound/SaveWaveWhole.h"
-#include "sound/WaveFile.h"
+#include "platform/audio/WaveFile.h"
 #include "support/ScriptedPrompts.h"
 #include "support/TempDir.h"
 #include "support/Tools.h"

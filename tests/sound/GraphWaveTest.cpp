@@ -2,8 +2,8 @@
 // amplitude table and the drawing on the graph boxes and their highlight copies.
 #include "sound/ColumnTable.h"
 #include "sound/GraphWave.h"
-#include "sound/WaveFile.h"
-#include "platform/Surface.h"
+#include "platform/audio/WaveFile.h"
+#include "platform/ui/Surface.h"
 #include "support/TempDir.h"
 #include "support/WavFixture.h"
 

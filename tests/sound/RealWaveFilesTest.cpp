@@ -1,11 +1,11 @@
 // WAV files written by sox and ffmpeg load with the values those tools report, and the samples
 // the analyser reads are the bytes the tools put in the data chunk.
 #include "sound/ColumnTable.h"
-#include "sound/GetWaveHeader.h"
+#include "platform/audio/GetWaveHeader.h"
 #include "sound/GraphWave.h"
 #include "sound/SoundDocument.h"
-#include "sound/WaveFile.h"
-#include "platform/Surface.h"
+#include "platform/audio/WaveFile.h"
+#include "platform/ui/Surface.h"
 #include "support/TempDir.h"
 #include "support/Tools.h"
 

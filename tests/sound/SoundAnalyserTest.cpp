@@ -1,9 +1,9 @@
 // The analyser without its window: loading, selecting with the mouse in twips, zoom and restore,
 // the play cursor in a zoomed view, and the saves, on surfaces of the graph's design size.
-#include "platform/Surface.h"
+#include "platform/ui/Surface.h"
 #include "sound/ExportName.h"
 #include "sound/SoundAnalyser.h"
-#include "sound/WaveFile.h"
+#include "platform/audio/WaveFile.h"
 
 #include <QFile>
 #include <gtest/gtest.h>

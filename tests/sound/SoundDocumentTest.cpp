@@ -2,7 +2,7 @@
 // texts that later computations read back.
 #include "sound/SelectedStretch.h"
 #include "sound/SoundDocument.h"
-#include "sound/WaveFile.h"
+#include "platform/audio/WaveFile.h"
 #include "support/TempDir.h"
 #include "support/Tools.h"
 #include "support/WavFixture.h"

@@ -1,9 +1,9 @@
 // Saving and pasting from the analyser window, checked with the real tools that read the files.
 #include "app/MDIMain.h"
-#include "platform/PictureBox.h"
+#include "platform/ui/PictureBox.h"
 #include "support/ScriptedPrompts.h"
 #include "sound/OpenSoundWindow.h"
-#include "platform/TemporaryFiles.h"
+#include "platform/system/TemporaryFiles.h"
 #include "sound/ExportName.h"
 #include "sound/WavForm.h"
 #include "text/LoadText.h"

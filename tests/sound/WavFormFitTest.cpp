@@ -1,7 +1,7 @@
 // The analyser as a teacher first meets it: every caption and value shows whole, in the three
 // languages, at the design size and scaled down to fit a small frame.
 #include "app/MDIMain.h"
-#include "platform/PictureBox.h"
+#include "platform/ui/PictureBox.h"
 #include "sound/OpenSoundWindow.h"
 #include "sound/WavForm.h"
 #include "text/LoadText.h"

@@ -1,7 +1,7 @@
 // Playback from the analyser window through the real audio stack (the PulseAudio server that the
 // test run starts): the buttons, the moving cursor and the read-outs.
 #include "app/MDIMain.h"
-#include "platform/MediaPlayer.h"
+#include "platform/video/MediaPlayer.h"
 #include "support/ScriptedPrompts.h"
 #include "sound/OpenSoundWindow.h"
 #include "sound/WavForm.h"

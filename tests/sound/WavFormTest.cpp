@@ -1,10 +1,10 @@
 // The analyser window driven as a user drives it: files opened through OpenSoundWindow in the
 // real frame, mouse gestures sent to the graphs at twip positions, menus and buttons clicked.
 #include "app/MDIMain.h"
-#include "platform/PictureBox.h"
+#include "platform/ui/PictureBox.h"
 #include "support/ScriptedPrompts.h"
-#include "platform/Settings.h"
-#include "platform/TemporaryFiles.h"
+#include "platform/system/Settings.h"
+#include "platform/system/TemporaryFiles.h"
 #include "sound/OpenSoundWindow.h"
 #include "sound/WavForm.h"
 #include "text/LoadText.h"

@@ -1,6 +1,6 @@
 // The true envelope of long stretches: every unit spans the lowest to the highest sample of its
 // frames, read in one pass on a worker thread, so a steady tone shows no beats.
-#include "platform/Surface.h"
+#include "platform/ui/Surface.h"
 #include "sound/SoundAnalyser.h"
 #include "sound/WaveEnvelope.h"
 

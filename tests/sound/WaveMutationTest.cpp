@@ -2,11 +2,11 @@
 // whatever loads can be drawn, scaled and read for the spectrum without a negative count.
 #include "sound/ColumnTable.h"
 #include "sound/DrawTickMarks.h"
-#include "sound/GetWaveHeader.h"
+#include "platform/audio/GetWaveHeader.h"
 #include "sound/GraphWave.h"
 #include "sound/SoundDocument.h"
-#include "sound/WaveFile.h"
-#include "platform/Surface.h"
+#include "platform/audio/WaveFile.h"
+#include "platform/ui/Surface.h"
 #include "support/TempDir.h"
 #include "support/WavFixture.h"
 

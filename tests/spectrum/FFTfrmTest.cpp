@@ -1,7 +1,7 @@
 // The spectrum window opened from an analyser window, as a class uses it: the tone's frequency
 // read off the peak, a zoom with the right button, Restore, and the refusals.
 #include "app/MDIMain.h"
-#include "platform/PictureBox.h"
+#include "platform/ui/PictureBox.h"
 #include "support/ScriptedPrompts.h"
 #include "sound/OpenSoundWindow.h"
 #include "sound/WavForm.h"

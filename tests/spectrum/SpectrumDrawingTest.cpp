@@ -1,6 +1,6 @@
 #include "spectrum/SpectrumDrawing.h"
 
-#include "platform/Surface.h"
+#include "platform/ui/Surface.h"
 
 #include <gtest/gtest.h>
 

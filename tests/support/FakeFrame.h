@@ -1,8 +1,8 @@
 #pragma once
 // A frame for tests of windows that ask the frame for something without the real one: it keeps
 // the options, records which tools were asked for, and offers every tool.
-#include "platform/CommonDialog.h"
-#include "platform/FrameServices.h"
+#include "platform/ui/CommonDialog.h"
+#include "platform/ui/FrameServices.h"
 
 #include <QString>
 #include <QStringList>

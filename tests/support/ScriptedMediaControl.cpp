@@ -1,6 +1,6 @@
 #include "support/ScriptedMediaControl.h"
 
-#include "platform/MediaCommand.h"
+#include "recorder/mci/MediaCommand.h"
 
 #include <QDir>
 #include <QFile>

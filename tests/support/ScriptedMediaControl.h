@@ -3,7 +3,7 @@
 // sent, answers as a device would (mode follows record, play and stop; the format follows set;
 // lengths are 0) and lets a test make chosen commands fail or answer its own replies. "save"
 // writes a small placeholder file under the name given, so file moves can be checked.
-#include "platform/MediaControl.h"
+#include "recorder/mci/MediaControl.h"
 
 #include <QHash>
 #include <QStringList>

@@ -1,6 +1,6 @@
 #include "support/ScriptedPrompts.h"
 
-#include "platform/CommonDialog.h"
+#include "platform/ui/CommonDialog.h"
 
 #include <QFileInfo>
 

@@ -1,7 +1,7 @@
 #pragma once
 // A Prompts implementation for tests (a test double: it lives with the tests): answers come from queues filled by the test, and every
 // message, input box and dialog shown is recorded.
-#include "platform/Prompts.h"
+#include "platform/ui/Prompts.h"
 
 #include <deque>
 #include <optional>

@@ -1,4 +1,0 @@
-// kivra-imageworker: the process in which KIVRA reads and processes image files.
-#include "imaging/ImageWorkerMain.h"
-
-int main() { return ImageWorkerMain(); }

@@ -1,0 +1,159 @@
+#include "imaging/pipeline/ImagePipeline.h"
+
+#include "imaging/file/FreeImageAccess.h"
+#include "imaging/pipeline/NumericText.h"
+#include "imaging/pipeline/PipelineSettings.h"
+
+#include <QFile>
+
+#include <exception>
+#include <new>
+
+namespace {
+
+// The library's last complaint on this thread ("Not a JPEG file: starts with 0x00 0x00"),
+// added to the description of a file it could not read.
+thread_local QString t_libraryMessage;
+
+void KeepLibraryMessage(FREE_IMAGE_FORMAT, const char* message)
+{
+    t_libraryMessage = QString::fromLocal8Bit(message ? message : "");
+}
+
+void EnsureLibrary()
+{
+    FreeImageAccess::EnsureInitialised();
+    static const bool listening = [] {
+        FreeImage_SetOutputMessage(KeepLibraryMessage);
+        return true;
+    }();
+    (void)listening;
+}
+
+QString CannotRead(const QString& path)
+{
+    QString description = QStringLiteral("Cannot read the image file ") + path;
+    if (!t_libraryMessage.isEmpty()) description += QStringLiteral(" (") + t_libraryMessage + u')';
+    return description;
+}
+
+// The bitmap being worked on: every replacement releases the bitmap it replaces.
+class WorkBitmap {
+public:
+    explicit WorkBitmap(FIBITMAP* dib) : bitmap_(FreeImageAccess::Adopt(dib)) {}
+    FIBITMAP* get() const { return FreeImageAccess::Handle(bitmap_); }
+    // Takes a new bitmap the library returned; a null one is the step's failure.
+    void replace(FIBITMAP* dib, const QString& failure)
+    {
+        if (!dib) throw ImagingError(failure);
+        bitmap_ = FreeImageAccess::Adopt(dib);
+    }
+    ImageBitmap release() { return std::move(bitmap_); }
+
+private:
+    ImageBitmap bitmap_;
+};
+
+void Operate(WorkBitmap& work, const ImageOptions& options, int width, int height)
+{
+    if (options.flipHorizontal) FreeImage_FlipHorizontal(work.get());
+    if (options.flipVertical) FreeImage_FlipVertical(work.get());
+    if (options.invert) FreeImage_Invert(work.get());
+    if (options.contrast != 0) FreeImage_AdjustContrast(work.get(), double(options.contrast));
+    if (options.brightness != 0) FreeImage_AdjustBrightness(work.get(), double(options.brightness));
+    if (const std::optional<double> gamma = GammaOf(options.gamma))
+        FreeImage_AdjustGamma(work.get(), *gamma);
+
+    if (options.rescale) {
+        const PixelSize target = RescaleTarget(width, height, options);
+        work.replace(FreeImage_Rescale(work.get(), target.width, target.height,
+                                       FREE_IMAGE_FILTER(RescaleFilterOf(options.resizeOption))),
+                     QStringLiteral("Cannot rescale the image to %1 x %2 pixels")
+                         .arg(target.width).arg(target.height));
+    }
+
+    if (options.crop) {
+        const int left = TextToLong(options.cropLeft), top = TextToLong(options.cropTop);
+        const int right = TextToLong(options.cropRight), bottom = TextToLong(options.cropBottom);
+        const int w = int(FreeImage_GetWidth(work.get())), h = int(FreeImage_GetHeight(work.get()));
+        work.replace(FreeImage_Copy(work.get(), left, top, right, bottom),
+                     QStringLiteral("Cannot crop the image: the rectangle from (%1, %2) to (%3, %4) "
+                                    "is not inside its %5 x %6 pixels")
+                         .arg(left).arg(top).arg(right).arg(bottom).arg(w).arg(h));
+    }
+    if (options.rotate) {
+        if (const std::optional<double> angle = RotationAngleOf(options))
+            // The classic rotation: the corners the turned image leaves uncovered are black.
+            work.replace(FreeImage_Rotate(work.get(), *angle, nullptr),
+                         QStringLiteral("Cannot rotate the image by %1 degrees").arg(*angle));
+    }
+}
+
+void Run(const PipelineJob& job, PipelineResult& result)
+{
+    const QByteArray name = QFile::encodeName(job.inputPath);
+    WorkBitmap work(FreeImage_Load(FREE_IMAGE_FORMAT(result.format), name.constData(),
+                                   job.kind == PipelineJob::Kind::Size ? FIF_LOAD_NOPIXELS : 0));
+    if (!work.get()) throw ImagingError(CannotRead(job.inputPath));
+    result.loadedWidth = int(FreeImage_GetWidth(work.get()));
+    result.loadedHeight = int(FreeImage_GetHeight(work.get()));
+    if (result.loadedWidth <= 0 || result.loadedHeight <= 0)
+        throw ImagingError(CannotRead(job.inputPath));
+
+    if (job.kind == PipelineJob::Kind::Process)
+        Operate(work, job.options, result.loadedWidth, result.loadedHeight);
+    if (job.kind != PipelineJob::Kind::Size) {
+        if (job.save)
+            result.encoded = EncodeImage(work.release(), job.typeWord, job.options.quality);
+        else
+            result.bitmap = work.release();
+    }
+    result.status = PipelineResult::Status::Done;
+}
+
+}
+
+int ImageFormatOfName(const QString& path)
+{
+    EnsureLibrary();
+    return int(FreeImage_GetFIFFromFilename(QFile::encodeName(path).constData()));
+}
+
+int ImageFormatOf(const QString& path)
+{
+    const int format = ImageFormatOfName(path);
+    if (format != FIF_UNKNOWN) return format;
+    const QString name = path.mid(path.lastIndexOf(u'/') + 1);
+    if (name.contains(u'.')) return FIF_UNKNOWN;
+    return int(FreeImage_GetFileType(QFile::encodeName(path).constData(), 0));
+}
+
+bool PreviewLoadsWithQt(int format)
+{
+    return format == FIF_BMP || format == FIF_JPEG || format == FIF_GIF;
+}
+
+PipelineResult RunPipeline(const PipelineJob& job)
+{
+    PipelineResult result;
+    result.format = ImageFormatOf(job.inputPath);
+    if (result.format == FIF_UNKNOWN) {
+        result.status = PipelineResult::Status::Unrecognised;
+        return result;
+    }
+    t_libraryMessage.clear();
+    try {
+        Run(job, result);
+    } catch (const ImagingError& error) {
+        result.status = PipelineResult::Status::Failed;
+        result.error = error.description();
+    } catch (const std::bad_alloc&) {
+        result.status = PipelineResult::Status::Failed;
+        result.error = QStringLiteral("Out of memory");
+    } catch (const std::exception& error) {
+        result.status = PipelineResult::Status::Failed;
+        result.error = QString::fromLocal8Bit(error.what());
+    }
+    if (result.status == PipelineResult::Status::Failed) result.bitmap.reset();
+    return result;
+}

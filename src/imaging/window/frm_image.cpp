@@ -1,0 +1,256 @@
+// The image processor window: its making, the preview, Restore, Apply and the crop rectangle.
+#include "imaging/window/frm_image.h"
+
+#include "imaging/file/BitmapPicture.h"
+#include "imaging/window/FileSelection.h"
+#include "imaging/window/FolderLists.h"
+#include "imaging/window/ImageOptionsPanel.h"
+#include "imaging/worker/ImageWorkerPool.h"
+#include "imaging/pipeline/NumericText.h"
+#include "imaging/window/PreviewFit.h"
+#include "imaging/window/PreviewImage.h"
+#include "imaging/window/ShowImageProcessor.h"
+#include "platform/ui/BusyPointer.h"
+#include "platform/ui/CommonDialog.h"
+#include "platform/ui/FrameServices.h"
+#include "platform/ui/Prompts.h"
+#include "platform/ui/TwipLayout.h"
+#include "text/LoadText.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QImageReader>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMdiArea>
+#include <QFileInfo>
+#include <QMdiSubWindow>
+#include <QPointer>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+QPointer<frm_image> g_window;
+}
+
+frm_image::frm_image(QWidget* parent) : QWidget(parent)
+{
+    setObjectName("frm_image");
+    if (FrameServices* frame = FrameServices::Instance())
+        if (QWidget* w = frame->frameWindow()) setWindowIcon(w->windowIcon());
+    canvas_ = new QWidget(this);
+    layout_ = new TwipLayout(canvas_, QSize(DesignWidth, DesignHeight));
+    resize(layout_->normalPixelSize());
+    auto* fill = new QVBoxLayout(this);
+    fill->setContentsMargins(0, 0, 0, 0);
+    fill->addWidget(canvas_);
+    buildControls();
+    setCaptions();
+
+    // Load: the working image is released, the preview area measured.
+    processor_.state.workingbitmap.reset();
+    processor_.state.previewmaxwidth = PreviewWidth;
+    processor_.state.previewmaxheight = PreviewHeight;
+    // The window sees every key pressed in it before its controls do.
+    qApp->installEventFilter(this);
+}
+
+frm_image::~frm_image() = default;
+
+frm_image* frm_image::Instance()
+{
+    if (!g_window) {
+        g_window = new frm_image;
+        if (FrameServices* frame = FrameServices::Instance()) {
+            if (QMdiSubWindow* sub = frame->addChild(g_window)) {
+                // Closing the window only hides it: its state lives as long as the program.
+                sub->setAttribute(Qt::WA_DeleteOnClose, false);
+            }
+        }
+    }
+    return g_window;
+}
+
+void ShowImageProcessor(const QString& file)
+{
+    // The frame gives the window its design size when it has room, and keeps it inside.
+    frm_image* window = frm_image::Instance();
+    window->show();
+    if (auto* sub = qobject_cast<QMdiSubWindow*>(window->parentWidget())) {
+        sub->show();
+        sub->raise();
+        if (sub->mdiArea()) sub->mdiArea()->setActiveSubWindow(sub);
+    } else {
+        window->raise();
+    }
+    if (!file.isEmpty()) window->showFile(file);
+}
+
+void frm_image::showFile(const QString& path)
+{
+    const QFileInfo info(path);
+    folders_->setPath(info.absolutePath());
+    folders_->setFileName(info.fileName());
+    preview();
+}
+
+bool frm_image::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::KeyPress) {
+        auto* widget = qobject_cast<QWidget*>(watched);
+        const QString text = static_cast<QKeyEvent*>(event)->text();
+        if (widget && (widget == this || isAncestorOf(widget)) && !text.isEmpty())
+            tag_ = QString::number(text.at(0).unicode());
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void frm_image::reportError(const QString& description)
+{
+    Prompts::Current().MsgBox(description, MsgButtons::OK, QString(), MsgIcon::None);
+}
+
+void frm_image::showPicture(const QImage& picture, int width, int height)
+{
+    ImageProcessorState& s = processor_.state;
+    s.setImageSize(width, height);
+    options_->setImageSize(s.imagewidth, s.imageheight);
+    Picture1->setPixmap(QPixmap::fromImage(picture));
+    Image1->setPicture(picture);
+    fitPreview();
+}
+
+void frm_image::fitPreview()
+{
+    const ImageProcessorState& s = processor_.state;
+    const PreviewSize size = FitPreview(s.previewmaxwidth, s.previewmaxheight, s.imagewidthtwips, s.imageheighttwips);
+    Image1->setTwipSize(QSizeF(size.width, size.height));
+    layout_->place(Image1, PreviewLeft, PreviewTop, int(std::lround(size.width)), int(std::lround(size.height)));
+    update();
+}
+
+void frm_image::updatePreviewScale()
+{
+    const double width = options_->targetWidth(), height = options_->targetHeight();
+    if (width == 0 || height == 0) throw ImagingError(QStringLiteral("Division by zero"));
+    processor_.state.previewscalex = float(Image1->twipSize().width() / width);
+    processor_.state.previewscaley = float(Image1->twipSize().height() / height);
+}
+
+bool frm_image::loadChosen(bool wantBitmap, PipelineResult& loaded)
+{
+    {
+        BusyPointer busy;
+        loaded = processor_.load(processor_.state.currentimagefile, wantBitmap);
+    }
+    if (loaded.status == PipelineResult::Status::Unrecognised) {
+        Prompts::Current().MsgBox(LoadText(640));
+        return false;
+    }
+    if (loaded.status == PipelineResult::Status::Failed) throw ImagingError(loaded.error);
+    return true;
+}
+
+void frm_image::preview()
+{
+    Image1->setSelectionVisible(false);
+    ImageProcessorState& s = processor_.state;
+    try {
+        if (check_preview->checkState() == Qt::Checked) {
+            s.currentimagefile = AddBackslash(folders_->path()) + folders_->fileName();
+            if (!folders_->fileName().isEmpty()) {
+                PipelineResult loaded;
+                if (!loadChosen(!PreviewLoadsWithQt(ImageFormatOfName(s.currentimagefile)), loaded)) return;
+                QImage picture = loaded.bitmap.isNull() ? QImageReader(s.currentimagefile).read()
+                                                        : BitmapToPicture(loaded.bitmap);
+                if (picture.isNull())
+                    throw ImagingError(QStringLiteral("Cannot read the image file ") + s.currentimagefile);
+                showPicture(picture, loaded.loadedWidth, loaded.loadedHeight);
+            }
+            options_->setPixelSize(s.imagewidth, s.imageheight);
+            updatePreviewScale();
+        }
+    } catch (const std::exception& error) {
+        reportError(QString::fromLocal8Bit(error.what()));
+        return;
+    }
+    folders_->setPattern(QStringLiteral("*.*"));
+    Image1->show();
+    setWindowTitle(s.currentimagefile);
+}
+
+void frm_image::restore()
+{
+    if (batchRunning_ || check_preview->checkState() == Qt::PartiallyChecked) return;
+    Image1->setSelectionVisible(false);
+    ImageProcessorState& s = processor_.state;
+    try {
+        s.currentimagefile = AddBackslash(folders_->path()) + folders_->fileName();
+        if (!folders_->fileName().isEmpty()) {
+            PipelineResult loaded;
+            if (!loadChosen(true, loaded)) return;
+            s.workingbitmap = std::move(loaded.bitmap);
+            showPicture(BitmapToPicture(s.workingbitmap), loaded.loadedWidth, loaded.loadedHeight);
+        }
+        options_->setPixelSize(s.imagewidth, s.imageheight);
+        updatePreviewScale();
+    } catch (const std::exception& error) {
+        reportError(QString::fromLocal8Bit(error.what()));
+        return;
+    }
+    folders_->setPattern(QStringLiteral("*.*"));
+}
+
+void frm_image::applyClicked()
+{
+    if (batchRunning_) return;
+    ImageProcessorState& s = processor_.state;
+    FrameServices* frame = FrameServices::Instance();
+    const QString lastDialogFile = frame ? frame->openDialog().FileName : QString();
+    try {
+        ProcessOutcome outcome;
+        {
+            BusyPointer busy;
+            outcome = processor_.processimage(s.currentimagefile, QString(), lastDialogFile, QString(),
+                                              options_->options());
+        }
+        if (!outcome.recognised) {
+            Prompts::Current().MsgBox(LoadText(640));
+            return;
+        }
+        for (const Outcome& m : outcome.messages) ReportFailure(m);
+        if (!outcome.ok) return;
+        processor_.readSourceTimes(s.currentimagefile);
+        showPicture(BitmapToPicture(s.workingbitmap), s.workingbitmap.width(), s.workingbitmap.height());
+        updatePreviewScale();
+    } catch (const std::exception& error) {
+        reportError(QString::fromLocal8Bit(error.what()));
+    }
+}
+
+void frm_image::cropPressed(QPointF twips)
+{
+    if (!Image1->hasPicture()) return;
+    try {
+        const CropValues values = crop_.press(twips, processor_.state.previewscalex, processor_.state.previewscaley);
+        Image1->showSelection(values.rectangle);
+        options_->setCrop(values, true);
+    } catch (const std::exception& error) {
+        reportError(QString::fromLocal8Bit(error.what()));
+    }
+}
+
+void frm_image::cropMoved(Qt::MouseButtons buttons, QPointF twips)
+{
+    if (buttons == Qt::NoButton || !Image1->hasPicture()) return;
+    try {
+        const CropValues values = crop_.move(twips, Image1->twipSize(), processor_.state.previewscalex,
+                                             processor_.state.previewscaley);
+        Image1->showSelection(values.rectangle);
+        options_->setCrop(values, false);
+    } catch (const std::exception& error) {
+        reportError(QString::fromLocal8Bit(error.what()));
+    }
+}

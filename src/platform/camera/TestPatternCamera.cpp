@@ -1,0 +1,81 @@
+#include "platform/camera/TestPatternCamera.h"
+
+#include "platform/camera/TestPattern.h"
+
+#include <QDateTime>
+#include <QVideoFrame>
+#include <QVideoFrameFormat>
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+namespace {
+enum ControlId { Exposure = 2 };
+}
+
+TestPatternCamera::TestPatternCamera(QObject* parent) : CameraDriver(parent)
+{
+    format_ = formats().at(1);
+    timer_.setTimerType(Qt::PreciseTimer);
+    connect(&timer_, &QTimer::timeout, this, &TestPatternCamera::sendFrame);
+}
+
+QList<CameraDriver::Format> TestPatternCamera::formats() const
+{
+    return {{{320, 240}, "RGB32", 1, 30}, {{640, 480}, "RGB32", 1, 30}, {{800, 600}, "RGB32", 1, 15},
+            {{1280, 720}, "RGB32", 1, 10}};
+}
+
+bool TestPatternCamera::setFormat(const Format& format)
+{
+    if (!formats().contains(format)) return false;
+    format_ = format;
+    if (timer_.isActive()) timer_.start(int(std::lround(1000.0 / format_.maxFps)));
+    return true;
+}
+
+QList<CameraDriver::Control> TestPatternCamera::controls() const
+{
+    return {Control{Exposure, 634, -1, 1, 0.1, brightness_}};
+}
+
+void TestPatternCamera::setControl(int id, double value)
+{
+    if (id == Exposure) brightness_ = std::clamp(value, -1.0, 1.0);
+}
+
+bool TestPatternCamera::start()
+{
+    if (timer_.isActive()) return true;
+    clock_.start();
+    timer_.start(int(std::lround(1000.0 / format_.maxFps)));
+    emit activeChanged(true);
+    return true;
+}
+
+void TestPatternCamera::stop()
+{
+    if (!timer_.isActive()) return;
+    timer_.stop();
+    emit activeChanged(false);
+}
+
+void TestPatternCamera::sendFrame()
+{
+    const QImage picture = testpattern::Frame(format_.resolution, counter_,
+                                              QDateTime::currentDateTime(), brightness_);
+    const QVideoFrameFormat frameFormat(
+        picture.size(), QVideoFrameFormat::pixelFormatFromImageFormat(picture.format()));
+    QVideoFrame frame(frameFormat);
+    if (!frame.map(QVideoFrame::WriteOnly)) return;
+    const int rowBytes = int(picture.bytesPerLine());
+    for (int y = 0; y < picture.height(); ++y)
+        std::memcpy(frame.bits(0) + y * frame.bytesPerLine(0), picture.constScanLine(y),
+                    size_t(std::min(rowBytes, frame.bytesPerLine(0))));
+    frame.unmap();
+    const qint64 us = clock_.nsecsElapsed() / 1000;
+    frame.setStartTime(us);
+    frame.setEndTime(us + qint64(1e6 / format_.maxFps));
+    ++counter_;
+    sink()->setVideoFrame(frame);
+}

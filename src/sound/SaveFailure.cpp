@@ -1,8 +1,0 @@
-#include "sound/SaveFailure.h"
-
-#include "text/LoadText.h"
-
-Outcome SaveFailure(const QString& fileName, const QString& detail)
-{
-    return Outcome::Failure(QStringLiteral("Error in Saving file: ") + fileName, LoadText(463), detail);
-}
