@@ -3,6 +3,7 @@
 #include "imaging/file/SavePicture.h"
 #include "platform/ui/CommonDialog.h"
 #include "platform/ui/FrameServices.h"
+#include "platform/ui/Prompts.h"
 
 #include <QImage>
 #include <QString>
