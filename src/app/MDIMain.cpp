@@ -13,6 +13,7 @@
 #include "platform/system/Settings.h"
 #include "platform/system/SystemInfo.h"
 #include "platform/ui/Twips.h"
+#include "platform/ui/WindowPlacement.h"
 #include "player/OpenVideoWindow.h"
 #include "recorder/ShowRecorder.h"
 #include "platform/audio/DecodeMp3.h"
@@ -175,8 +176,13 @@ void MDIMain::placeFrame()
     read("mdiheight", stored.height, stored.hasHeight);
     const FramePlacement p = ComputeFramePlacement(twips::FromPixels(px.width()), twips::FromPixels(px.height()),
                                                    DesignWidth, DesignHeight, stored);
-    move(twips::ToPixels(p.left), twips::ToPixels(p.top));
-    resize(std::max(1, twips::ToPixels(p.width)), std::max(1, twips::ToPixels(p.height)));
+    // A stored size larger than the screen, or a place past its edges, is brought onto the
+    // part of the screen that panels leave free.
+    const QRect visible = screen ? screen->availableGeometry() : QRect(QPoint(0, 0), px);
+    const QSize size = QSize(std::max(1, twips::ToPixels(p.width)), std::max(1, twips::ToPixels(p.height)))
+                           .boundedTo(visible.size());
+    move(KeepInside({twips::ToPixels(p.left), twips::ToPixels(p.top)}, size, visible));
+    resize(size);
 }
 
 void MDIMain::Load(const QString& commandLine)

@@ -1,6 +1,7 @@
 #include "capture/CaptureLayout.h"
 
 #include "general/General.h"
+#include "platform/ui/WindowPlacement.h"
 
 #include <algorithm>
 
@@ -38,15 +39,20 @@ QPoint CentredPicture(QSize client, QSize picture)
 
 QPoint OpeningPosition(const QString& storedLeft, const QString& storedTop, QSize area, QSize window)
 {
-    auto place = [](const QString& stored, int areaSpan, int windowSpan) {
-        const double centred = general::Round((areaSpan - windowSpan) / 2.0);
-        double v = stored.isEmpty() ? centred : general::Round(general::Val(stored));
-        if (v < 0) v = 0;
-        if (v > areaSpan - windowSpan) v = areaSpan - windowSpan;
-        return int(std::max(0.0, v));
+    return OpeningPosition(storedLeft, storedTop, QRect(QPoint(0, 0), area), window);
+}
+
+QPoint OpeningPosition(const QString& storedLeft, const QString& storedTop, const QRect& visible, QSize window)
+{
+    auto wanted = [](const QString& stored, int start, int span, int windowSpan) {
+        const double v = stored.isEmpty() ? start + general::Round((span - windowSpan) / 2.0)
+                                          : general::Round(general::Val(stored));
+        // Far beyond any area: kept to what an int holds before it is brought in.
+        return int(std::clamp(v, -1e9, 1e9));
     };
-    return {place(storedLeft, area.width(), window.width()),
-            place(storedTop, area.height(), window.height())};
+    return KeepInside({wanted(storedLeft, visible.x(), visible.width(), window.width()),
+                       wanted(storedTop, visible.y(), visible.height(), window.height())},
+                      window, visible);
 }
 
 } // namespace capture

@@ -2,6 +2,7 @@
 // The capture main window's layout rules, in pixels unless told: its size around the picture,
 // the smallest client area, the picture centred in it, and its place when it opens.
 #include <QPoint>
+#include <QRect>
 #include <QSize>
 #include <QString>
 
@@ -38,6 +39,10 @@ QPoint CentredPicture(QSize client, QSize picture);
 // become 0, and a position that would push the window past the right or bottom edge becomes the
 // area's size minus the window's (0 when the window is the larger).
 QPoint OpeningPosition(const QString& storedLeft, const QString& storedTop, QSize areaTwips,
+                       QSize windowTwips);
+// The same where only part of the area can be seen (the area's coordinates): by default centred
+// on that part, and kept inside it (platform/WindowPlacement.h).
+QPoint OpeningPosition(const QString& storedLeft, const QString& storedTop, const QRect& visibleTwips,
                        QSize windowTwips);
 
 } // namespace capture

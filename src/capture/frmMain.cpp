@@ -12,6 +12,8 @@
 #include "platform/system/Settings.h"
 #include "platform/ui/ToolLinks.h"
 #include "platform/ui/Twips.h"
+#include "platform/ui/ChildWindow.h"
+#include "platform/ui/WindowPlacement.h"
 #include "text/LoadText.h"
 
 #include <QAction>
@@ -216,19 +218,26 @@ void frmMain::setBackColour(double storedValue)
     client_->setPalette(p);
 }
 
+QRect frmMain::visibleArea()
+{
+    if (auto* sub = qobject_cast<QMdiSubWindow*>(outerWindow()); sub && sub->mdiArea())
+        return VisibleChildArea(sub->mdiArea());
+    if (const QScreen* screen = QApplication::primaryScreen()) return screen->availableGeometry();
+    return {};
+}
+
 void frmMain::placeWindow()
 {
     QWidget* outer = outerWindow();
-    QSize area;
-    if (auto* sub = qobject_cast<QMdiSubWindow*>(outer); sub && sub->mdiArea())
-        area = sub->mdiArea()->viewport()->size();
-    else if (const QScreen* screen = QApplication::primaryScreen())
-        area = screen->availableGeometry().size();
+    const QRect visible = visibleArea();
     auto toTwips = [](QSize s) { return QSize(twips::FromPixels(s.width()), twips::FromPixels(s.height())); };
+    const QRect visibleTwips(QPoint(twips::FromPixels(visible.x()), twips::FromPixels(visible.y())),
+                             toTwips(visible.size()));
     const QPoint p = capture::OpeningPosition(
         platform::GetSetting(capture::App, "preferences", "left"),
-        platform::GetSetting(capture::App, "preferences", "top"), toTwips(area), toTwips(outer->size()));
-    outer->move(twips::ToPixels(p.x()), twips::ToPixels(p.y()));
+        platform::GetSetting(capture::App, "preferences", "top"), visibleTwips, toTwips(outer->size()));
+    // Whole pixels may round a twips position just past the edge: kept inside once more.
+    outer->move(KeepInside({twips::ToPixels(p.x()), twips::ToPixels(p.y())}, outer->size(), visible));
 }
 
 void frmMain::openCapture(bool messages)
@@ -309,16 +318,12 @@ void frmMain::resizeToPicture(QSize picture)
     const capture::FrameMetrics frame{XBorder(), YBorder(), CaptionHeight(), MenuHeight()};
     QWidget* outer = outerWindow();
     auto* sub = qobject_cast<QMdiSubWindow*>(outer);
-    const QSize area = sub && sub->mdiArea() ? sub->mdiArea()->viewport()->size() : QSize();
+    const QRect visible = sub && sub->mdiArea() ? visibleArea() : QRect();
     // A picture too large for the frame is shown smaller, so the whole window stays in view.
-    const QSize shown = area.isEmpty() ? picture : capture::FitPicture(picture, area, frame);
+    const QSize shown = visible.isEmpty() ? picture : capture::FitPicture(picture, visible.size(), frame);
     if (capwnd_) capwnd_->resize(shown);
     outer->resize(capture::WindowSizeForPicture(shown, frame));
-    if (!area.isEmpty()) {
-        const QPoint p = capture::OpeningPosition(QString::number(outer->x()), QString::number(outer->y()),
-                                                  area, outer->size());
-        outer->move(p);
-    }
+    if (!visible.isEmpty()) outer->move(KeepInside(outer->pos(), outer->size(), visible));
     layoutClient();
 }
 
@@ -350,7 +355,8 @@ void frmMain::StampFrame(const QString& text)
 void frmMain::closeEvent(QCloseEvent* event)
 {
     QWidget* outer = outerWindow();
-    if (!(outer->windowState() & (Qt::WindowMinimized | Qt::WindowMaximized))) {
+    // A window only loaded unseen (to choose a sound format) has no place of its own to keep.
+    if (shownOnce_ && !(outer->windowState() & (Qt::WindowMinimized | Qt::WindowMaximized))) {
         platform::SaveSetting(capture::App, "preferences", "left", QString::number(twips::FromPixels(outer->x())));
         platform::SaveSetting(capture::App, "preferences", "top", QString::number(twips::FromPixels(outer->y())));
     }

@@ -59,6 +59,12 @@ public:
     // The picture box a saved frame is stamped on (hidden).
     QLabel* Picture1() const { return Picture1_; }
 
+    // Before a capture starts a new clip in the capture file: when the file holds a clip of an
+    // earlier capture, asks whether to keep it (saved under another name first, through Save
+    // Captured Video As), to replace it, or not to capture. True when the capture may go ahead;
+    // false after Cancel, and when keeping the clip was cancelled or failed.
+    bool MayReplaceClip();
+
     // The window's background colour, as the store keeps it (blue-green-red, or a system colour).
     void setBackColour(double storedValue);
 
@@ -69,6 +75,8 @@ protected:
 private:
     void buildMenus();
     void placeWindow();
+    // Where the window can be seen: the part of the frame's area on the screen (pixels).
+    QRect visibleArea();
     // The opening steps after the placement: drivers, the capture window, the connection.
     void openCapture(bool messages);
     QAction* item(QMenu* menu, const char* name, int text);
@@ -78,7 +86,8 @@ private:
     // The menu commands (frmMainCommands.cpp).
     void loadPalette();
     void savePalette();
-    void saveFileAs();
+    // True when the capture file was copied.
+    bool saveFileAs();
     void saveFrame();
     void grabFrame();
     void captureFrames();

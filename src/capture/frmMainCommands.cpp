@@ -2,6 +2,7 @@
 #include "capture/frmMain.h"
 
 #include "capture/CaptureSettings.h"
+#include "capture/EarlierClip.h"
 #include "capture/frmAlloc.h"
 #include "capture/frmCapFrame.h"
 #include "capture/frmCapPal.h"
@@ -57,13 +58,33 @@ void frmMain::savePalette()
     if (!capPaletteSave(capwnd_, args.fileName)) information(LoadText(487));
 }
 
-void frmMain::saveFileAs()
+bool frmMain::saveFileAs()
 {
     FileDialogArgs args;
     args.filter = kAviFilter;
     args.defaultExt = "avi";
-    if (!SaveFileDialogPreview(args)) return;
-    if (!capFileSaveAs(capwnd_, args.fileName)) information(LoadText(603));
+    if (!SaveFileDialogPreview(args)) return false;
+    if (capFileSaveAs(capwnd_, args.fileName)) return true;
+    information(LoadText(603));
+    return false;
+}
+
+bool frmMain::MayReplaceClip()
+{
+    if (!capwnd_) return true;
+    const QString file = capFileGetCaptureFile(capwnd_);
+    std::optional<capture::EarlierClip> clip;
+    {
+        BusyPointer busy;
+        clip = capture::ClipToReplace(file, capwnd_->singleFramesOpen());
+    }
+    if (!clip) return true;
+    switch (Prompts::Current().MsgBox(capture::ReplaceClipQuestion(file, *clip), MsgButtons::YesNoCancel,
+                                      capture::App, MsgIcon::Question)) {
+    case Answer::Yes: return saveFileAs();
+    case Answer::No: return true;
+    default: return false;
+    }
 }
 
 void frmMain::saveFrame()
@@ -76,6 +97,9 @@ void frmMain::saveFrame()
     }
     QImage picture(scratch);
     if (stampsFrames()) picture = StampPicture(picture, mnuaddtimestamp_->property("Tag").toString());
+    // A camera picture has no alpha channel: it is saved as the 24-bit bitmap it is (Qt holds
+    // it in 32 bits).
+    if (!picture.hasAlphaChannel() && picture.depth() == 32) picture = picture.convertToFormat(QImage::Format_RGB888);
     Picture1_->setPixmap(QPixmap::fromImage(picture));
     SavePictureAs(picture, LoadText(601));
     QFile::remove(scratch);
@@ -94,6 +118,8 @@ void frmMain::grabFrame()
 
 void frmMain::captureFrames()
 {
+    // The manual frame window starts its clip as it opens.
+    if (!MayReplaceClip()) return;
     frmCapFrame dialog(capwnd_, this);
     dialog.exec();
 }
@@ -111,7 +137,7 @@ void frmMain::captureVideo()
     // the dialog goes with it.
     QPointer<frmCapVid> dialog = new frmCapVid(capwnd_, this);
     dialog->exec();
-    if (dialog && !dialog->Tag.isEmpty()) capCaptureSequence(capwnd_);
+    if (dialog && !dialog->Tag.isEmpty() && MayReplaceClip()) capCaptureSequence(capwnd_);
     if (dialog) {
         dialog->unload();
         delete dialog;

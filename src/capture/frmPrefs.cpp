@@ -13,7 +13,7 @@
 frmPrefs::frmPrefs(frmMain* owner) : QDialog(owner), main_(owner)
 {
     setObjectName("frmPrefs");
-    setWindowTitle(LoadText(218));
+    setWindowTitle(LoadText(680));
     auto* layout = new TwipLayout(this, QSize(DesignWidth, DesignHeight));
     QGroupBox* frames[3];
     const int titles[] = {219, 224, 225};

@@ -144,17 +144,28 @@ capture::HmsTexts frmTICapFrame::Texts(const std::array<QLineEdit*, 3>& boxes)
 void frmTICapFrame::startCapture()
 {
     Timer1_->stop();
-    capCaptureSingleFrameOpen(capwnd_);
+    const QString startingBefore = Textstarting_->text();
     const capture::TimeLapseRun run = capture::ReadTimeLapseRun(
         {Texts(interval_), Texts(duration_), Textstarting_->text(), Textcompletion_->text(),
          optiontime_[1]->isChecked()},
         QDateTime::currentDateTime());
     if (!run.startingText.isEmpty()) Textstarting_->setText(run.startingText);
     if (!run.outcome.ok) {
-        // Not armed; the timer stays off until a start succeeds.
+        // Not armed; the timer stays off until a start succeeds. The capture file is not
+        // touched: a mistyped box costs no clip.
         ReportFailure(run.outcome);
         return;
     }
+    // A new clip replaces the one in the capture file: the user keeps it, or captures nothing.
+    const QPointer<frmTICapFrame> self(this);
+    const bool go = capture_.MayReplaceClip();
+    if (!self) return;
+    if (!go) {
+        Textstarting_->setText(startingBefore);
+        Timer1_->start();
+        return;
+    }
+    capCaptureSingleFrameOpen(capwnd_);
     Textcompletion_->setText(run.completionText);
     if (run.duration) {
         duration_[0]->setText(run.duration->hours);

@@ -34,6 +34,7 @@
 #include <QRegularExpression>
 #include <QTest>
 #include <QTimer>
+#include <set>
 
 namespace {
 
@@ -167,6 +168,30 @@ TEST_F(CaptureMainWindowTest, PositionStaysOnTheAreaAndIsStoredOnClosing)
     QTRY_VERIFY(frmMain::Instance() == nullptr);
 }
 
+// Loaded unseen (the sound format chooser needs its capture window), the window keeps no place
+// of its own when it closes. A place stored for a smaller window (before its picture sized it)
+// near the area's bottom edge: the window, at its full size, opens wholly in view.
+TEST_F(CaptureMainWindowTest, LoadedUnseenStoresNoPositionAndOpensInView)
+{
+    frmMain* unseen = frmMain::Load(false);
+    ASSERT_NE(unseen, nullptr);
+    EXPECT_FALSE(unseen->outerWindow()->isVisible());
+    unseen->outerWindow()->close();
+    QTRY_VERIFY(frmMain::Instance() == nullptr);
+    EXPECT_EQ(setting("preferences", "left"), kMissing);
+    EXPECT_EQ(setting("preferences", "top"), kMissing);
+
+    const QSize area = frame.mdiArea()->viewport()->size();
+    platform::SaveSetting("KIVRA", "preferences", "left", QString::number(twips::FromPixels(area.width() - 340)));
+    platform::SaveSetting("KIVRA", "preferences", "top", QString::number(twips::FromPixels(area.height() - 300)));
+    frmMain* w = open();
+    ASSERT_NE(w, nullptr);
+    EXPECT_EQ(w->capwnd()->size(), QSize(640, 480));
+    EXPECT_TRUE(QRect(QPoint(0, 0), area).contains(sub(w)->geometry()))
+        << sub(w)->geometry().x() << "," << sub(w)->geometry().y() << " " << sub(w)->width() << "x"
+        << sub(w)->height() << " in " << area.width() << "x" << area.height();
+}
+
 TEST_F(CaptureMainWindowTest, ShrinkingBelowTheSmallestClientAreaSpringsBack)
 {
     frmMain* w = open();
@@ -249,6 +274,71 @@ TEST_F(CaptureMainWindowTest, GrabVideoCapturesWithTheDialogsSettings)
     EXPECT_NEAR(ProbeStream(dir.file("capture.avi"), "v:0").value("nb_read_frames").toInt(), 15, 1);
 }
 
+// After Grab Single Frame has stopped the picture, Grab Video shows the frames it captures; the
+// picture stays without preview afterwards, as the menu says.
+TEST_F(CaptureMainWindowTest, GrabVideoShowsItsFramesAfterAGrabbedFrame)
+{
+    frmMain* w = open();
+    ASSERT_NE(w, nullptr);
+    action(w, "mnuCapFrame")->trigger();
+    ASSERT_FALSE(action(w, "mnuPreview")->isChecked());
+    const long long grabbed = PatternCounter(w->capwnd()->picture());
+    std::set<long long> shown;
+    const QMetaObject::Connection watch = QObject::connect(w->capwnd(), &CaptureWindow::pictureShown, [&] {
+        if (w->capwnd()->capturing()) shown.insert(PatternCounter(w->capwnd()->picture()));
+    });
+    WhenShown<frmCapVid>([](frmCapVid* d) {
+        d->findChild<QLineEdit*>("txtFps")->setText("10");
+        d->findChild<QCheckBox*>("chkLimit")->setChecked(true);
+        d->findChild<QLineEdit*>("txtSec")->setText("2");
+        Click(d, "Command1_0");
+    });
+    action(w, "mnuCapVid")->trigger();
+    QObject::disconnect(watch);
+    shown.erase(-1);
+    EXPECT_GE(shown.size(), 12u) << "pictures shown while capturing 2 s at 10 fps";
+    EXPECT_GT(*shown.begin(), grabbed);
+    EXPECT_FALSE(action(w, "mnuPreview")->isChecked());
+    EXPECT_FALSE(w->capwnd()->previewing());
+}
+
+// A capture file holding an earlier clip: Grab Video and Manual Frame Capture ask first. Cancel
+// leaves the clip as it was and captures nothing; No replaces it.
+TEST_F(CaptureMainWindowTest, NewClipsAskBeforeReplacingAnEarlierOne)
+{
+    platform::SaveSetting("KIVRA", "vidcap settings", "fps", "5");
+    frmMain* w = open();
+    ASSERT_NE(w, nullptr);
+    const QString file = dir.file("capture.avi");
+    ASSERT_TRUE(capCaptureSingleFrameOpen(w->capwnd()));
+    for (int i = 0; i < 3; ++i) ASSERT_TRUE(capCaptureSingleFrame(w->capwnd()));
+    ASSERT_TRUE(capCaptureSingleFrameClose(w->capwnd()));
+    const QByteArray earlier = [&] { QFile f(file); f.open(QIODevice::ReadOnly); return f.readAll(); }();
+    ASSERT_FALSE(earlier.isEmpty());
+    const QString question = LoadText(681).arg(QDir::toNativeSeparators(file), "3", "0.6");
+
+    WhenShown<frmCapVid>([](frmCapVid* d) { Click(d, "Command1_0"); });
+    prompts->QueueAnswer(Answer::Cancel);
+    action(w, "mnuCapVid")->trigger();
+    ASSERT_EQ(prompts->messages(), QStringList{question}) << "asked, and no capture confirmed";
+    EXPECT_EQ(prompts->shown()[0].buttons, MsgButtons::YesNoCancel);
+    EXPECT_EQ(prompts->shown()[0].title, "KIVRA");
+    QFile f(file);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(f.readAll(), earlier) << "the clip is as it was";
+    f.close();
+
+    prompts->clear();
+    prompts->QueueAnswer(Answer::No);
+    WhenShown<frmCapFrame>([](frmCapFrame* d) {
+        Click(d, "Cmdcapture");
+        Click(d, "cmdCancel");
+    });
+    action(w, "mnuCapFrames")->trigger();
+    EXPECT_EQ(prompts->messages(), QStringList{question});
+    EXPECT_EQ(ProbeStream(file, "v:0").value("nb_read_frames"), "1") << "replaced by the new clip";
+}
+
 // Manual frame capture: five presses give a five-frame clip at the capture settings' rate.
 TEST_F(CaptureMainWindowTest, ManualFramesGoIntoTheCaptureFile)
 {
@@ -317,6 +407,18 @@ TEST_F(CaptureMainWindowTest, PreferencesSelectTheStoredChoicesAndWriteTheNewOne
     EXPECT_EQ(setting("preferences", "maxframes"), "324000");
     EXPECT_EQ(setting("preferences", "streammaster"), "NONE");
     EXPECT_EQ(w->centralWidget()->palette().color(QPalette::Window), QColor(Qt::black));
+
+    // The title carries KIVRA's name in every language.
+    const std::pair<text::Language, const char*> titles[] = {
+        {text::Language::English, "KIVRA Capture Preferences"},
+        {text::Language::ChineseTraditional, "KIVRA 捕捉偏好設定"},
+        {text::Language::ChineseSimplified, "KIVRA 采集首选项"}};
+    for (const auto& [language, title] : titles) {
+        text::SetLanguage(language);
+        frmPrefs d(w);
+        EXPECT_EQ(d.windowTitle(), QString::fromUtf8(title));
+    }
+    text::SetLanguage(text::Language::English);
 }
 
 // A grabbed frame is stamped with its time and saved through a scratch file of this run: a file
@@ -345,6 +447,10 @@ TEST_F(CaptureMainWindowTest, SavedFrameCarriesItsTimeStampAndLeavesTheUsersFile
     const QImage picture(saved);
     ASSERT_FALSE(picture.isNull());
     EXPECT_EQ(PatternCounter(picture), counter);
+    if (ToolAvailable("identify")) {
+        const ToolResult r = RunTool("identify", {"-format", "%m %[channels] %[bit-depth]", saved});
+        EXPECT_EQ(r.output.trimmed(), "BMP srgb 8") << "24-bit, no alpha: " << r.output.toStdString();
+    }
     EXPECT_LT(qGray(picture.pixel(2, 2)), 60) << "the stamp's box";
     EXPECT_EQ(w->Picture1()->pixmap().size(), QSize(640, 480));
     ASSERT_TRUE(mine.open(QIODevice::ReadOnly));

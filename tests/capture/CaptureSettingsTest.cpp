@@ -132,6 +132,12 @@ TEST(CaptureWindowLayout, OpeningPositionStaysOnTheArea)
     EXPECT_EQ(OpeningPosition("14000", "99999", area, window), QPoint(9000, 7000));
     EXPECT_EQ(OpeningPosition("1200.5", "abc", area, window), QPoint(1200, 0));
     EXPECT_EQ(OpeningPosition("100", "100", QSize(3000, 3000), window), QPoint(0, 0));
+    // Only the right part of the area can be seen (the frame is partly off the screen): centred
+    // on that part by default, and a stored place left of it is brought in.
+    const QRect seen(4000, 0, 11000, 12000);
+    EXPECT_EQ(OpeningPosition("", "", seen, window), QPoint(6500, 3500));
+    EXPECT_EQ(OpeningPosition("1000", "2000", seen, window), QPoint(4000, 2000));
+    EXPECT_EQ(OpeningPosition("1e30", "-1e30", seen, window), QPoint(9000, 0)) << "far beyond any int";
 }
 
 TEST(CaptureDrivers, GapsAreSkippedAndTheStoredIndexFallsBack)

@@ -169,14 +169,38 @@ TEST_F(CaptureWindowTest, GrabbedFrameIsSavedAsBitmapAndCopied)
     const QImage saved(bmp);
     EXPECT_EQ(saved.size(), QSize(640, 480));
     EXPECT_EQ(PatternCounter(saved), counter);
+    // A camera picture's bitmap is 24-bit, without an alpha channel.
+    ASSERT_TRUE(file.seek(28));
+    EXPECT_EQ(qFromLittleEndian<quint16>(file.read(2).constData()), 24) << "bits per pixel";
     if (ToolAvailable("identify")) {
-        const ToolResult r = RunTool("identify", {bmp});
-        EXPECT_TRUE(r.output.contains("BMP") && r.output.contains("640x480")) << r.output.toStdString();
+        const ToolResult r = RunTool("identify", {"-format", "%m %wx%h %[channels]", bmp});
+        EXPECT_EQ(r.output.trimmed(), "BMP 640x480 srgb") << r.output.toStdString();
     }
     EXPECT_FALSE(capFileSaveDIB(window, dir.file("no/folder/frame.bmp")));
 
     ASSERT_TRUE(capEditCopy(window));
     EXPECT_EQ(PatternCounter(QApplication::clipboard()->image()), counter);
+}
+
+// A grabbed frame stops the preview, but single-frame capture shows each frame it takes (the one
+// written to the file), and the window stays without preview afterwards.
+TEST_F(CaptureWindowTest, SingleFramesShowWhatTheyCaptureWithPreviewOff)
+{
+    connectCamera();
+    ASSERT_TRUE(capGrabFrame(window));
+    const long long grabbed = PatternCounter(window->picture());
+    ASSERT_GE(grabbed, 0);
+    ASSERT_TRUE(capCaptureSetSetup(window, parameters(10, 0, false)));
+    ASSERT_TRUE(capCaptureSingleFrameOpen(window));
+    ASSERT_TRUE(capCaptureSingleFrame(window));
+    const long long first = PatternCounter(window->picture());
+    EXPECT_GT(first, grabbed);
+    ASSERT_TRUE(capCaptureSingleFrame(window));
+    const long long second = PatternCounter(window->picture());
+    EXPECT_GT(second, first);
+    ASSERT_TRUE(capCaptureSingleFrameClose(window));
+    EXPECT_FALSE(window->previewing());
+    EXPECT_EQ(PatternCounter(DecodedPicture(capFileGetCaptureFile(window), 1)), second);
 }
 
 // Two seconds at 15 frames a second with sound from the sine source: about 30 frames at 15 fps

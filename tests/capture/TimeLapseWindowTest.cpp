@@ -147,9 +147,11 @@ TEST_F(TimeLapseWindowTest, ImmediateRunFillsTheCaptureFile)
         EXPECT_EQ(v.value("r_frame_rate"), "10/1");
         EXPECT_GT(StampDifference(DecodedPicture(file, 0)), 40) << "the frames carry the time";
 
-        // A second run, without the time stamp: the counter goes on from the first run's.
+        // A second run, without the time stamp, replacing the first run's clip (asked first):
+        // the counter goes on from the first run's.
         w->addTimeStampItem()->setChecked(false);
         setHms(d, {"Texthr", "Textmin", "Textsec"}, {"0", "0", "2"});
+        prompts->QueueAnswer(Answer::No);
         Click(d, "Cmdcapture");
         ASSERT_TRUE(QTest::qWaitFor([&] { return general::Val(label(d, "lblFrames")) > framesOfFirstRun; },
                                     kRunTimeoutMs));
@@ -163,8 +165,67 @@ TEST_F(TimeLapseWindowTest, ImmediateRunFillsTheCaptureFile)
     const double plain = StampDifference(DecodedPicture(file, 0));
     EXPECT_GE(plain, 0);
     EXPECT_LT(plain, 15) << "no time on the frames of the second run";
-    EXPECT_TRUE(prompts->messages().isEmpty()) << prompts->messages().join("|").toStdString();
+    const QStringList messages = prompts->messages();
+    ASSERT_EQ(messages.size(), 1) << messages.join("|").toStdString();
+    EXPECT_TRUE(messages[0].startsWith("The capture file " + QDir::toNativeSeparators(file) +
+                                       " already holds a captured clip of " + QString::number(framesOfFirstRun) +
+                                       " frames"))
+        << messages[0].toStdString();
     EXPECT_FALSE(capCaptureSingleFrameClose(w->capwnd())) << "closed with the window";
+}
+
+// A capture file with a clip of an earlier capture: Start Capture asks. Cancel leaves the clip,
+// the boxes and the clock as they were; Yes keeps the clip under the name chosen, then captures.
+// Started again while its frames are still open, a run goes on in the same clip, unasked.
+TEST_F(TimeLapseWindowTest, EarlierClipIsKeptOrLeftAsItWas)
+{
+    frmMain* w = open();
+    ASSERT_NE(w, nullptr);
+    const QString file = dir.file("lapse.avi");
+    ASSERT_TRUE(capCaptureSingleFrameOpen(w->capwnd()));
+    for (int i = 0; i < 4; ++i) ASSERT_TRUE(capCaptureSingleFrame(w->capwnd()));
+    ASSERT_TRUE(capCaptureSingleFrameClose(w->capwnd()));
+    auto bytes = [](const QString& path) {
+        QFile f(path);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    };
+    const QByteArray earlier = bytes(file);
+    ASSERT_FALSE(earlier.isEmpty());
+    const QString kept = dir.file("plant day 1.avi");
+
+    inWindow(w, [&](frmTICapFrame* d) {
+        setHms(d, {"Texthr", "Textmin", "Textsec"}, {"0", "0", "2"});
+        prompts->QueueAnswer(Answer::Cancel);
+        Click(d, "Cmdcapture");
+        ASSERT_EQ(prompts->messages().size(), 1);
+        EXPECT_TRUE(prompts->messages()[0].contains("4 frames")) << prompts->messages()[0].toStdString();
+        EXPECT_EQ(prompts->shown()[0].buttons, MsgButtons::YesNoCancel);
+        EXPECT_EQ(bytes(file), earlier);
+        EXPECT_EQ(box(d, "Textstarting")->text(), "");
+        EXPECT_EQ(box(d, "Textcompletion")->text(), "");
+        EXPECT_TRUE(d->findChild<QTimer*>("Timer1")->isActive()) << "the clock goes on";
+        QTest::qWait(1200);
+        EXPECT_EQ(label(d, "lblFrames"), "frames captured");
+        EXPECT_EQ(bytes(file), earlier) << "no frame taken after Cancel";
+
+        prompts->clear();
+        prompts->QueueAnswer(Answer::Yes);
+        prompts->QueueFile(kept);
+        Click(d, "Cmdcapture");
+        ASSERT_EQ(prompts->shown().size(), 2u);
+        EXPECT_EQ(prompts->shown()[1].kind, ScriptedPrompts::Shown::Kind::Save);
+        EXPECT_EQ(bytes(kept), earlier) << "the earlier clip, kept whole";
+        ASSERT_TRUE(QTest::qWaitFor([d] { return general::Val(label(d, "lblFrames")) >= 1; }, kRunTimeoutMs));
+
+        // Started again mid-run: the same clip goes on, nothing asked.
+        prompts->clear();
+        Click(d, "Cmdcapture");
+        ASSERT_TRUE(completes(d));
+        EXPECT_TRUE(prompts->shown().empty());
+        Click(d, "Cmdclose");
+    });
+    EXPECT_EQ(DecodedFrames(kept), 4);
+    EXPECT_GE(DecodedFrames(file), 2);
 }
 
 // Wrong boxes are named and nothing runs; the immediate option takes its duration from the dates;

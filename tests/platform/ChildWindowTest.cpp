@@ -2,6 +2,10 @@
 // always inside the area.
 #include "platform/ui/ChildWindow.h"
 
+#include <QCoreApplication>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QScreen>
 #include <gtest/gtest.h>
 
 TEST(FitChildGeometry, FitsScalesAndStaysInside)
@@ -15,4 +19,32 @@ TEST(FitChildGeometry, FitsScalesAndStaysInside)
     EXPECT_EQ(FitChildGeometry({0, 0, 2000, 2000}, {100, 100}, {300, 200}), QRect(0, 0, 300, 200));
     // Placed mostly outside (a spectrum window at the right of a small frame): moved in.
     EXPECT_EQ(FitChildGeometry({700, 450, 400, 300}, area, {100, 100}), QRect(400, 200, 400, 300));
+}
+
+// A frame dragged partly off the screen: a child window shown in it goes to the part that can
+// be seen, not under the screen's edge.
+TEST(FitChildWindow, KeepsTheChildOnThePartOfTheAreaOnTheScreen)
+{
+    QMdiArea area;
+    area.resize(700, 500);
+    area.show();
+    const QRect screen = area.screen()->availableGeometry();
+    area.move(screen.left() - 250, screen.top() + 20);
+    QCoreApplication::processEvents();
+    QWidget* viewport = area.viewport();
+    ASSERT_LT(viewport->mapToGlobal(QPoint(0, 0)).x(), screen.left()) << "the frame is partly off the screen";
+
+    const QRect visible = VisibleChildArea(&area);
+    EXPECT_EQ(visible.right(), viewport->width() - 1);
+    EXPECT_EQ(visible.top(), 0);
+    EXPECT_EQ(viewport->mapToGlobal(visible.topLeft()).x(), screen.left());
+
+    auto* child = new QWidget;
+    child->resize(200, 150);
+    QMdiSubWindow* sub = area.addSubWindow(child);
+    sub->move(10, 10);
+    sub->show();
+    FitChildWindow(sub);
+    EXPECT_GE(viewport->mapToGlobal(sub->geometry().topLeft()).x(), screen.left());
+    EXPECT_EQ(sub->y(), 10) << "moved only as far as needed";
 }

@@ -197,10 +197,13 @@ void CaptureWindow::frameArrived(const QVideoFrame& frame)
         autoHistogram_.add(latest());
         --autoFramesLeft_;
     }
-    if (sequence_ && sequence_->wouldTake(t)) sequenceFrame(latest(), t);
-    if (preview_ && (lastShownUs_ < 0 || t - lastShownUs_ >= previewRateMs_ * 1000 - 2000)) {
+    // While a sequence capture runs, the window shows the pictures going into the file, with
+    // or without preview (a grabbed frame does not freeze it).
+    const bool taken = sequence_ && sequence_->wouldTake(t) && sequenceFrame(latest(), t);
+    const bool previewDue = preview_ && (lastShownUs_ < 0 || t - lastShownUs_ >= previewRateMs_ * 1000 - 2000);
+    if ((taken || previewDue) && !latest().isNull()) {
         lastShownUs_ = t;
-        if (!latest().isNull()) showPicture(latest());
+        showPicture(latest());
     }
     emit progressed();
 }
@@ -338,8 +341,11 @@ bool CaptureWindow::fileSaveDIB(const QString& path)
     if (shown_.isNull()) return false;
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly)) return false;
+    // A camera picture's bitmap is 24-bit (8-bit with the palette of 8-bit capture): the unused
+    // fourth byte of the picture in memory is no alpha channel.
+    const QImage dib = shown_.format() == QImage::Format_Indexed8 ? shown_ : shown_.convertToFormat(QImage::Format_RGB888);
     QImageWriter writer(&file, "bmp");
-    if (!writer.write(shown_)) {
+    if (!writer.write(dib)) {
         file.cancelWriting();
         return false;
     }

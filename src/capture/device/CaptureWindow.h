@@ -103,6 +103,8 @@ public:
     bool singleFrameOpen();
     bool singleFrame();
     bool singleFrameClose();
+    // Single-frame capture is open: frames taken now go on after those already taken.
+    bool singleFramesOpen() const { return singleFrames_ != nullptr; }
 
     bool paletteOpen(const QString& path);
     bool paletteSave(const QString& path);
@@ -115,7 +117,8 @@ public:
     // empty for none.
     void setFrameStamp(const QString& text) { stamp_ = text; }
 
-    // The picture the window shows (a grabbed one stays until preview resumes).
+    // The picture the window shows (a grabbed one stays until preview resumes or a capture
+    // shows the frames it takes).
     QImage picture() const { return shown_; }
     QSize imageSize() const;
     bool capturing() const { return sequence_ != nullptr; }
@@ -161,7 +164,8 @@ private:
     bool startSound();
     void readSound();
     void stopSound();
-    void sequenceFrame(const QImage& picture, std::int64_t timeUs);
+    // Hands a picture to the running sequence capture; true when it went into the file.
+    bool sequenceFrame(const QImage& picture, std::int64_t timeUs);
     void endSequence(int errorNumber, const QString& errorText);
     QString writeFailureText(const AviWriter& writer) const;
 

@@ -160,7 +160,7 @@ bool CaptureWindow::captureStop()
     return true;
 }
 
-void CaptureWindow::sequenceFrame(const QImage& picture, std::int64_t timeUs)
+bool CaptureWindow::sequenceFrame(const QImage& picture, std::int64_t timeUs)
 {
     switch (sequence_->addFrame(forFile(picture), timeUs)) {
     case SequenceCapture::Step::Finished:
@@ -168,10 +168,11 @@ void CaptureWindow::sequenceFrame(const QImage& picture, std::int64_t timeUs)
         // Ended from the event loop, not from within the camera's delivery.
         sequence_->stopPictures();
         QMetaObject::invokeMethod(this, [this] { endSequence(0, QString()); }, Qt::QueuedConnection);
-        break;
-    case SequenceCapture::Step::Taken:
-    case SequenceCapture::Step::Skipped: break;
+        return false;
+    case SequenceCapture::Step::Taken: return true;
+    case SequenceCapture::Step::Skipped: return false;
     }
+    return false;
 }
 
 void CaptureWindow::endSequence(int errorNumber, const QString& errorText)
@@ -322,6 +323,8 @@ bool CaptureWindow::singleFrame()
         return false;
     }
     ++singleFrameNumber_;
+    // The window shows the frame just captured, also while preview is off.
+    showPicture(picture);
     lastCounts_.frames = singleFrames_->framesWritten();
     lastCounts_.seconds = double(singleFrameNumber_) * double(parameters_.requestMicroSecPerFrame) / 1e6;
     return true;

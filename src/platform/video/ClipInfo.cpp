@@ -71,3 +71,34 @@ ClipInfo ClipInfo::Read(const QString& path)
         return ClipInfo();
     }
 }
+
+std::int64_t ClipInfo::VideoFrames(const QString& path)
+{
+    if (path.isEmpty()) return 0;
+    try {
+        const QByteArray name = QFile::encodeName(path);
+        InputCloser input;
+        if (avformat_open_input(&input.context, name.constData(), nullptr, nullptr) < 0) return 0;
+        if (avformat_find_stream_info(input.context, nullptr) < 0) return 0;
+        AVFormatContext* fc = input.context;
+        const int stream = av_find_best_stream(fc, AVMEDIA_TYPE_VIDEO, -1, -1, nullptr, 0);
+        if (stream < 0) return 0;
+        const AVStream* video = fc->streams[stream];
+        if (video->disposition & AV_DISPOSITION_ATTACHED_PIC) return 0;
+        if (video->nb_frames > 0) return video->nb_frames;
+        // No count in the header: the packets tell (reading stops at the first damage).
+        for (unsigned i = 0; i < fc->nb_streams; ++i)
+            if (int(i) != stream) fc->streams[i]->discard = AVDISCARD_ALL;
+        AVPacket* packet = av_packet_alloc();
+        if (!packet) return 0;
+        std::int64_t frames = 0;
+        while (av_read_frame(fc, packet) >= 0) {
+            if (packet->stream_index == stream) ++frames;
+            av_packet_unref(packet);
+        }
+        av_packet_free(&packet);
+        return frames;
+    } catch (...) {
+        return 0;
+    }
+}

@@ -3,6 +3,7 @@
 // its video stream and its length. The media player falls back on it where the playback engine
 // does not report them (MJPEG AVI files, for one).
 #include <QString>
+#include <cstdint>
 
 class ClipInfo {
 public:
@@ -19,4 +20,9 @@ public:
     // Reads the file's header and the start of its streams. Never throws; a missing, unreadable
     // or non-media file gives an empty result.
     static ClipInfo Read(const QString& path);
+
+    // The pictures of the file's first video stream: the count its header gives, or, where the
+    // header has none (a capture cut short never wrote it), the video packets counted through
+    // the file. 0 for a file without video, and for a missing, unreadable or non-media file.
+    static std::int64_t VideoFrames(const QString& path);
 };
