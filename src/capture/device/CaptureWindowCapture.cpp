@@ -2,6 +2,7 @@
 // single frames.
 #include "capture/device/CaptureWindow.h"
 
+#include "platform/system/DiskFull.h"
 #include "platform/camera/CameraDriver.h"
 #include "capture/device/PictureStamp.h"
 #include "platform/ui/Prompts.h"
@@ -68,7 +69,7 @@ AviVideoFormat CaptureWindow::videoFormat(std::int64_t microsecondsPerFrame) con
 QString CaptureWindow::writeFailureText(const AviWriter& writer) const
 {
     const QString file = QDir::toNativeSeparators(captureFile_);
-    if (writer.errorNumber() == ENOSPC || writer.errorNumber() == EDQUOT)
+    if (IsDiskFull(writer.errorNumber()))
         return LoadText(203).arg(file);
     return LoadText(205).arg(file, writer.errorText());
 }
@@ -105,7 +106,7 @@ bool CaptureWindow::captureSequence()
     auto sequence = std::make_unique<SequenceCapture>();
     if (!sequence->start(captureFile_, setup, steadyclock::NowUs())) {
         const AviWriter& w = sequence->writer();
-        reportError(w.errorNumber() == ENOSPC ? caperror::DiskFull : caperror::CannotOpen,
+        reportError(IsDiskFull(w.errorNumber()) ? caperror::DiskFull : caperror::CannotOpen,
                     LoadText(211).arg(QDir::toNativeSeparators(captureFile_), w.errorText()));
         return false;
     }
@@ -212,7 +213,7 @@ void CaptureWindow::endSequence(int errorNumber, const QString& errorText)
         reportError(errorNumber, errorText);
     } else if (!whole) {
         const AviWriter& w = sequence->writer();
-        reportError(w.errorNumber() == ENOSPC || w.errorNumber() == EDQUOT ? caperror::DiskFull
+        reportError(IsDiskFull(w.errorNumber()) ? caperror::DiskFull
                                                                             : caperror::WriteFailed,
                     writeFailureText(w));
     }
@@ -300,7 +301,7 @@ bool CaptureWindow::singleFrameOpen()
     QDir().mkpath(QFileInfo(captureFile_).absolutePath());
     auto writer = std::make_unique<AviWriter>();
     if (!writer->open(captureFile_, videoFormat(period))) {
-        reportError(writer->errorNumber() == ENOSPC ? caperror::DiskFull : caperror::CannotOpen,
+        reportError(IsDiskFull(writer->errorNumber()) ? caperror::DiskFull : caperror::CannotOpen,
                     LoadText(211).arg(QDir::toNativeSeparators(captureFile_), writer->errorText()));
         return false;
     }
@@ -317,7 +318,7 @@ bool CaptureWindow::singleFrame()
     const QImage picture = StampPicture(latest(), stamp_);
     if (!singleFrames_->writeFrame(forFile(picture), singleFrameNumber_)) {
         if (singleFrames_->failed()) {
-            reportError(singleFrames_->errorNumber() == ENOSPC ? caperror::DiskFull : caperror::WriteFailed,
+            reportError(IsDiskFull(singleFrames_->errorNumber()) ? caperror::DiskFull : caperror::WriteFailed,
                         writeFailureText(*singleFrames_));
         }
         return false;
