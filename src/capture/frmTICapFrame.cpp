@@ -145,10 +145,9 @@ void frmTICapFrame::startCapture()
 {
     Timer1_->stop();
     const QString startingBefore = Textstarting_->text();
-    const capture::TimeLapseRun run = capture::ReadTimeLapseRun(
-        {Texts(interval_), Texts(duration_), Textstarting_->text(), Textcompletion_->text(),
-         optiontime_[1]->isChecked()},
-        QDateTime::currentDateTime());
+    const capture::TimeLapseBoxes boxes{Texts(interval_), Texts(duration_), Textstarting_->text(),
+                                        Textcompletion_->text(), optiontime_[1]->isChecked()};
+    capture::TimeLapseRun run = capture::ReadTimeLapseRun(boxes, QDateTime::currentDateTime());
     if (!run.startingText.isEmpty()) Textstarting_->setText(run.startingText);
     if (!run.outcome.ok) {
         // Not armed; the timer stays off until a start succeeds. The capture file is not
@@ -164,6 +163,12 @@ void frmTICapFrame::startCapture()
         Textstarting_->setText(startingBefore);
         Timer1_->start();
         return;
+    }
+    // An immediate run starts when the question is answered (keeping the clip may have taken a
+    // while), not when the button was pressed.
+    if (boxes.immediate) {
+        run = capture::ReadTimeLapseRun(boxes, QDateTime::currentDateTime());
+        Textstarting_->setText(run.startingText);
     }
     capCaptureSingleFrameOpen(capwnd_);
     Textcompletion_->setText(run.completionText);

@@ -19,6 +19,7 @@
 #include <QClipboard>
 #include <QFileInfo>
 #include <QMediaDevices>
+#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTest>
 #include <QtEndian>
@@ -173,8 +174,10 @@ TEST_F(CaptureWindowTest, GrabbedFrameIsSavedAsBitmapAndCopied)
     ASSERT_TRUE(file.seek(28));
     EXPECT_EQ(qFromLittleEndian<quint16>(file.read(2).constData()), 24) << "bits per pixel";
     if (ToolAvailable("identify")) {
+        // (A bitmap with the plain Windows 3 header reads as "BMP3".)
         const ToolResult r = RunTool("identify", {"-format", "%m %wx%h %[channels]", bmp});
-        EXPECT_EQ(r.output.trimmed(), "BMP 640x480 srgb") << r.output.toStdString();
+        EXPECT_TRUE(QRegularExpression("^BMP3? 640x480 srgb$").match(r.output.trimmed()).hasMatch())
+            << r.output.toStdString();
     }
     EXPECT_FALSE(capFileSaveDIB(window, dir.file("no/folder/frame.bmp")));
 
