@@ -35,9 +35,17 @@ MidiSynth::~MidiSynth() { close(); }
 
 QString MidiSynth::SoundFontPath()
 {
-    for (const char* candidate : {"/usr/share/sounds/sf2/TimGM6mb.sf2",
-                                  "/usr/share/sounds/sf2/default-GM.sf2"}) {
-        if (QFileInfo(candidate).isReadable()) return QFileInfo(candidate).canonicalFilePath();
+    // KIVRA_SOUNDFONT names the SoundFont to use instead of the system's (empty: none at all).
+    if (qEnvironmentVariableIsSet("KIVRA_SOUNDFONT")) {
+        const QFileInfo chosen(qEnvironmentVariable("KIVRA_SOUNDFONT"));
+        return chosen.isFile() && chosen.isReadable() ? chosen.canonicalFilePath() : QString();
+    }
+    // The Debian packages' General MIDI SoundFonts, the one KIVRA's package depends on first.
+    for (const char* candidate : {"/usr/share/sounds/sf2/TimGM6mb.sf2", "/usr/share/sounds/sf2/default-GM.sf2",
+                                  "/usr/share/sounds/sf2/FluidR3_GM.sf2", "/usr/share/sounds/sf3/default-GM.sf3",
+                                  "/usr/share/soundfonts/default.sf2"}) {
+        const QFileInfo font(candidate);
+        if (font.isFile() && font.isReadable()) return font.canonicalFilePath();
     }
     return {};
 }

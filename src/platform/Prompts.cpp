@@ -1,6 +1,7 @@
 #include "platform/Prompts.h"
 
 #include "platform/CommonDialog.h"
+#include "platform/FileDialogs.h"
 #include "platform/Outcome.h"
 
 #include <QtGlobal>
@@ -87,5 +88,19 @@ Ask AskThroughPrompts()
     };
 }
 
-bool CommonDialog::ShowOpen() { return Prompts::Current().ShowOpen(*this); }
-bool CommonDialog::ShowSave() { return Prompts::Current().ShowSave(*this); }
+// The dialog is shared by the windows and remembers the last file chosen; a name of another type
+// is not proposed (FileNameForType). Cancel leaves every property as it was.
+bool CommonDialog::show(bool save)
+{
+    CommonDialog shown = *this;
+    const ProposedFile proposed = FileNameForType(FileName, Filter, FilterIndex, save);
+    shown.FileName = proposed.fileName;
+    if (shown.InitDir.isEmpty() && !proposed.folder.isEmpty()) shown.InitDir = proposed.folder;
+    if (!(save ? Prompts::Current().ShowSave(shown) : Prompts::Current().ShowOpen(shown))) return false;
+    shown.InitDir = InitDir;
+    *this = shown;
+    return true;
+}
+
+bool CommonDialog::ShowOpen() { return show(false); }
+bool CommonDialog::ShowSave() { return show(true); }
