@@ -204,7 +204,8 @@ void RecorderSession::Reset()
     wave_.MovePendingSave();
     showFormat();
     showTimes();
-    showStatistics();
+    // The statistics of the element as it now is, in the format the next recording uses.
+    refreshDisplay();
     updateChecking();
 }
 

@@ -25,6 +25,7 @@
 #include <QRadioButton>
 #include <QTest>
 #include <QTimer>
+#include <algorithm>
 #include <tuple>
 
 namespace {
@@ -425,3 +426,44 @@ TEST_P(ProgrammedRecording, StartsAndStopsOnTimeAndSavesItselfWithoutAClick)
 INSTANTIATE_TEST_SUITE_P(Languages, ProgrammedRecording,
                          ::testing::Values(text::Language::English, text::Language::ChineseTraditional),
                          [](const auto& info) { return info.param == text::Language::English ? "English" : "ChineseTraditional"; });
+
+// A MIDI file chosen in the window plays into a manual recording on the real audio device: the
+// announcement is answered first, and the saved recording holds the tune beside the source.
+TEST(RecorderWithMidi, TheTuneIsInTheSavedRecording)
+{
+    if (QMediaDevices::defaultAudioInput().isNull()) GTEST_SKIP() << "no audio input: run under scripts/start-audio.sh";
+    WarmUpAudioInput();
+    text::SetLanguage(text::Language::English);
+    for (const char* key : {"Rate", "Channels", "Resolution", "WaveFileName", "WaveAutomaticSave"})
+        platform::DeleteSetting(RecorderSettingsApp, RecorderSettingsSection, key);
+    FakeFrame frame;
+    ScopedScriptedPrompts prompts;
+    TempDir dir;
+    ASSERT_TRUE(QDir().mkpath(dir.file("class songs")));
+    const QString tune = dir.file("class songs/a5 tune.mid");
+    ASSERT_TRUE(WriteMidiNotes(tune, 81, 8, 500));   // A5: 880 Hz
+    std::unique_ptr<MediaControl> before = MediaControl::Install(nullptr);
+    InstallRecordingDevice();
+    {
+        frmSettings window;
+        window.show();
+        prompts->QueueFile(tune);
+        Click(&window, "cmdMidi");
+        Click(&window, "cmdRecord");
+        EXPECT_EQ(prompts->messages().size(), 1);
+        const modWave& wave = window.session().wave();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return wave.Facts.milliseconds.value_or(0) >= 2000; }, 15000));
+        Click(&window, "cmdstop");
+        prompts->QueueFile(dir.file("with tune.wav"));
+        Click(&window, "cmdSave");
+        EXPECT_EQ(prompts->messages().size(), 1) << qPrintable(prompts->messages().join(" | "));
+        const std::vector<Peak> peaks = StrongestPeaks(dir.file("with tune.wav"), 2);
+        ASSERT_EQ(peaks.size(), 2u);
+        std::vector<double> found{peaks[0].frequency, peaks[1].frequency};
+        std::sort(found.begin(), found.end());
+        EXPECT_NEAR(found[0], 440, 4);
+        EXPECT_NEAR(found[1], 880, 4);
+        window.close();
+    }
+    MediaControl::Install(std::move(before));
+}
