@@ -62,7 +62,7 @@ void modWave::StartRecording()
 {
     if (!MidiFileName.isEmpty()) {
         if (ManualMode) {
-            const QString announcement = LoadText(619) + MidiFileName + " " + LoadText(620);
+            const QString announcement = LoadText(619) + NamedBy(MidiFileName) + " " + LoadText(620);
             if (announce) announce(announcement);
             else if (tell) tell(announcement);
         }
@@ -168,6 +168,14 @@ void modWave::CloseCapture()
 bool modWave::FileExists(const QString& path)
 {
     return !path.isEmpty() && QFileInfo(path).exists();
+}
+
+QString modWave::NamedBy(const QString& alias)
+{
+    const QFileInfo file(alias);
+    if (file.isSymLink() && file.absolutePath() == QDir(platform::ScratchFolder()).absolutePath())
+        return file.symLinkTarget();
+    return alias;
 }
 
 bool modWave::HasSpace(const QString& text) { return text.contains(u' '); }

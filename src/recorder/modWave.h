@@ -86,6 +86,9 @@ public:
     // it has no blank; for an existing file, a link to it in the run's scratch folder; for a new
     // one, a fresh name there.
     static QString GetShortName(const QString& path);
+    // The file a name from GetShortName stands for: the user's own file for an alias in the
+    // scratch folder (the announcement names the file the user chose), else the name itself.
+    static QString NamedBy(const QString& alias);
     // True when the text contains a space.
     static bool HasSpace(const QString& text);
 

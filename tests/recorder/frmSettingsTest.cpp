@@ -194,7 +194,8 @@ TEST_F(RecorderWindow, AChosenMidiFilePlaysWithTheRecordingAndNamesTheSave)
     Click(&window, "cmdRecord");
     EXPECT_EQ(device->commands.mid(device->commands.size() - 3),
               (QStringList{"open " + alias + " type sequencer alias midi", "play midi", "record capture"}));
-    EXPECT_EQ(prompts->messages(), QStringList{"Midi file" + alias + " will be recorded"});
+    // The announcement names the file the user chose, not the alias sent to the device.
+    EXPECT_EQ(prompts->messages(), QStringList{"Midi file" + tune + " will be recorded"});
     Click(&window, "cmdstop");
     EXPECT_TRUE(device->commands.contains("stop midi"));
     // The Save dialog proposes the MIDI file's own name as a WAV file beside it.
