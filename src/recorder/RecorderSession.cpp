@@ -9,6 +9,7 @@
 #include "text/LoadText.h"
 
 #include <QDir>
+#include <algorithm>
 
 namespace {
 constexpr int kQuarterHour = 15 * 60;
@@ -26,15 +27,42 @@ void RecorderSession::tell(const QString& message)
 
 void RecorderSession::updateChecking()
 {
-    view_.checking = wave_.Recording || (!wave_.ManualMode && !wave_.RecordingFinished);
+    view_.checking = !closed_ && (wave_.Recording || (!wave_.ManualMode && !wave_.RecordingFinished));
+}
+
+bool RecorderSession::scheduleBlocked() const
+{
+    return !wave_.ManualMode && wave_.RecordingFinished && !wave_.Recording;
+}
+
+void RecorderSession::showFormat()
+{
+    view_.rate = wave_.SampleRate;
+    view_.channels = wave_.Channels;
+    view_.bits = wave_.BitsPerSample;
+    view_.autoSave = wave_.AutoSave;
+}
+
+void RecorderSession::showTimes() { view_.times = TimesText(wave_.StartTime, wave_.StopTime); }
+
+void RecorderSession::showStatistics()
+{
+    wave_.StatisticsText = statisticsBase_;
+    if (!wave_.ManualMode)
+        wave_.StatisticsText += ProgrammedLines(wave_.AutoSave, TimesText(wave_.StartTime, wave_.StopTime));
+    view_.statistics = wave_.StatisticsText;
+    view_.scheduleBlocked = scheduleBlocked();
+    if (view_.scheduleBlocked) view_.statistics += "\r\n" + LoadText(663);
 }
 
 void RecorderSession::Load()
 {
     Saved = false;
     SavedFileName.clear();
+    closed_ = false;
+    refreshFailed_ = false;
     wave_.OpenCapture();
-    ReadRecorderSettings(wave_, LoadWaveFileDefault);
+    ReadRecorderSettings(wave_, DefaultWaveFileName());
     wave_.ManualMode = true;
     wave_.RecordingFinished = false;
     wave_.Recording = false;
@@ -45,13 +73,39 @@ void RecorderSession::Load()
     wave_.StopTime = wave_.StartTime.addSecs(kQuarterHour);
     wave_.MidiFileName.clear();
     wave_.RenamePending = false;
+    showFormat();
+    showTimes();
     updateChecking();
 }
 
-void RecorderSession::ChooseRate(std::int32_t rate) { wave_.SampleRate = rate; }
-void RecorderSession::ChooseChannels(int channels) { wave_.Channels = std::int16_t(channels); }
-void RecorderSession::ChooseBits(int bits) { wave_.BitsPerSample = std::int16_t(bits); }
-void RecorderSession::ChooseAutoSave(bool on) { wave_.AutoSave = on; }
+void RecorderSession::ChooseRate(std::int32_t rate)
+{
+    wave_.SampleRate = rate;
+    WriteRecorderSetting("Rate", QString::number(rate));
+    showFormat();
+}
+
+void RecorderSession::ChooseChannels(int channels)
+{
+    wave_.Channels = std::int16_t(channels);
+    WriteRecorderSetting("Channels", QString::number(channels));
+    showFormat();
+}
+
+void RecorderSession::ChooseBits(int bits)
+{
+    wave_.BitsPerSample = std::int16_t(bits);
+    WriteRecorderSetting("Resolution", QString::number(bits));
+    showFormat();
+}
+
+void RecorderSession::ChooseAutoSave(bool on)
+{
+    wave_.AutoSave = on;
+    WriteRecorderSetting("WaveAutomaticSave", on ? "True" : "False");
+    showFormat();
+    showStatistics();
+}
 
 void RecorderSession::ChooseManual()
 {
@@ -59,6 +113,7 @@ void RecorderSession::ChooseManual()
     view_.programmedChosen = false;
     view_.timesShown = false;
     view_.canRecord = true;
+    showStatistics();
     updateChecking();
 }
 
@@ -73,11 +128,14 @@ void RecorderSession::ChooseProgrammed()
         wave_.StartTime = WholeSeconds(now).addSecs(kQuarterHour);
         wave_.StopTime = wave_.StartTime.addSecs(kQuarterHour);
     }
+    showTimes();
+    showStatistics();
     updateChecking();
 }
 
 void RecorderSession::Record()
 {
+    refreshFailed_ = false;
     wave_.OpenCapture();
     wave_.SetFormat();
     wave_.Recording = true;
@@ -90,6 +148,7 @@ void RecorderSession::Record()
 
 void RecorderSession::Stop()
 {
+    refreshFailed_ = false;
     wave_.StopRecording();
     audiostatistics();
     setStopped();
@@ -130,16 +189,23 @@ void RecorderSession::Reset()
 {
     view_.canRecord = true;
     view_.canStop = view_.canPlay = view_.canSave = false;
+    refreshFailed_ = false;
     wave_.OpenCapture();
     audiostatistics();
-    ReadRecorderSettings(wave_, ResetWaveFileDefault);
-    wave_.ManualMode = true;
+    ReadRecorderSettings(wave_, DefaultWaveFileName());
+    // The mode on screen is the mode: Reset arms a programmed recording that is chosen.
+    wave_.ManualMode = !view_.programmedChosen;
+    view_.canRecord = wave_.ManualMode;
     wave_.RecordingFinished = false;
     wave_.Recording = false;
     wave_.MidiFileName.clear();
     wave_.SetFormat();
     Saved = false;
     wave_.MovePendingSave();
+    showFormat();
+    showTimes();
+    // The statistics of the element as it now is, in the format the next recording uses.
+    refreshDisplay();
     updateChecking();
 }
 
@@ -147,13 +213,15 @@ void RecorderSession::Settings(const std::function<void()>& chooseFormat)
 {
     view_.canRecord = true;
     view_.canStop = view_.canPlay = view_.canSave = false;
+    refreshFailed_ = false;
     wave_.OpenCapture();
-    ReadRecorderSettings(wave_, ResetWaveFileDefault);
+    ReadRecorderSettings(wave_, DefaultWaveFileName());
     wave_.ManualMode = true;
     wave_.RecordingFinished = false;
     wave_.Recording = false;
     if (chooseFormat) chooseFormat();
     wave_.SetFormat();
+    showFormat();
     ChooseManual();
 }
 
@@ -167,6 +235,8 @@ void RecorderSession::StartTimeAnswered(const QString& answer)
     if (entry.message) tell(LoadText(entry.message));
     wave_.StartTime = entry.start;
     wave_.StopTime = entry.stop;
+    showTimes();
+    showStatistics();
 }
 
 QString RecorderSession::StopTimeOffered() const
@@ -179,6 +249,8 @@ void RecorderSession::StopTimeAnswered(const QString& answer)
     const TimeEntry entry = EnterStopTime(answer, wave_.StartTime, wave_.StopTime);
     if (entry.message) tell(LoadText(entry.message));
     wave_.StopTime = entry.stop;
+    showTimes();
+    showStatistics();
 }
 
 bool RecorderSession::SaveNeededBeforeAnalyser() const { return !view_.canRecord && !Saved; }
@@ -194,7 +266,15 @@ bool RecorderSession::HandToAnalyser(const std::function<void(const QString&)>& 
 
 void RecorderSession::Tick()
 {
-    if (wave_.Recording || (!wave_.ManualMode && !wave_.RecordingFinished)) audiostatistics();
+    if (!closed_ && (wave_.Recording || (!wave_.ManualMode && !wave_.RecordingFinished))) {
+        // A refresh that fails is told once; the check then only keeps the schedule's time.
+        if (!refreshFailed_) {
+            const int failures = wave_.Failures;
+            refreshDisplay();
+            refreshFailed_ = wave_.Failures != failures;
+        }
+        scheduleCheck();
+    }
     updateChecking();
 }
 
@@ -212,11 +292,11 @@ void RecorderSession::refreshDisplay()
     wave_.StatisticsText = statisticsBase_;
     wave_.QueryStatistics();
     statisticsBase_ = wave_.StatisticsText;
-    if (!wave_.ManualMode) wave_.StatisticsText += ProgrammedLines(wave_.AutoSave, times);
-    view_.statistics = wave_.StatisticsText;
+    showStatistics();
     wave_.QueryMode();
     if (view_.title != wave_.StatusText) view_.title = wave_.StatusText;
-    if (view_.title.contains("stopped")) {
+    // The title shows the mode in the interface language; the device's own word decides.
+    if (wave_.Mode.contains("stopped")) {
         view_.canStop = false;
         view_.canPlay = true;
     }
@@ -226,6 +306,7 @@ void RecorderSession::refreshDisplay()
 void RecorderSession::scheduleCheck()
 {
     if (ScheduleStartDue(wave_, clock_())) {
+        refreshFailed_ = false;
         wave_.OpenCapture();
         wave_.SetFormat();
         wave_.StartRecording();
@@ -279,17 +360,33 @@ void RecorderSession::saveAutomatically()
     tell(LoadText(591) + "\n" + LoadText(592));
 }
 
+QString RecorderSession::HaltedText(MediaControl::Halt why, std::optional<std::int64_t> keptMs)
+{
+    if (why == MediaControl::Halt::DiskFull) return LoadText(594);
+    if (why == MediaControl::Halt::SizeLimit) return LoadText(597);
+    if (!keptMs) return LoadText(595);
+    if (*keptMs <= 0) return LoadText(653);
+    // Tenths of a second, at least one: something was kept.
+    const double seconds = std::max<std::int64_t>(1, (*keptMs + 50) / 100) / 10.0;
+    return LoadText(652).arg(general::NumText(seconds));
+}
+
 void RecorderSession::Halted(MediaControl::Halt why)
 {
-    const int message = why == MediaControl::Halt::DiskFull    ? 594
-                        : why == MediaControl::Halt::InputLost ? 595
-                                                               : 597;
+    // What the device kept, so the message says it as it is.
+    std::optional<std::int64_t> keptMs;
+    if (why == MediaControl::Halt::InputLost) {
+        wave_.QueryStatistics();
+        keptMs = wave_.Facts.milliseconds;
+    }
+    const QString message = HaltedText(why, keptMs);
+    const bool nothingKept = keptMs && *keptMs <= 0;
     if (!wave_.Recording || wave_.ManualMode) {
-        tell(LoadText(message) + "\n" + LoadText(592));
+        tell(nothingKept ? message : message + "\n" + LoadText(592));
         if (wave_.Recording) Stop();
         return;
     }
-    tell(LoadText(message));
+    tell(message);
     wave_.StopTime = WholeSeconds(clock_());
     stopProgrammed();
     updateChecking();
@@ -297,6 +394,10 @@ void RecorderSession::Halted(MediaControl::Halt why)
 
 void RecorderSession::Close()
 {
+    if (closed_) return;
+    // The check ends first: nothing may ask the closed device afterwards.
+    closed_ = true;
+    view_.checking = false;
     wave_.CloseCapture();
     WriteRecorderSettings(wave_);
     wave_.MovePendingSave();
@@ -306,5 +407,25 @@ void RecorderSession::Close()
         wave_.RecordingFinished = true;
     }
     view_.canStop = false;
+    updateChecking();
+}
+
+void RecorderSession::Shown()
+{
+    if (!closed_) return;
+    closed_ = false;
+    refreshFailed_ = false;
+    wave_.OpenCapture();
+    wave_.SetFormat();
+    // The recording went with the closed device; a programmed one chosen is armed again.
+    wave_.ManualMode = !view_.programmedChosen;
+    wave_.RecordingFinished = false;
+    wave_.Recording = false;
+    Saved = false;
+    view_.canRecord = wave_.ManualMode;
+    view_.canStop = view_.canPlay = view_.canSave = false;
+    showFormat();
+    showTimes();
+    showStatistics();
     updateChecking();
 }

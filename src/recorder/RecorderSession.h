@@ -6,11 +6,18 @@
 //
 // The schedule is checked every CheckIntervalMs while a recording runs and while a programmed
 // recording waits for its start, so it starts and stops on time with nobody at the computer.
+// A refresh that fails during that check tells its messages once and is not repeated until the
+// next button; closing the window ends the check.
+//
+// The options on screen are always the format the next recording uses: a choice is written to
+// the settings when it is made, so Reset and Setting read back the user's own choice.
 #include "recorder/mci/MediaControl.h"
 
 #include <QDateTime>
 #include <QString>
+#include <cstdint>
 #include <functional>
+#include <optional>
 
 class modWave;
 
@@ -31,6 +38,15 @@ public:
         QString title;                  // the window title (empty: leave as it is)
         QString statistics;             // StatisticsLabel
         QString times;                  // lblTimes
+        // The options selected: rate (none of the five options when another), channels, bits,
+        // automatic saving (Option11, else Option10).
+        std::int32_t rate = 11025;
+        int channels = 1;
+        int bits = 16;
+        bool autoSave = true;
+        // A programmed recording is chosen but will not start (the last recording is kept):
+        // the statistics say so and how to arm it.
+        bool scheduleBlocked = false;
     };
 
     // musicFolder: where automatic saves go when the current folder cannot be written.
@@ -82,11 +98,22 @@ public:
     // The device stopped recording by itself: tell why and stop as Stop (or, for a programmed
     // recording, as its stop time would), keeping what was recorded.
     void Halted(MediaControl::Halt why);
-    // Closing the window: closes the device, writes the settings, moves a pending save.
+    // The message for a recording that stopped by itself; keptMs: what the device holds (for a
+    // lost input: the seconds kept, or that nothing was recorded).
+    static QString HaltedText(MediaControl::Halt why, std::optional<std::int64_t> keptMs);
+    // Closing the window: ends the check, closes the device, writes the settings, moves a
+    // pending save. A second close does nothing.
     void Close();
+    // The window shown again after Close: a new device, armed as the options on screen say.
+    void Shown();
 
 private:
     void setStopped();
+    // The format, the times and the statistics as the state now is, without asking the device.
+    void showFormat();
+    void showTimes();
+    void showStatistics();
+    bool scheduleBlocked() const;
     // The display steps of audiostatistics: statistics, title, times.
     void refreshDisplay();
     void scheduleCheck();
@@ -100,4 +127,6 @@ private:
     std::function<QString()> musicFolder_;
     View view_;
     QString statisticsBase_;   // the statistics before the programmed lines
+    bool refreshFailed_ = false;   // a refresh of the check failed: the check only keeps time
+    bool closed_ = false;          // the window was closed: no device, no check
 };

@@ -2,18 +2,23 @@
 
 #include "general/General.h"
 #include "platform/system/Settings.h"
+#include "recorder/RecordingNames.h"
 #include "recorder/modWave.h"
 
+#include <QDir>
 #include <algorithm>
 #include <limits>
 
 namespace {
-const QString kApp = "VerevIradivez";
-const QString kSection = "StartUp";
+QString read(const QString& key, const QString& fallback)
+{
+    const QString old = platform::GetSetting(OldRecorderSettingsApp, OldRecorderSettingsSection, key, fallback);
+    return platform::GetSetting(RecorderSettingsApp, RecorderSettingsSection, key, old);
+}
 
 template <class Int> Int readNumber(const QString& key, const QString& fallback)
 {
-    const double value = general::Val(platform::GetSetting(kApp, kSection, key, fallback));
+    const double value = general::Val(read(key, fallback));
     if (!(value == value)) return 0;
     const double rounded = general::Round(std::clamp<double>(value, std::numeric_limits<Int>::min(),
                                                              std::numeric_limits<Int>::max()));
@@ -26,17 +31,24 @@ void ReadRecorderSettings(modWave& wave, const QString& waveFileDefault)
     wave.SampleRate = readNumber<std::int32_t>("Rate", "11025");
     wave.Channels = readNumber<std::int16_t>("Channels", "1");
     wave.BitsPerSample = readNumber<std::int16_t>("Resolution", "16");
-    wave.WaveFileName = platform::GetSetting(kApp, kSection, "WaveFileName", waveFileDefault);
-    const QString autoSave = platform::GetSetting(kApp, kSection, "WaveAutomaticSave", "True").trimmed();
+    wave.WaveFileName = read("WaveFileName", waveFileDefault);
+    const QString autoSave = read("WaveAutomaticSave", "True").trimmed();
     wave.AutoSave = autoSave.compare("True", Qt::CaseInsensitive) == 0 ||
                     general::Val(autoSave) != 0;
 }
 
+void WriteRecorderSetting(const QString& key, const QString& value)
+{
+    platform::SaveSetting(RecorderSettingsApp, RecorderSettingsSection, key, value);
+}
+
 void WriteRecorderSettings(const modWave& wave)
 {
-    platform::SaveSetting(kApp, kSection, "Rate", QString::number(wave.SampleRate));
-    platform::SaveSetting(kApp, kSection, "Channels", QString::number(wave.Channels));
-    platform::SaveSetting(kApp, kSection, "Resolution", QString::number(wave.BitsPerSample));
-    platform::SaveSetting(kApp, kSection, "WaveFileName", wave.WaveFileName);
-    platform::SaveSetting(kApp, kSection, "WaveAutomaticSave", wave.AutoSave ? "True" : "False");
+    WriteRecorderSetting("Rate", QString::number(wave.SampleRate));
+    WriteRecorderSetting("Channels", QString::number(wave.Channels));
+    WriteRecorderSetting("Resolution", QString::number(wave.BitsPerSample));
+    WriteRecorderSetting("WaveFileName", wave.WaveFileName);
+    WriteRecorderSetting("WaveAutomaticSave", wave.AutoSave ? "True" : "False");
 }
+
+QString DefaultWaveFileName() { return QDir(MusicFolder()).filePath("audio.wav"); }

@@ -21,21 +21,21 @@ std::optional<std::int64_t> ReplyNumber(const QString& reply)
 QString SizeText(std::int64_t bytes)
 {
     const double kilo = double(bytes) / 1024;
-    if (kilo >= 1024) return general::NumText(kilo / 1024).left(6) + " MBytes)" + CRLF;
-    if (bytes > 1023) return general::NumText(kilo).left(6) + " kBytes)" + CRLF;
-    return QString::number(bytes) + " Bytes)" + CRLF;
+    if (kilo >= 1024) return general::NumText(kilo / 1024).left(6) + " " + LoadText(660) + CRLF;
+    if (bytes > 1023) return general::NumText(kilo).left(6) + " " + LoadText(659) + CRLF;
+    return QString::number(bytes) + " " + LoadText(658) + CRLF;
 }
 
 QString StatisticsText(const RecordingFacts& facts)
 {
     QString text = LoadText(629);
     text += facts.milliseconds ? general::NumText(double(*facts.milliseconds) / 1000) : QString("?");
-    text += " sec ";
-    text += " (" + (facts.bytes ? SizeText(*facts.bytes) : "? Bytes)" + CRLF);
-    if (facts.channels == 1) text += "Mono @ ";
-    else if (facts.channels == 2) text += "Stereo @ ";
-    text += number(facts.bitsPerSample) + " bits ";
-    text += " at sampling rate of " + number(facts.samplesPerSec) + " Hz" + CRLF;
+    text += LoadText(657);
+    text += " (" + (facts.bytes ? SizeText(*facts.bytes) : "? " + LoadText(658) + CRLF);
+    if (facts.channels == 1) text += LoadText(401) + " @ ";
+    else if (facts.channels == 2) text += LoadText(400) + " @ ";
+    text += number(facts.bitsPerSample) + LoadText(661);
+    text += LoadText(662) + number(facts.samplesPerSec) + " Hz" + CRLF;
     return text;
 }
 

@@ -2,6 +2,7 @@
 // The texts the recorder shows about its recording: the statistics (duration, size and format),
 // the programmed start and stop times, and the lines a programmed recording adds. Lines end in
 // CRLF. Numbers are in the general number text; a number the device did not give shows as "?".
+// The words come from the text table, so they follow the interface language.
 #include <QDateTime>
 #include <QString>
 #include <cstdint>

@@ -44,25 +44,29 @@ frmSettings::frmSettings(QWidget* parent)
     layout_ = new TwipLayout(this, QSize(DesignWidth, DesignHeight));
     resize(layout_->normalPixelSize());
     build();
+    Timer2.setParent(this);   // found by its name, as every control
     Timer2.setObjectName("Timer2");
     Timer2.setInterval(RecorderSession::CheckIntervalMs);
 
     session_.wave().tell = [this](const QString& message) { messages_ << message; };
+    // The announcement of a MIDI file is answered before the recording starts.
+    session_.wave().announce = [this](const QString& message) {
+        messages_ << message;
+        showMessages();
+    };
     connect(&MediaControl::Current(), &MediaControl::recordingHalted, this,
             [this](const QString& alias, MediaControl::Halt why) {
                 if (alias == "capture") run([&] { session_.Halted(why); });
             });
     connectControls();
-    run([this] {
-        session_.Load();
-        selectStoredOptions();
-    });
+    run([this] { session_.Load(); });
 }
 
 frmSettings::~frmSettings()
 {
     if (g_window == this) g_window = nullptr;
     session_.wave().tell = nullptr;
+    session_.wave().announce = nullptr;
 }
 
 frmSettings* frmSettings::Instance()
@@ -158,6 +162,7 @@ void frmSettings::build()
     StatisticsLabel_->setFrameShape(QFrame::StyledPanel);
     StatisticsLabel_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     StatisticsLabel_->setMargin(4);
+    StatisticsLabel_->setWordWrap(true);
     layout_->place(StatisticsLabel_, 120, 4560, 8760, 1860);
 
     cmdMidi_ = button("cmdMidi", 356, 0, 120, 6540, 4200);
@@ -206,19 +211,6 @@ void frmSettings::connectControls()
     connect(&Timer2, &QTimer::timeout, this, [this] { run([this] { session_.Tick(); }); });
 }
 
-void frmSettings::selectStoredOptions()
-{
-    const modWave& w = session_.wave();
-    for (QRadioButton* o : {optRate6000_, optRate8000_, optRate11025_, optRate22050_, optRate44100_})
-        if (o->text().toInt() == w.SampleRate) o->setChecked(true);
-    if (w.Channels == 1) optMono_->setChecked(true);
-    if (w.Channels == 2) optStereo_->setChecked(true);
-    if (w.BitsPerSample == 8) opt8bits_->setChecked(true);
-    if (w.BitsPerSample == 16) opt16bits_->setChecked(true);
-    (w.ManualMode ? optRecordImmediate_ : optRecordProgrammed_)->setChecked(true);
-    (w.AutoSave ? Option11_ : Option10_)->setChecked(true);
-}
-
 template <class Event> void frmSettings::run(Event&& event)
 {
     event();
@@ -235,6 +227,26 @@ void frmSettings::apply()
     cmdPlay_->setEnabled(v.canPlay);
     cmdSave_->setEnabled(v.canSave);
     (v.programmedChosen ? optRecordProgrammed_ : optRecordImmediate_)->setChecked(true);
+    // The options show the format the next recording uses; a rate that is none of the five
+    // selects none of them.
+    bool rateShown = false;
+    for (QRadioButton* o : {optRate6000_, optRate8000_, optRate11025_, optRate22050_, optRate44100_}) {
+        if (o->text().toInt() != v.rate) continue;
+        o->setChecked(true);
+        rateShown = true;
+    }
+    if (!rateShown) {
+        for (QRadioButton* o : {optRate6000_, optRate8000_, optRate11025_, optRate22050_, optRate44100_}) {
+            o->setAutoExclusive(false);
+            o->setChecked(false);
+            o->setAutoExclusive(true);
+        }
+    }
+    if (v.channels == 1) optMono_->setChecked(true);
+    if (v.channels == 2) optStereo_->setChecked(true);
+    if (v.bits == 8) opt8bits_->setChecked(true);
+    if (v.bits == 16) opt16bits_->setChecked(true);
+    (v.autoSave ? Option11_ : Option10_)->setChecked(true);
     frmManualAuto_->setVisible(v.programmedChosen);
     frmTimes_->setVisible(v.programmedChosen);
     lblTimes_->setVisible(v.timesShown);
@@ -247,13 +259,17 @@ void frmSettings::apply()
 }
 
 // Messages are shown after each event, one box at a time. The schedule check goes on while a box
-// waits for someone to press OK, so a programmed recording still stops on time.
+// waits for someone to press OK, so a programmed recording still stops on time; what it tells
+// meanwhile waits its turn behind the box already open.
 void frmSettings::showMessages()
 {
+    if (showing_) return;
+    showing_ = true;
     while (!messages_.isEmpty()) {
         const QString message = messages_.takeFirst();
         Prompts::Current().MsgBox(message, MsgButtons::OK, QCoreApplication::applicationName(), MsgIcon::None);
     }
+    showing_ = false;
 }
 
 void frmSettings::audiostatistics()
@@ -327,6 +343,8 @@ void frmSettings::openInAnalyser()
 
 void frmSettings::closeEvent(QCloseEvent* event)
 {
+    // The check stops before the device closes, so no tick asks a closed device.
+    Timer2.stop();
     run([this] { session_.Close(); });
     // The window stays, hidden, with its state: the next showing brings it back as it was.
     if (auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget()))
@@ -339,5 +357,5 @@ void frmSettings::closeEvent(QCloseEvent* event)
 void frmSettings::showEvent(QShowEvent* event)
 {
     QWidget::showEvent(event);
-    apply();
+    run([this] { session_.Shown(); });
 }

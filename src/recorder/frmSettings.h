@@ -46,7 +46,6 @@ private:
     QGroupBox* frame(const char* name, int text, int left, int top, int width, int height);
     void build();
     void connectControls();
-    void selectStoredOptions();
     // Runs an event of the session, then shows its view and the messages it told.
     template <class Event> void run(Event&& event);
     void apply();
@@ -65,6 +64,7 @@ private:
     QTimer Timer2;
     QStringList messages_;
     bool applying_ = false;
+    bool showing_ = false;   // a message box is open
 
     QPushButton *cmdRecord_ = nullptr, *cmdstop_, *cmdPlay_, *cmdSave_, *cmdreset_, *cmdSettings_, *cmdMidi_,
         *cmdOke_, *Volumecontrol_, *waveform_, *cmdStartTime_, *cmdStopTime_, *cmdFileName_;

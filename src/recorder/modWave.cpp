@@ -25,17 +25,23 @@ bool modWave::send(const QString& command, const QString& failure, QString& repl
 {
     if (MediaControl::Current().SendString(command, reply) == MediaControl::Success) return true;
     reply.clear();
-    if (tell)
-        tell(failure);
-    else
-        qWarning("KIVRA recorder: %s", qUtf8Printable(failure));
+    ++Failures;
+    told(failure);
     return false;
+}
+
+void modWave::told(const QString& message)
+{
+    if (tell)
+        tell(message);
+    else
+        qWarning("KIVRA recorder: %s", qUtf8Printable(message));
 }
 
 void modWave::OpenCapture()
 {
     send("close all", LoadText(613));
-    send("open new type waveaudio alias capture", LoadText(615));
+    CaptureOpen = send("open new type waveaudio alias capture", LoadText(615));
 }
 
 void modWave::SetFormat()
@@ -55,9 +61,29 @@ void modWave::SetFormat()
 void modWave::StartRecording()
 {
     if (!MidiFileName.isEmpty()) {
-        if (ManualMode && tell) tell(LoadText(619) + MidiFileName + " " + LoadText(620));
-        send("open " + MidiFileName + " type sequencer alias midi", LoadText(621));
-        send("play midi", "Playing midi file failed!");
+        if (ManualMode) {
+            const QString announcement = LoadText(619) + NamedBy(MidiFileName) + " " + LoadText(620);
+            if (announce) announce(announcement);
+            else if (tell) tell(announcement);
+        }
+        // A MIDI file that cannot sound says why: no SoundFont, no synthesiser, not a MIDI file.
+        QString reply;
+        const int opened = MediaControl::Current().SendString(
+            "open " + MidiFileName + " type sequencer alias midi", reply);
+        if (opened != MediaControl::Success) {
+            ++Failures;
+            told(opened == MediaControl::NoSoundFont ? LoadText(664)
+                 : opened == MediaControl::CannotReadMidi
+                     ? LoadText(621) + "\n" + LoadText(666) + MidiFileName
+                     : LoadText(621));
+        }
+        const int played = MediaControl::Current().SendString("play midi", reply);
+        if (played != MediaControl::Success) {
+            ++Failures;
+            told(played == MediaControl::NoSoundFont     ? LoadText(664)
+                 : played == MediaControl::NoSynthesiser ? LoadText(665)
+                                                         : QString("Playing midi file failed!"));
+        }
     }
     send("record capture", LoadText(622));
 }
@@ -104,7 +130,13 @@ void modWave::QueryMode()
 {
     QString reply;
     send("status capture mode", LoadText(627), reply);
-    StatusText = ("VerevIradivez: " + reply).left(255);
+    Mode = reply;
+    // The window shows the mode in the interface language; Mode keeps the device's own word.
+    const QString word = reply == "stopped"     ? LoadText(654)
+                         : reply == "recording" ? LoadText(655)
+                         : reply == "playing"   ? LoadText(656)
+                                                : reply;
+    StatusText = (LoadText(651) + ": " + word).left(255);
 }
 
 void modWave::QueryStatistics()
@@ -126,11 +158,24 @@ void modWave::QueryStatistics()
     StatisticsText = ::StatisticsText(facts);
 }
 
-void modWave::CloseCapture() { send("close capture", "Closing MCI failed!"); }
+void modWave::CloseCapture()
+{
+    if (!CaptureOpen) return;
+    CaptureOpen = false;
+    send("close capture", "Closing MCI failed!");
+}
 
 bool modWave::FileExists(const QString& path)
 {
     return !path.isEmpty() && QFileInfo(path).exists();
+}
+
+QString modWave::NamedBy(const QString& alias)
+{
+    const QFileInfo file(alias);
+    if (file.isSymLink() && file.absolutePath() == QDir(platform::ScratchFolder()).absolutePath())
+        return file.symLinkTarget();
+    return alias;
 }
 
 bool modWave::HasSpace(const QString& text) { return text.contains(u' '); }

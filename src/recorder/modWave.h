@@ -24,7 +24,8 @@ public:
     std::int32_t SampleRate = 11025;
     std::int16_t Channels = 1;          // 1 mono, 2 stereo
     std::int16_t BitsPerSample = 16;    // 8 or 16
-    QString StatusText;                 // "VerevIradivez: " + the device mode, at most 255 characters
+    QString StatusText;                 // "KIVRA Recorder: " + the device mode in words, at most 255 characters
+    QString Mode;                       // the device's own mode word ("stopped", "recording", ...)
     QString StatisticsText;
     bool ManualMode = true;             // false: programmed recording
     QDateTime StartTime, StopTime;
@@ -40,8 +41,16 @@ public:
     // The replies of the last QueryStatistics.
     RecordingFacts Facts;
 
-    // Where failure messages and announcements go, in order.
+    // The wave element is open: CloseCapture on a closed element sends nothing.
+    bool CaptureOpen = false;
+    // Failed commands so far (a periodic refresh stops repeating itself after one).
+    int Failures = 0;
+
+    // Where failure messages go, in order.
     Tell tell;
+    // Where the MIDI announcement goes: it is answered before the recording starts (tell when
+    // unset).
+    Tell announce;
 
     // --- Procedures ---
     // Closes every element of the program and opens a new, empty wave element.
@@ -58,11 +67,12 @@ public:
     // to its own name at once; when the move fails the user is told where the recording lies
     // and the move is tried again by MovePendingSave. True when the recording was written.
     bool SaveRecording(const QString& name);
-    // StatusText from the device mode.
+    // Mode and StatusText from the device mode.
     void QueryMode();
     // StatisticsText (and Facts) from the device's length and format. When the time format
     // cannot be set to milliseconds, nothing more is asked and StatisticsText stays.
     void QueryStatistics();
+    // Closes the wave element; one already closed is left as it is.
     void CloseCapture();
 
     // Moves a recording left under its alias to its long name. True when nothing is pending
@@ -76,6 +86,9 @@ public:
     // it has no blank; for an existing file, a link to it in the run's scratch folder; for a new
     // one, a fresh name there.
     static QString GetShortName(const QString& path);
+    // The file a name from GetShortName stands for: the user's own file for an alias in the
+    // scratch folder (the announcement names the file the user chose), else the name itself.
+    static QString NamedBy(const QString& alias);
     // True when the text contains a space.
     static bool HasSpace(const QString& text);
 
@@ -83,4 +96,5 @@ private:
     // Sends a command; on failure tells `failure` and returns false.
     bool send(const QString& command, const QString& failure);
     bool send(const QString& command, const QString& failure, QString& reply);
+    void told(const QString& message);
 };

@@ -62,3 +62,29 @@ TEST(FileDialogs, TitlesAndListItems)
     EXPECT_EQ(NthItem(list, 4), "");
     EXPECT_EQ(NthItem(list, 0), "");
 }
+
+// The shared dialog remembers the last file of any type; a dialog of another type does not
+// propose it: an open dialog opens in its folder without it, a save dialog gives it the type's
+// extension. Names of the type, names without an extension and "all files" stay as they are.
+TEST(FileNameForType, ANameOfAnotherTypeIsNotProposed)
+{
+    const QString midi = "Midi file (*.mid*)|*.mid";
+    ProposedFile p = FileNameForType("/home/t/rec1.wav", midi, 1, false);
+    EXPECT_TRUE(p.fileName.isEmpty());
+    EXPECT_EQ(p.folder, "/home/t");
+    EXPECT_EQ(FileNameForType("/home/t/song.MID", midi, 1, false).fileName, "/home/t/song.MID");
+    EXPECT_EQ(FileNameForType("rec1.wav", midi, 1, false).folder, "");
+    const QString videos = "Video (*.avi;*.mp4)|*.avi;*.mp4|All|*.*";
+    EXPECT_TRUE(FileNameForType("/c/frame1.BMP", videos, 1, false).fileName.isEmpty());
+    EXPECT_EQ(FileNameForType("/c/frame1.BMP", videos, 2, false).fileName, "/c/frame1.BMP");
+    EXPECT_EQ(FileNameForType("/c/clip.MP4", videos, 1, false).fileName, "/c/clip.MP4");
+
+    const QString wave = "Wave Files  (*.wav*)|*.wav";
+    EXPECT_EQ(FileNameForType("/c/clip.PNG", wave, 1, true).fileName, "/c/clip.wav");
+    EXPECT_EQ(FileNameForType("/c/Audio_2026-12-08_14-00-05", wave, 1, true).fileName,
+              "/c/Audio_2026-12-08_14-00-05");
+    EXPECT_EQ(FileNameForType("/c/take.wav", wave, 1, true).fileName, "/c/take.wav");
+    EXPECT_EQ(FileNameForType("", wave, 1, true).fileName, "");
+    // A filter index out of range keeps the name: there is no type to hold it against.
+    EXPECT_EQ(FileNameForType("/c/clip.PNG", wave, 3, true).fileName, "/c/clip.PNG");
+}

@@ -12,6 +12,10 @@ TEST(QtNameFilters, PatternsAreShownOnceWhateverTheDescriptionHolds)
               (QStringList{"Wave Files (*.wav)", "mp3 File (*.mp3)"}));
     EXPECT_EQ(QtNameFilters("JPG|*.JPG|Wave/mp3 files|*.wav;*.mp3|ALL|*.*"),
               (QStringList{"JPG (*.JPG)", "Wave/mp3 files (*.wav *.mp3)", "ALL (*.*)"}));
+    // Descriptions that show other patterns than the filter's show the filter's, once.
+    EXPECT_EQ(QtNameFilters("Wave Files  (*.wav*)|*.wav|Midi file (*.mid*)|*.mid"),
+              (QStringList{"Wave Files (*.wav)", "Midi file (*.mid)"}));
+    EXPECT_EQ(QtNameFilters("Bitmap (BMP)|*.bmp"), QStringList{"Bitmap (BMP) (*.bmp)"});
 }
 
 TEST(QtTranslations, TheButtonsOfQtsDialogsSpeakChinese)

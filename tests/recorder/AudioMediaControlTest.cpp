@@ -231,6 +231,19 @@ TEST_F(AudioDevice, MidiOpenRefusesWhatIsNotAMidiFile)
     EXPECT_EQ(send("play midi"), MediaControl::UnknownAlias);
 }
 
+// Without a General MIDI SoundFont a MIDI file cannot sound: the device says so in its own
+// error, so the recorder can name what is missing.
+TEST_F(AudioDevice, WithoutASoundFontMidiOpensNot)
+{
+    ASSERT_TRUE(WriteMidiNotes(dir.file("a5.mid"), 81, 2, 200));
+    qputenv("KIVRA_SOUNDFONT", "");
+    EXPECT_EQ(send("open " + dir.file("a5.mid") + " type sequencer alias midi"), MediaControl::NoSoundFont);
+    qputenv("KIVRA_SOUNDFONT", dir.file("none.sf2").toLocal8Bit());
+    EXPECT_EQ(send("open " + dir.file("a5.mid") + " type sequencer alias midi"), MediaControl::NoSoundFont);
+    qunsetenv("KIVRA_SOUNDFONT");
+    EXPECT_EQ(send("open " + dir.file("a5.mid") + " type sequencer alias midi"), 0);
+}
+
 TEST_F(AudioDevice, RecordingThatReachesItsLargestSizeStopsWithAValidWave)
 {
     device.setLargestRecording(8000);   // one second at 8000 Hz, mono, 8 bits

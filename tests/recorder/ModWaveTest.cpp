@@ -81,6 +81,8 @@ TEST_F(Engine, EachFailureIsToldAndTheNextCommandStillGoes)
     EXPECT_EQ(told, (QStringList{"Closing all MCI operations failed!", "Opening new wave failed!",
                                  "seek capture to start - Error", "Settings for recording not consistent"}));
 
+    device->Succeed("open new type waveaudio alias capture");
+    wave.OpenCapture();   // an open element, whose close can fail
     told.clear();
     for (const char* c : {"record capture", "stop capture", "play capture from 0", "close capture"}) device->Fail(c);
     wave.StartRecording();
@@ -180,13 +182,13 @@ TEST_F(Engine, ModeAndStatisticsComeFromTheStatusReplies)
 {
     device->Reply("status capture mode", "recording");
     wave.QueryMode();
-    EXPECT_EQ(wave.StatusText, "VerevIradivez: recording");
+    EXPECT_EQ(wave.StatusText, "KIVRA Recorder: recording");
     device->Reply("status capture mode", QString(300, 'x'));
     wave.QueryMode();
     EXPECT_EQ(wave.StatusText.size(), 255);
     device->Fail("status capture mode");
     wave.QueryMode();
-    EXPECT_EQ(wave.StatusText, "VerevIradivez: ");
+    EXPECT_EQ(wave.StatusText, "KIVRA Recorder: ");
     EXPECT_EQ(told, QStringList{"Failure getting wave status..."});
     sent();
 
@@ -257,4 +259,78 @@ TEST_F(Engine, ShortNamesAreBlankFreeAndNameTheSameFile)
     EXPECT_TRUE(modWave::FileExists(existing));
     EXPECT_FALSE(modWave::FileExists(dir.file("new take.wav")));
     EXPECT_FALSE(modWave::FileExists(""));
+}
+
+// Closing a device that is closed already (the window closed with OK, then KIVRA quits) is not
+// an error: nothing is sent, nothing told.
+TEST_F(Engine, AClosedElementIsClosedOnce)
+{
+    wave.CloseCapture();
+    EXPECT_TRUE(sent().isEmpty());
+    wave.OpenCapture();
+    sent();
+    wave.CloseCapture();
+    wave.CloseCapture();
+    EXPECT_EQ(sent(), QStringList{"close capture"});
+    EXPECT_TRUE(told.isEmpty());
+    // An element that did not open is not closed either.
+    device->Fail("open new type waveaudio alias capture");
+    wave.OpenCapture();
+    told.clear();
+    sent();
+    wave.CloseCapture();
+    EXPECT_TRUE(sent().isEmpty());
+    EXPECT_TRUE(told.isEmpty());
+}
+
+// The announcement of the MIDI file is answered before anything of the recording starts; a
+// SoundFont that is missing is named in the message.
+TEST_F(Engine, TheMidiAnnouncementComesBeforeTheRecordingAndAMissingSoundFontIsNamed)
+{
+    wave.MidiFileName = "/music/tune.mid";
+    QStringList sentBeforeAnswer;
+    wave.announce = [&](const QString& m) {
+        told << m;
+        sentBeforeAnswer = device->commands;
+    };
+    sent();
+    wave.StartRecording();
+    EXPECT_TRUE(sentBeforeAnswer.isEmpty());
+    EXPECT_EQ(sent(), (QStringList{"open /music/tune.mid type sequencer alias midi", "play midi", "record capture"}));
+
+    told.clear();
+    device->Fail("open /music/tune.mid type sequencer alias midi", MediaControl::NoSoundFont);
+    device->Fail("play midi", MediaControl::UnknownAlias);
+    wave.ManualMode = false;   // programmed: no announcement
+    wave.StartRecording();
+    EXPECT_EQ(told, (QStringList{LoadText(664), "Playing midi file failed!"}));
+    EXPECT_TRUE(told[0].contains("SoundFont"));
+
+    told.clear();
+    device->Fail("open /music/tune.mid type sequencer alias midi", MediaControl::CannotReadMidi);
+    device->Succeed("play midi");
+    wave.StartRecording();
+    EXPECT_EQ(told, QStringList{"Opening midi file failed!\n" + LoadText(666) + "/music/tune.mid"});
+    device->Succeed("open /music/tune.mid type sequencer alias midi");
+    device->Fail("play midi", MediaControl::NoSynthesiser);
+    told.clear();
+    wave.StartRecording();
+    EXPECT_EQ(told, QStringList{LoadText(665)});
+}
+
+// The title names KIVRA's recorder and the mode in the interface language; the device's own
+// word is kept for the checks.
+TEST_F(Engine, TheTitleSpeaksTheInterfaceLanguage)
+{
+    device->Reply("status capture mode", "stopped");
+    wave.QueryMode();
+    EXPECT_EQ(wave.StatusText, "KIVRA Recorder: stopped");
+    text::SetLanguage(text::Language::ChineseTraditional);
+    wave.QueryMode();
+    EXPECT_EQ(wave.StatusText, QString::fromUtf8("KIVRA 錄音機: 已停止"));
+    EXPECT_EQ(wave.Mode, "stopped");
+    text::SetLanguage(text::Language::ChineseSimplified);
+    device->Reply("status capture mode", "recording");
+    wave.QueryMode();
+    EXPECT_EQ(wave.StatusText, QString::fromUtf8("KIVRA 录音机: 录音中"));
 }

@@ -34,7 +34,7 @@ TEST(NoInputDevice, RecordTellsWhyAndTheWindowStaysUsable)
     ASSERT_TRUE(stop->isEnabled());
     QTest::mouseClick(stop, Qt::LeftButton);
     EXPECT_TRUE(window.findChild<QPushButton*>("cmdRecord")->isEnabled());
-    EXPECT_EQ(window.windowTitle(), "VerevIradivez: stopped");
+    EXPECT_EQ(window.windowTitle(), "KIVRA Recorder: stopped");
     QTest::mouseClick(window.findChild<QPushButton*>("cmdreset"), Qt::LeftButton);
     EXPECT_TRUE(prompts->messages().isEmpty());
     MediaControl::Install(nullptr);

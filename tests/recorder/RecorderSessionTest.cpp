@@ -4,6 +4,8 @@
 #include "general/General.h"
 #include "platform/system/Settings.h"
 #include "recorder/RecorderSession.h"
+#include "recorder/RecorderSettings.h"
+#include "recorder/RecordingNames.h"
 #include "recorder/modWave.h"
 #include "support/ScriptedMediaControl.h"
 #include "support/TempDir.h"
@@ -15,7 +17,7 @@
 
 namespace {
 
-const QString kApp = "VerevIradivez", kSection = "StartUp";
+const QString kApp = RecorderSettingsApp, kSection = RecorderSettingsSection;
 
 class Session : public ::testing::Test {
 protected:
@@ -68,7 +70,7 @@ TEST_F(Session, LoadOpensTheDeviceWithTheStoredFormatAndPlansAQuarterOfAnHourAhe
                                    "set capture alignment 2 bitspersample 16 samplespersec 16000 channels 1 bytespersec 32000",
                                    "seek capture to start",
                                    "set capture alignment 2 bitspersample 16 samplespersec 16000 channels 1 bytespersec 32000"}));
-    EXPECT_EQ(wave.WaveFileName, "C:\\Audio.wav");
+    EXPECT_EQ(wave.WaveFileName, QDir(MusicFolder()).filePath("audio.wav"));
     EXPECT_TRUE(wave.AutoSave);
     EXPECT_TRUE(wave.ManualMode);
     EXPECT_EQ(wave.StartTime, now.addSecs(900));
@@ -93,24 +95,64 @@ TEST_F(Session, SettingsAreWrittenOnCloseAndReadBackOnResetAndSetting)
     EXPECT_EQ(platform::GetSetting(kApp, kSection, "WaveFileName"), "night.wav");
     EXPECT_EQ(platform::GetSetting(kApp, kSection, "WaveAutomaticSave"), "False");
 
-    // Options chosen since then give way to what the close wrote.
-    session.ChooseRate(8000);
-    session.ChooseAutoSave(true);
-    sent();
-    session.Reset();
-    EXPECT_EQ(wave.SampleRate, 44100);
-    EXPECT_EQ(wave.Channels, 2);
-    EXPECT_EQ(wave.BitsPerSample, 8);
-    EXPECT_FALSE(wave.AutoSave);
-    EXPECT_EQ(sent().last(), "set capture alignment 2 bitspersample 8 samplespersec 44100 channels 2 bytespersec 88200");
-
-    session.ChooseRate(8000);
     platform::DeleteSetting(kApp, kSection, "WaveFileName");
     bool chooserShown = false;
     session.Settings([&] { chooserShown = true; });
     EXPECT_TRUE(chooserShown);
     EXPECT_EQ(wave.SampleRate, 44100);
-    EXPECT_EQ(wave.WaveFileName, "C:\\audio.wav");   // Reset and Setting have their own default
+    EXPECT_EQ(wave.WaveFileName, DefaultWaveFileName());   // in the music folder, not on C:
+    EXPECT_TRUE(DefaultWaveFileName().startsWith(MusicFolder()));
+}
+
+// The options on screen are the format recorded: a choice made after the last close is the one
+// Reset and Setting keep, the one sent to the device and the one the view selects.
+TEST_F(Session, TheFormatChosenIsTheFormatRecordedAfterResetAndSetting)
+{
+    session.Load();
+    EXPECT_EQ(session.view().rate, 11025);
+    session.ChooseRate(44100);
+    session.ChooseChannels(2);
+    session.ChooseAutoSave(false);
+    sent();
+    session.Reset();
+    EXPECT_EQ(wave.SampleRate, 44100);
+    EXPECT_EQ(wave.Channels, 2);
+    EXPECT_FALSE(wave.AutoSave);
+    EXPECT_TRUE(sent().contains("set capture alignment 4 bitspersample 16 samplespersec 44100 channels 2 bytespersec 176400"));
+    EXPECT_EQ(session.view().rate, 44100);
+    EXPECT_EQ(session.view().channels, 2);
+    EXPECT_FALSE(session.view().autoSave);
+
+    session.ChooseRate(22050);
+    session.ChooseBits(8);
+    session.Settings(nullptr);
+    session.Record();
+    EXPECT_TRUE(sent().contains("set capture alignment 2 bitspersample 8 samplespersec 22050 channels 2 bytespersec 44100"));
+    EXPECT_EQ(session.view().rate, 22050);
+    EXPECT_EQ(session.view().bits, 8);
+
+    // A stored rate that is none of the five options is shown as such (no option) and used.
+    platform::SaveSetting(kApp, kSection, "Rate", "16000");
+    session.Stop();
+    session.Reset();
+    EXPECT_EQ(session.view().rate, 16000);
+    EXPECT_EQ(wave.SampleRate, 16000);
+}
+
+// Settings of earlier versions, under the old application name, are read while KIVRA's own
+// store has none, and KIVRA's own win once written.
+TEST_F(Session, OldSettingsAreReadWhereKivraHasNone)
+{
+    platform::SaveSetting(OldRecorderSettingsApp, OldRecorderSettingsSection, "Rate", "22050");
+    platform::SaveSetting(OldRecorderSettingsApp, OldRecorderSettingsSection, "WaveAutomaticSave", "False");
+    session.Load();
+    EXPECT_EQ(wave.SampleRate, 22050);
+    EXPECT_FALSE(wave.AutoSave);
+    session.ChooseRate(8000);
+    session.Reset();
+    EXPECT_EQ(wave.SampleRate, 8000);
+    platform::DeleteSetting(OldRecorderSettingsApp, OldRecorderSettingsSection, "Rate");
+    platform::DeleteSetting(OldRecorderSettingsApp, OldRecorderSettingsSection, "WaveAutomaticSave");
 }
 
 TEST_F(Session, ManualRecordingStartsAndStopsWithTheButtons)
@@ -128,7 +170,7 @@ TEST_F(Session, ManualRecordingStartsAndStopsWithTheButtons)
     EXPECT_FALSE(session.view().canRecord || session.view().canPlay || session.view().canSave);
 
     session.Tick();
-    EXPECT_EQ(session.view().title, "VerevIradivez: recording");
+    EXPECT_EQ(session.view().title, "KIVRA Recorder: recording");
     sent();
     now = now.addSecs(5);
     session.Stop();
@@ -139,7 +181,7 @@ TEST_F(Session, ManualRecordingStartsAndStopsWithTheButtons)
     EXPECT_FALSE(session.view().checking);
     EXPECT_TRUE(session.view().canSave && session.view().canPlay && session.view().canRecord);
     EXPECT_FALSE(session.view().canStop);
-    EXPECT_EQ(session.view().title, "VerevIradivez: stopped");
+    EXPECT_EQ(session.view().title, "KIVRA Recorder: stopped");
     EXPECT_EQ(session.ProposedSaveName(), "Audio_2026-12-08_14-00-05");
     EXPECT_TRUE(session.SaveNeededBeforeAnalyser() == false);   // Record is enabled again after Stop
 }
@@ -173,7 +215,7 @@ TEST_F(Session, AProgrammedRecordingStartsAndStopsOnTimeAndSavesItself)
     EXPECT_FALSE(session.view().checking);
     EXPECT_TRUE(session.view().canSave);
     // The display shows the finished recording.
-    EXPECT_EQ(session.view().title, "VerevIradivez: stopped");
+    EXPECT_EQ(session.view().title, "KIVRA Recorder: stopped");
     EXPECT_EQ(session.view().statistics.indexOf("Programmed recording"), -1);
 
     told.clear();
@@ -229,7 +271,7 @@ TEST_F(Session, ARecordingThatStopsByItselfKeepsWhatItHolds)
     session.Tick();
     ASSERT_TRUE(wave.Recording);
     session.Halted(MediaControl::Halt::InputLost);
-    EXPECT_EQ(told.first(), LoadText(595));
+    EXPECT_EQ(told.first(), LoadText(653));   // the scripted device holds no sound
     EXPECT_TRUE(QFile::exists(dir.file("Radio_from_2026-12-08_14.00.13_to_2026-12-08_14.00.15.wav")));
 }
 
@@ -288,4 +330,137 @@ TEST_F(Session, ClosingEndsARunningRecordingAndTheCheck)
     EXPECT_TRUE(sent().contains("close capture"));
     EXPECT_FALSE(wave.Recording);
     EXPECT_FALSE(session.view().checking);
+}
+
+// Closing the window in any state ends the check: no tick asks the closed device, and a second
+// close (KIVRA quitting) tells nothing. Showing the window again brings a new device, armed as
+// the options say.
+TEST_F(Session, ClosingInEveryStateEndsTheCheckAndTellsNothing)
+{
+    enum class State { Idle, Waiting, Recording, Playing };
+    for (State state : {State::Idle, State::Waiting, State::Recording, State::Playing}) {
+        SCOPED_TRACE(int(state));
+        session.Load();
+        if (state == State::Waiting) programme();
+        if (state == State::Recording) session.Record();
+        if (state == State::Playing) {
+            session.Record();
+            session.Stop();
+            session.Play();
+        }
+        told.clear();
+        sent();
+        session.Close();
+        EXPECT_EQ(sent(), QStringList{"close capture"});
+        EXPECT_FALSE(session.view().checking);
+        now = now.addSecs(30);   // past a programmed start and stop
+        for (int tick = 0; tick < 4; ++tick) session.Tick();
+        session.Close();
+        EXPECT_TRUE(sent().isEmpty());
+        EXPECT_TRUE(told.isEmpty()) << qPrintable(told.join(" | "));
+
+        session.Shown();
+        EXPECT_EQ(sent().mid(0, 2), (QStringList{"close all", "open new type waveaudio alias capture"}));
+        EXPECT_EQ(session.view().checking, state == State::Waiting);
+        EXPECT_FALSE(session.view().canPlay || session.view().canSave);
+        session.Shown();   // shown while open: nothing happens
+        EXPECT_TRUE(sent().isEmpty());
+        session.Close();
+        now = now.addSecs(-30);
+    }
+}
+
+// A periodic refresh that fails tells its messages once, not at every tick; the schedule still
+// keeps its time.
+TEST_F(Session, AFailingRefreshIsToldOnceAndTheScheduleGoesOn)
+{
+    programme();
+    device->Fail("set capture time format ms");
+    device->Fail("status capture mode");
+    for (int tick = 0; tick < 6; ++tick) session.Tick();
+    EXPECT_EQ(told, (QStringList{LoadText(633), LoadText(627)}));
+    now = now.addSecs(11);
+    session.Tick();
+    EXPECT_TRUE(sent().contains("record capture"));
+    EXPECT_TRUE(wave.Recording);
+    for (int tick = 0; tick < 6; ++tick) session.Tick();
+    EXPECT_EQ(told.count(LoadText(633)), 2);   // once more for the new recording, no more
+    now = now.addSecs(10);
+    session.Tick();
+    EXPECT_FALSE(wave.Recording);
+    EXPECT_TRUE(wave.RecordingFinished);
+}
+
+// A programmed recording chosen after a manual one cannot start while that recording is kept:
+// the view says so, the times shown are the ones typed, nothing is thrown away; Reset arms it.
+TEST_F(Session, AProgrammedRecordingAfterAManualOneSaysWhatArmsIt)
+{
+    session.Load();
+    session.Record();
+    now = now.addSecs(3);
+    session.Stop();
+    sent();
+    session.ChooseProgrammed();
+    session.StartTimeAnswered(general::DateText(now.addSecs(60)));
+    session.StopTimeAnswered(general::DateText(now.addSecs(120)));
+    EXPECT_EQ(session.view().times, TimesText(now.addSecs(60), now.addSecs(120)));
+    EXPECT_TRUE(session.view().scheduleBlocked);
+    EXPECT_TRUE(session.view().statistics.endsWith(LoadText(663)));
+    EXPECT_NE(session.view().statistics.indexOf(general::DateText(now.addSecs(60))), -1);
+    EXPECT_FALSE(session.view().checking);
+    EXPECT_TRUE(session.view().canSave);
+    const QStringList meanwhile = sent();
+    EXPECT_FALSE(meanwhile.contains("close all")) << qPrintable(meanwhile.join(" | "));
+
+    session.Reset();
+    EXPECT_FALSE(session.view().scheduleBlocked);
+    EXPECT_EQ(session.view().statistics.indexOf(LoadText(663)), -1);
+    EXPECT_TRUE(session.view().programmedChosen);
+    EXPECT_FALSE(session.view().canRecord);
+    EXPECT_TRUE(session.view().checking);
+    now = now.addSecs(61);
+    sent();
+    session.Tick();
+    EXPECT_TRUE(sent().endsWith("record capture"));
+}
+
+// A lost input device: the message says how much was kept, or that nothing was.
+TEST_F(Session, ALostDeviceTellsWhatWasKept)
+{
+    EXPECT_EQ(RecorderSession::HaltedText(MediaControl::Halt::InputLost, 2400),
+              "The recording stopped: the sound input device was lost. 2.4 s recorded until the device was lost are kept.");
+    EXPECT_EQ(RecorderSession::HaltedText(MediaControl::Halt::InputLost, 30), LoadText(652).arg("0.1"));
+    EXPECT_EQ(RecorderSession::HaltedText(MediaControl::Halt::InputLost, 0), LoadText(653));
+    EXPECT_EQ(RecorderSession::HaltedText(MediaControl::Halt::DiskFull, 0), LoadText(594));
+
+    session.Load();
+    session.Record();
+    told.clear();
+    device->Reply("status capture length", "2400");
+    session.Halted(MediaControl::Halt::InputLost);
+    EXPECT_EQ(told, QStringList{RecorderSession::HaltedText(MediaControl::Halt::InputLost, 2400) + "\n" +
+                                LoadText(592)});
+    EXPECT_TRUE(session.view().canSave);
+
+    session.Record();
+    told.clear();
+    device->Reply("status capture length", "0");
+    session.Halted(MediaControl::Halt::InputLost);
+    EXPECT_EQ(told, QStringList{LoadText(653)});
+}
+
+// In Chinese the statistics speak Chinese, from the text table.
+TEST_F(Session, TheStatisticsFollowTheInterfaceLanguage)
+{
+    text::SetLanguage(text::Language::ChineseTraditional);
+    session.Load();
+    session.Record();
+    session.Stop();
+    const QString shown = session.view().statistics;
+    EXPECT_TRUE(shown.startsWith(LoadText(629))) << qPrintable(shown);
+    for (const char* english : {"sec", "Bytes", "Mono", "bits", "sampling"})
+        EXPECT_FALSE(shown.contains(english)) << english << " in " << qPrintable(shown);
+    EXPECT_TRUE(shown.contains(LoadText(401)));
+    EXPECT_EQ(session.view().title, QString::fromUtf8("KIVRA 錄音機: 已停止"));
+    EXPECT_TRUE(session.view().canPlay);   // the "stopped" check holds in every language
 }

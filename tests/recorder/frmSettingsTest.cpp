@@ -5,6 +5,7 @@
 #include "platform/system/Settings.h"
 #include "general/General.h"
 #include "recorder/RecordingChecks.h"
+#include "recorder/RecorderSettings.h"
 #include "recorder/RecordingDevice.h"
 #include "recorder/RecordingNames.h"
 #include "recorder/frmSettings.h"
@@ -23,6 +24,9 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
+#include <QTimer>
+#include <algorithm>
+#include <tuple>
 
 namespace {
 
@@ -50,7 +54,7 @@ protected:
     {
         text::SetLanguage(text::Language::English);
         for (const char* key : {"Rate", "Channels", "Resolution", "WaveFileName", "WaveAutomaticSave"})
-            platform::DeleteSetting("VerevIradivez", "StartUp", key);
+            platform::DeleteSetting(RecorderSettingsApp, RecorderSettingsSection, key);
     }
     FakeFrame frame;
     ScopedScriptedPrompts prompts;
@@ -123,7 +127,7 @@ TEST_F(RecorderInFrame, TheFrameOpensOneRecorderWindowWithEveryControl)
     // OK hides the one window, which comes back as it was.
     Click(window, "cmdOke");
     EXPECT_FALSE(window->parentWidget()->isVisible());
-    EXPECT_EQ(platform::GetSetting("VerevIradivez", "StartUp", "Rate"), "11025");
+    EXPECT_EQ(platform::GetSetting(RecorderSettingsApp, RecorderSettingsSection, "Rate"), "11025");
     const qsizetype windows = frame.mdiArea()->subWindowList().size();
     item->trigger();
     EXPECT_EQ(lastChild<frmSettings>(), window);
@@ -145,10 +149,10 @@ TEST_F(RecorderWindow, ButtonsDriveTheRecordingAndTheAnalyserGetsTheSavedFile)
         "set capture alignment 4 bitspersample 16 samplespersec 44100 channels 2 bytespersec 176400"));
     EXPECT_FALSE(Button(&window, "cmdRecord")->isEnabled());
     EXPECT_FALSE(Button(&window, "cmdSave")->isEnabled());
-    QTRY_COMPARE_WITH_TIMEOUT(window.windowTitle(), QString("VerevIradivez: recording"), 5000);
+    QTRY_COMPARE_WITH_TIMEOUT(window.windowTitle(), QString("KIVRA Recorder: recording"), 5000);
 
     Click(&window, "cmdstop");
-    EXPECT_EQ(window.windowTitle(), "VerevIradivez: stopped");
+    EXPECT_EQ(window.windowTitle(), "KIVRA Recorder: stopped");
     EXPECT_TRUE(window.findChild<QLabel*>("StatisticsLabel")->text().startsWith("Recorded audio duration:0 sec  (0 Bytes)\n"));
     EXPECT_TRUE(Button(&window, "cmdSave")->isEnabled());
 
@@ -190,7 +194,8 @@ TEST_F(RecorderWindow, AChosenMidiFilePlaysWithTheRecordingAndNamesTheSave)
     Click(&window, "cmdRecord");
     EXPECT_EQ(device->commands.mid(device->commands.size() - 3),
               (QStringList{"open " + alias + " type sequencer alias midi", "play midi", "record capture"}));
-    EXPECT_EQ(prompts->messages(), QStringList{"Midi file" + alias + " will be recorded"});
+    // The announcement names the file the user chose, not the alias sent to the device.
+    EXPECT_EQ(prompts->messages(), QStringList{"Midi file" + tune + " will be recorded"});
     Click(&window, "cmdstop");
     EXPECT_TRUE(device->commands.contains("stop midi"));
     // The Save dialog proposes the MIDI file's own name as a WAV file beside it.
@@ -223,6 +228,7 @@ TEST_F(RecorderWindow, FailuresAreShownOneBoxEachAndTheWindowGoesOn)
     window.session().wave().MidiFileName = "/music/tune.mid";
     Click(&window, "cmdRecord");
     EXPECT_EQ(prompts->messages(), (QStringList{"Midi file/music/tune.mid will be recorded", "Opening midi file failed!",
+                                                "Playing midi file failed!",
                                                 "Recording not possible, please restart your computer..."}));
     EXPECT_EQ(prompts->shown().front().title, QCoreApplication::applicationName());
     // A recording that stops by itself is told and the window is ready to save.
@@ -235,6 +241,121 @@ TEST_F(RecorderWindow, FailuresAreShownOneBoxEachAndTheWindowGoesOn)
     EXPECT_TRUE(Button(&window, "cmdSave")->isEnabled());
     EXPECT_TRUE(Button(&window, "cmdRecord")->isEnabled());
 }
+
+// The options show the format recorded: a rate chosen stays chosen through Reset, and is sent.
+TEST_F(RecorderWindow, TheRateChosenIsTheRateRecordedAfterReset)
+{
+    frmSettings window;
+    window.show();
+    Click(&window, "optRate44100");
+    Click(&window, "cmdreset");
+    EXPECT_TRUE(Option(&window, "optRate44100")->isChecked());
+    EXPECT_EQ(platform::GetSetting(RecorderSettingsApp, RecorderSettingsSection, "Rate"), "44100");
+    device->commands.clear();
+    Click(&window, "cmdRecord");
+    EXPECT_TRUE(device->commands.contains(
+        "set capture alignment 2 bitspersample 16 samplespersec 44100 channels 1 bytespersec 88200"));
+    Click(&window, "cmdstop");
+    EXPECT_TRUE(window.findChild<QLabel*>("StatisticsLabel")->text().contains("44100 Hz"));
+}
+
+namespace {
+// Prompts that note which commands the device had received when each message box was shown.
+class PromptsWatchingDevice : public ScriptedPrompts {
+public:
+    explicit PromptsWatchingDevice(ScriptedMediaControl& device) : device_(device) {}
+    Answer MsgBox(const QString& prompt, MsgButtons buttons, const QString& title, MsgIcon icon) override
+    {
+        sentWhenShown << device_.commands.join(" | ");
+        return ScriptedPrompts::MsgBox(prompt, buttons, title, icon);
+    }
+    QStringList sentWhenShown;
+
+private:
+    ScriptedMediaControl& device_;
+};
+}
+
+TEST_F(RecorderWindow, TheMidiAnnouncementIsAnsweredBeforeTheRecordingStarts)
+{
+    auto watching = std::make_unique<PromptsWatchingDevice>(*device);
+    PromptsWatchingDevice& watch = *watching;
+    std::unique_ptr<Prompts> before = Prompts::Install(std::move(watching));
+    frmSettings window;
+    window.show();
+    window.session().wave().MidiFileName = "/music/tune.mid";
+    device->commands.clear();
+    Click(&window, "cmdRecord");
+    ASSERT_EQ(watch.messages(), QStringList{"Midi file/music/tune.mid will be recorded"});
+    EXPECT_FALSE(watch.sentWhenShown[0].contains("record capture")) << qPrintable(watch.sentWhenShown[0]);
+    EXPECT_FALSE(watch.sentWhenShown[0].contains("play midi"));
+    EXPECT_EQ(device->commands.last(), "record capture");
+    Prompts::Install(std::move(before));
+}
+
+// The shared dialog proposes no name of another type: after a WAV was saved, the MIDI dialog
+// opens in its folder without proposing it.
+TEST_F(RecorderWindow, TheMidiDialogDoesNotProposeTheLastWave)
+{
+    frmSettings window;
+    window.show();
+    Click(&window, "cmdRecord");
+    Click(&window, "cmdstop");
+    prompts->QueueFile(dir.file("rec1.wav"));
+    Click(&window, "cmdSave");
+    prompts->QueueFile(std::nullopt);
+    Click(&window, "cmdMidi");
+    const ScriptedPrompts::Shown& midi = prompts->shown().back();
+    EXPECT_EQ(midi.kind, ScriptedPrompts::Shown::Kind::Open);
+    EXPECT_TRUE(midi.fileName.isEmpty()) << qPrintable(midi.fileName);
+    EXPECT_EQ(QDir(midi.initDir), QDir(dir.path()));
+    EXPECT_EQ(window.CommonDialog1.FileName, dir.file("rec1.wav"));   // Cancel changes nothing
+}
+
+// Closing the recorder, in any state and any language, stops its check at once and shows no
+// message, nor does KIVRA closing it again when it quits.
+class RecorderClosing
+    : public RecorderWindow,
+      public ::testing::WithParamInterface<std::tuple<text::Language, const char*>> {};
+
+TEST_P(RecorderClosing, StopsTheCheckAndShowsNoMessage)
+{
+    const auto [language, state] = GetParam();
+    text::SetLanguage(language);
+    frmSettings window;
+    window.show();
+    const QString inState = state;
+    if (inState == "waiting") Click(&window, "optRecordProgrammed");
+    if (inState != "idle" && inState != "waiting") Click(&window, "cmdRecord");
+    if (inState == "playing") {
+        Click(&window, "cmdstop");
+        Click(&window, "cmdPlay");
+    }
+    auto* timer = window.findChild<QTimer*>("Timer2");
+    ASSERT_TRUE(timer);
+    EXPECT_EQ(timer->isActive(), inState == "waiting" || inState == "recording");
+    prompts->clear();
+    window.close();
+    EXPECT_FALSE(timer->isActive());
+    // A tick that was already on its way finds the window closed.
+    ASSERT_TRUE(QMetaObject::invokeMethod(timer, "timeout"));
+    window.close();   // KIVRA quitting
+    EXPECT_TRUE(prompts->messages().isEmpty()) << qPrintable(prompts->messages().join(" | "));
+    EXPECT_EQ(device->commands.count("close capture"), 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    StatesAndLanguages, RecorderClosing,
+    ::testing::Combine(::testing::Values(text::Language::English, text::Language::ChineseTraditional,
+                                         text::Language::ChineseSimplified),
+                       ::testing::Values("idle", "waiting", "recording", "playing")),
+    [](const auto& info) {
+        const text::Language l = std::get<0>(info.param);
+        return std::string(l == text::Language::English             ? "English"
+                           : l == text::Language::ChineseTraditional ? "ChineseTraditional"
+                                                                     : "ChineseSimplified") +
+               "_" + std::get<1>(info.param);
+    });
 
 // A programmed recording on the real audio device, in English and in Chinese Traditional.
 class ProgrammedRecording : public ::testing::TestWithParam<text::Language> {};
@@ -250,7 +371,7 @@ TEST_P(ProgrammedRecording, StartsAndStopsOnTimeAndSavesItselfWithoutAClick)
     const QString previous = QDir::currentPath();
     QDir::setCurrent(dir.path());
     for (const char* key : {"Rate", "Channels", "Resolution", "WaveFileName", "WaveAutomaticSave"})
-        platform::DeleteSetting("VerevIradivez", "StartUp", key);
+        platform::DeleteSetting(RecorderSettingsApp, RecorderSettingsSection, key);
     std::unique_ptr<MediaControl> before = MediaControl::Install(nullptr);
     MDIMain frame;
     frame.Load(QString());
@@ -306,3 +427,44 @@ TEST_P(ProgrammedRecording, StartsAndStopsOnTimeAndSavesItselfWithoutAClick)
 INSTANTIATE_TEST_SUITE_P(Languages, ProgrammedRecording,
                          ::testing::Values(text::Language::English, text::Language::ChineseTraditional),
                          [](const auto& info) { return info.param == text::Language::English ? "English" : "ChineseTraditional"; });
+
+// A MIDI file chosen in the window plays into a manual recording on the real audio device: the
+// announcement is answered first, and the saved recording holds the tune beside the source.
+TEST(RecorderWithMidi, TheTuneIsInTheSavedRecording)
+{
+    if (QMediaDevices::defaultAudioInput().isNull()) GTEST_SKIP() << "no audio input: run under scripts/start-audio.sh";
+    WarmUpAudioInput();
+    text::SetLanguage(text::Language::English);
+    for (const char* key : {"Rate", "Channels", "Resolution", "WaveFileName", "WaveAutomaticSave"})
+        platform::DeleteSetting(RecorderSettingsApp, RecorderSettingsSection, key);
+    FakeFrame frame;
+    ScopedScriptedPrompts prompts;
+    TempDir dir;
+    ASSERT_TRUE(QDir().mkpath(dir.file("class songs")));
+    const QString tune = dir.file("class songs/a5 tune.mid");
+    ASSERT_TRUE(WriteMidiNotes(tune, 81, 8, 500));   // A5: 880 Hz
+    std::unique_ptr<MediaControl> before = MediaControl::Install(nullptr);
+    InstallRecordingDevice();
+    {
+        frmSettings window;
+        window.show();
+        prompts->QueueFile(tune);
+        Click(&window, "cmdMidi");
+        Click(&window, "cmdRecord");
+        EXPECT_EQ(prompts->messages().size(), 1);
+        const modWave& wave = window.session().wave();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return wave.Facts.milliseconds.value_or(0) >= 2000; }, 15000));
+        Click(&window, "cmdstop");
+        prompts->QueueFile(dir.file("with tune.wav"));
+        Click(&window, "cmdSave");
+        EXPECT_EQ(prompts->messages().size(), 1) << qPrintable(prompts->messages().join(" | "));
+        const std::vector<Peak> peaks = StrongestPeaks(dir.file("with tune.wav"), 2);
+        ASSERT_EQ(peaks.size(), 2u);
+        std::vector<double> found{peaks[0].frequency, peaks[1].frequency};
+        std::sort(found.begin(), found.end());
+        EXPECT_NEAR(found[0], 440, 4);
+        EXPECT_NEAR(found[1], 880, 4);
+        window.close();
+    }
+    MediaControl::Install(std::move(before));
+}

@@ -28,6 +28,18 @@ int ScriptedMediaControl::SendString(const QString& command, QString& reply)
     if (!parsed.command) return BadCommand;
     const platform::MediaCommand& c = *parsed.command;
     using platform::MediaVerb;
+    // A closed element answers nothing until it is opened again, as the real device.
+    const QString alias = c.alias.toLower();
+    if (c.verb == MediaVerb::Open) {
+        closed_.remove(alias);
+    } else if (c.verb == MediaVerb::Close && alias == "all") {
+        closed_.insert("capture");
+        closed_.insert("midi");
+    } else if (closed_.contains(alias)) {
+        return UnknownAlias;
+    } else if (c.verb == MediaVerb::Close) {
+        closed_.insert(alias);
+    }
     switch (c.verb) {
     case MediaVerb::Record: mode_ = "recording"; break;
     case MediaVerb::Play:

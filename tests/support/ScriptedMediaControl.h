@@ -1,11 +1,13 @@
 #pragma once
 // A MediaControl for tests (a test double: it lives with the tests): it records every command
 // sent, answers as a device would (mode follows record, play and stop; the format follows set;
-// lengths are 0) and lets a test make chosen commands fail or answer its own replies. "save"
+// lengths are 0; a closed element refuses every command but open) and lets a test make chosen
+// commands fail or answer its own replies. "save"
 // writes a small placeholder file under the name given, so file moves can be checked.
 #include "recorder/mci/MediaControl.h"
 
 #include <QHash>
+#include <QSet>
 #include <QStringList>
 
 class ScriptedMediaControl : public MediaControl {
@@ -33,6 +35,7 @@ private:
     QHash<QString, int> failures_;
     QHash<QString, QString> replies_;
     QHash<QString, QStringList> queued_;
+    QSet<QString> closed_;
     QString mode_ = "stopped";
     QString channels_ = "1", bits_ = "8", rate_ = "11025";
 };

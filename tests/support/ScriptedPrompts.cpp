@@ -26,7 +26,7 @@ QString ScriptedPrompts::InputBox(const QString& prompt, const QString& title, c
 bool ScriptedPrompts::answerFile(CommonDialog& dialog, Shown::Kind kind)
 {
     shown_.push_back({kind, dialog.DialogTitle, dialog.DialogTitle, MsgButtons::OK, dialog.Filter,
-                      dialog.DefaultExt});
+                      dialog.DefaultExt, dialog.FileName, dialog.InitDir});
     if (files_.empty() || !files_.front()) {
         if (!files_.empty()) files_.pop_front();
         return false;

@@ -16,6 +16,8 @@ public:
         MsgButtons buttons = MsgButtons::OK;
         QString filter;     // file dialogs: the filter they were given
         QString defaultExt; // file dialogs: the default extension they were given
+        QString fileName;   // file dialogs: the name they proposed
+        QString initDir;    // file dialogs: the folder they were to open in
     };
 
     // Answers in turn; an empty queue answers with the button set's first answer.

@@ -46,6 +46,8 @@ public:
                   std::function<void(const QString&)> failed)
     {
         source_ = new QAudioSource(device, format, this);
+        // Small blocks from the server: a lost device costs at most the block on its way.
+        source_->setBufferSize(format.bytesForDuration(qint64(WaveRecorder::InputBlockMs) * 1000));
         connect(source_, &QAudioSource::stateChanged, this, [this, failed](QAudio::State state) {
             if (state == QAudio::StoppedState && source_->error() != QAudio::NoError && !stopping_)
                 failed(QString("the input device reported error %1").arg(int(source_->error())));

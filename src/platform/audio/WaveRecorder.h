@@ -24,6 +24,8 @@ class WaveRecorder : public QObject {
     Q_OBJECT
 public:
     static constexpr int DrainIntervalMs = 50;
+    // The sound server hands the input its sound in blocks of about this length (its latency).
+    static constexpr int InputBlockMs = 80;
     static constexpr int InputSilenceLimitMs = 8000;
     static constexpr std::size_t RingBytes = std::size_t(1) << 21;
     // How long a stop waits for the sound of its last moments still on its way from the device.

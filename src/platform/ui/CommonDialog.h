@@ -18,6 +18,12 @@ public:
 
     // Show the dialog. True when the user chose a file; on Cancel FileName and FileTitle are left
     // as they were and the result is false (callers with CancelError end their command).
+    // A file name of another type than the one chosen in Filter, left from an earlier dialog, is
+    // not proposed: an open dialog shows its folder without it, a save dialog the name with the
+    // type's extension.
     bool ShowOpen();
     bool ShowSave();
+
+private:
+    bool show(bool save);
 };

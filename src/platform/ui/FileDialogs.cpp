@@ -2,7 +2,9 @@
 
 #include "platform/ui/CommonDialog.h"
 
+#include <QDir>
 #include <QFileInfo>
+#include <QRegularExpression>
 
 namespace {
 constexpr long kCallerMask = ~(dialogflags::EnableHook | dialogflags::EnableTemplate);
@@ -98,4 +100,29 @@ QString NthItem(const QString& list, int n)
     if (n < 1) return QString();
     const QStringList items = list.split(QChar(0));
     return n <= items.size() ? items[n - 1] : QString();
+}
+
+ProposedFile FileNameForType(const QString& fileName, const QString& filter, int filterIndex, bool save)
+{
+    const QStringList parts = filter.split('|');
+    const int at = 2 * (filterIndex < 1 ? 1 : filterIndex) - 1;
+    if (fileName.isEmpty() || at >= parts.size()) return {fileName, {}};
+    const QStringList patterns = parts[at].split(QRegularExpression("[; ]"), Qt::SkipEmptyParts);
+    const QFileInfo file(fileName);
+    const QString name = file.fileName();
+    if (name.isEmpty() || name.contains(QChar(0))) return {fileName, {}};
+    for (const QString& pattern : patterns) {
+        if (pattern == "*" || pattern == "*.*") return {fileName, {}};
+        if (QDir::match(pattern, name)) return {fileName, {}};   // case does not count
+    }
+    if (save) {
+        // Another type's extension gives way to this type's one; a name without one stays.
+        static const QRegularExpression extension("^[A-Za-z0-9]{1,4}$");
+        const QString suffix = file.suffix();
+        const bool single = patterns.size() == 1 && patterns[0].startsWith("*.") &&
+                            !patterns[0].mid(2).contains('*');
+        if (suffix.isEmpty() || !extension.match(suffix).hasMatch() || !single) return {fileName, {}};
+        return {fileName.left(fileName.size() - suffix.size()) + patterns[0].mid(2), {}};
+    }
+    return {QString(), file.path() == "." && !fileName.startsWith("./") ? QString() : file.path()};
 }

@@ -47,3 +47,13 @@ QString ConvertFilter(const QString& filter);
 QString FileTitleOf(const QString& path);
 // The n-th item (from 1) of a list of items separated by NUL characters; empty when missing.
 QString NthItem(const QString& list, int n);
+
+// The name a file dialog proposes for the type `filterIndex` (from 1) of `filter`
+// ("Description|pattern|..."): a name of another type, left from an earlier dialog of the shared
+// dialog, is not proposed. An open dialog then proposes no name (its folder stays, in `folder`);
+// a save dialog proposes it with the type's extension in place of the other one.
+struct ProposedFile {
+    QString fileName;
+    QString folder;   // where the dialog opens when the name was dropped; else empty
+};
+ProposedFile FileNameForType(const QString& fileName, const QString& filter, int filterIndex, bool save);

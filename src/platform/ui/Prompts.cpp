@@ -2,6 +2,7 @@
 
 #include "platform/ui/CommonDialog.h"
 #include "platform/ui/Outcome.h"
+#include "platform/ui/FileDialogs.h"
 
 #include <QtGlobal>
 
@@ -93,5 +94,19 @@ Ask AskThroughPrompts()
     };
 }
 
-bool CommonDialog::ShowOpen() { return Prompts::Current().ShowOpen(*this); }
-bool CommonDialog::ShowSave() { return Prompts::Current().ShowSave(*this); }
+// The dialog is shared by the windows and remembers the last file chosen; a name of another type
+// is not proposed (FileNameForType). Cancel leaves every property as it was.
+bool CommonDialog::show(bool save)
+{
+    CommonDialog shown = *this;
+    const ProposedFile proposed = FileNameForType(FileName, Filter, FilterIndex, save);
+    shown.FileName = proposed.fileName;
+    if (shown.InitDir.isEmpty() && !proposed.folder.isEmpty()) shown.InitDir = proposed.folder;
+    if (!(save ? Prompts::Current().ShowSave(shown) : Prompts::Current().ShowOpen(shown))) return false;
+    shown.InitDir = InitDir;
+    *this = shown;
+    return true;
+}
+
+bool CommonDialog::ShowOpen() { return show(false); }
+bool CommonDialog::ShowSave() { return show(true); }

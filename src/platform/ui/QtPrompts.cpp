@@ -22,10 +22,14 @@ QStringList QtNameFilters(const QString& filter)
     for (int i = 0; i + 1 < parts.size(); i += 2) {
         QString patterns = parts[i + 1].trimmed();
         patterns.replace(';', ' ');
-        // A description that shows its patterns already ("Wave Files  (*.wav)") keeps them once.
-        const QString description = parts[i].simplified();
-        const bool shown = description.endsWith("(" + patterns + ")");
-        out << (shown ? description : description + " (" + patterns + ")");
+        // A description that shows patterns already ("Wave Files  (*.wav*)") shows the patterns
+        // the dialog filters with, once: Qt reads the filter from the parentheses.
+        QString description = parts[i].simplified();
+        if (description.endsWith(')')) {
+            const qsizetype open = description.lastIndexOf('(');
+            if (open >= 0 && description.mid(open).contains('*')) description = description.left(open).trimmed();
+        }
+        out << (description.isEmpty() ? patterns : description + " (" + patterns + ")");
     }
     return out;
 }

@@ -175,6 +175,7 @@ int AudioMediaControl::open(const MediaCommand& c)
         auto sequencer = std::make_shared<Sequencer>();
         QString path = c.element;
         if (QFileInfo(path).isRelative()) path = QDir::current().absoluteFilePath(path);
+        if (MidiSynth::SoundFontPath().isEmpty()) return NoSoundFont;
         if (!sequencer->synth.open(path)) return CannotReadMidi;
         sequencer->idleTimer.setInterval(20);
         connect(&sequencer->idleTimer, &QTimer::timeout, this, [this] { renderIdleSequencers(); });
@@ -286,7 +287,7 @@ int AudioMediaControl::playMidi(Sequencer& sequencer)
     QString why;
     if (!sequencer.synth.play(sequencer.format.sampleRate, &why)) {
         qWarning("KIVRA: MIDI file does not play: %s", qUtf8Printable(why));
-        return CannotReadMidi;
+        return MidiSynth::SoundFontPath().isEmpty() ? NoSoundFont : NoSynthesiser;
     }
     sequencer.startOutput();
     sequencer.sinceRender.start();

@@ -34,7 +34,9 @@ QString MediaControl::ErrorText(int error)
     case NoInputDevice: return "no audio input device could be started";
     case NoOutputDevice: return "no audio output device could be started";
     case CannotWrite: return "the file could not be written";
-    case CannotReadMidi: return "the MIDI file or the SoundFont could not be read";
+    case CannotReadMidi: return "the MIDI file could not be read";
+    case NoSoundFont: return "no General MIDI SoundFont is installed";
+    case NoSynthesiser: return "the MIDI synthesiser cannot be made";
     case NotSupported: return "the element does not carry out this command";
     }
     return QString("error %1").arg(error);

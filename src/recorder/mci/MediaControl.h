@@ -28,8 +28,10 @@ public:
         NoInputDevice,         // record: no audio input, or it refused to start
         NoOutputDevice,        // play: no audio output, or it refused to start
         CannotWrite,           // save, record: a file could not be written
-        CannotReadMidi,        // open: not a MIDI file, or no General MIDI SoundFont
+        CannotReadMidi,        // open: not a MIDI file, or it cannot be read
         NotSupported,          // a command the element's type does not carry out
+        NoSoundFont,           // open, play: no General MIDI SoundFont is installed
+        NoSynthesiser,         // play: the MIDI synthesiser cannot be made
     };
 
     // Why a recording stopped by itself (the audio input's reasons).
