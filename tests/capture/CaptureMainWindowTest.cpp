@@ -20,6 +20,7 @@
 #include "support/FrameFixture.h"
 #include "support/Shots.h"
 #include "support/Tools.h"
+#include "support/TimeScale.h"
 
 #include <QAudioDevice>
 #include <QCameraDevice>
@@ -62,7 +63,7 @@ protected:
         frmMain* w = frmMain::Instance();
         if (w && w->capwnd()) {
             capFileSetCaptureFile(w->capwnd(), dir.file("capture.avi"));
-            EXPECT_TRUE(QTest::qWaitFor([w] { return w->capwnd()->framesReceived() >= 2; }, 5000));
+            EXPECT_TRUE(QTest::qWaitFor([w] { return w->capwnd()->framesReceived() >= 2; }, Slack(5000)));
         }
         return w;
     }

@@ -12,6 +12,7 @@
 #include "support/Tools.h"
 
 #include "text/LoadText.h"
+#include "support/TimeScale.h"
 
 #include <QApplication>
 #include <QAudioDevice>
@@ -58,7 +59,7 @@ protected:
     {
         ASSERT_TRUE(capDriverConnect(window, virtualIndex));
         ASSERT_TRUE(capPreview(window, true));
-        ASSERT_TRUE(QTest::qWaitFor([this] { return window->framesReceived() >= 3; }, 5000));
+        ASSERT_TRUE(QTest::qWaitFor([this] { return window->framesReceived() >= 3; }, Slack(5000)));
     }
 
     CaptureParameters parameters(int fps, int limitSeconds, bool audio)
@@ -143,7 +144,7 @@ TEST_F(CaptureWindowTest, ConnectedCameraPreviewsAndReportsWhatItHas)
     QSignalSpy shown(window, &CaptureWindow::pictureShown);
     ASSERT_TRUE(shown.wait(3000));
     const long long first = PatternCounter(window->picture());
-    ASSERT_TRUE(QTest::qWaitFor([&] { return PatternCounter(window->picture()) > first; }, 3000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return PatternCounter(window->picture()) > first; }, Slack(3000)));
     EXPECT_TRUE(capDriverDisconnect(window));
     EXPECT_FALSE(capDriverDisconnect(window));
 }
