@@ -191,11 +191,13 @@ TEST_F(CaptureWindowTest, SequenceCaptureWithSoundFromTheSineSource)
     ASSERT_TRUE(capCaptureSequence(window));
     EXPECT_FALSE(window->capturing());
 
+    CaptureWindow::Status status;
+    ASSERT_TRUE(capGetStatus(window, status));
     const QString path = capFileGetCaptureFile(window);
     const auto v = ProbeStream(path, "v:0");
     EXPECT_EQ(v.value("codec_name"), "mjpeg");
     EXPECT_EQ(v.value("r_frame_rate"), "1000000/66667");
-    EXPECT_NEAR(v.value("nb_read_frames").toInt(), 30, 3);
+    EXPECT_EQ(v.value("nb_read_frames").toInt(), int(status.currentVideoFrame));
     const auto a = ProbeStream(path, "a:0");
     EXPECT_EQ(a.value("codec_name"), "pcm_s16le");
     EXPECT_EQ(a.value("sample_rate"), "22050");
@@ -205,14 +207,20 @@ TEST_F(CaptureWindowTest, SequenceCaptureWithSoundFromTheSineSource)
 
     EXPECT_TRUE(reportsOf(capstatus::Progress).startsWith("Captured 0 frames"));
     const QString summary = reportsOf(capstatus::SummaryWithAudio);
-    EXPECT_TRUE(summary.startsWith("Captured 2.0")) << summary.toStdString();
     EXPECT_TRUE(summary.contains("audio bytes (22050 sps)")) << summary.toStdString();
     EXPECT_EQ(g_reports.back().first, capstatus::End);
-    CaptureWindow::Status status;
-    ASSERT_TRUE(capGetStatus(window, status));
-    EXPECT_NEAR(double(status.currentVideoFrame), 30, 3);
-    // A camera at 30 frames a second fills every period of 15 (a busy machine may miss one).
-    EXPECT_LE(status.currentVideoFramesDropped, 2);
+    // Each period of 15 a second is either filled or counted as dropped. A camera at 30 frames a
+    // second fills every one (a busy machine may miss one); a checked build, several times
+    // slower at encoding, drops more of them and its last frame may come a period early.
+    EXPECT_NEAR(double(status.currentVideoFrame + status.currentVideoFramesDropped), 30, 3);
+    if (TimeScale() == 1) {
+        EXPECT_TRUE(summary.startsWith("Captured 2.0")) << summary.toStdString();
+        EXPECT_LE(status.currentVideoFramesDropped, 2);
+    } else {
+        EXPECT_TRUE(summary.startsWith("Captured 2.0") || summary.startsWith("Captured 1.9"))
+            << summary.toStdString();
+        EXPECT_GE(status.currentVideoFrame, 5);
+    }
 }
 
 // A click of the left mouse button ends a capture without a time limit; the file is whole.

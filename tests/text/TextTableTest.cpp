@@ -149,7 +149,7 @@ TEST(TextTable, ReportsLinesItCannotRead)
         "102\tbroken\n"                  // a stray line feed splits an entry
         "continued\ttw\tcn\n"
         "100\tbelow\ta\tb\n"
-        "651\tabove\ta\tb\n"
+        "1000\tabove\ta\tb\n"
         "1x3\tword\ta\tb\n"
         "104\tfirst\ta\tb\n"
         "104\tsecond\ta\tb\n"
