@@ -9,4 +9,5 @@ source "$here/start-audio.sh"
 export QT_QPA_PLATFORM=offscreen
 export KIVRA_LANG=en
 cd "$build"
-ctest --output-on-failure --parallel "$(nproc)" --timeout 600
+# KIVRA_TEST_TIME_SCALE stretches the limit for slower builds (make sanitize sets it).
+ctest --output-on-failure --parallel "$(nproc)" --timeout $((600 * ${KIVRA_TEST_TIME_SCALE:-1}))

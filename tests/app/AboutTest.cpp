@@ -7,6 +7,7 @@
 
 #include "support/TempDir.h"
 #include "support/Tools.h"
+#include "support/TimeScale.h"
 
 #include <QDir>
 #include <QFile>
@@ -145,5 +146,5 @@ TEST(StartSysInfo, StartsTheProgramFoundOnThePathOrSaysItIsUnavailable)
     const Outcome started = StartSysInfo();
     qputenv("PATH", path);
     EXPECT_TRUE(started.ok);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return QFile::exists(dir.file("ran")); }, 10000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return QFile::exists(dir.file("ran")); }, Slack(10000)));
 }

@@ -21,6 +21,7 @@
 #include "support/FrameFixture.h"
 #include "support/Shots.h"
 #include "support/Tools.h"
+#include "support/TimeScale.h"
 
 #include <QAudioDevice>
 #include <QCameraDevice>
@@ -64,7 +65,7 @@ protected:
         frmMain* w = frmMain::Instance();
         if (w && w->capwnd()) {
             capFileSetCaptureFile(w->capwnd(), dir.file("capture.avi"));
-            EXPECT_TRUE(QTest::qWaitFor([w] { return w->capwnd()->framesReceived() >= 2; }, 5000));
+            EXPECT_TRUE(QTest::qWaitFor([w] { return w->capwnd()->framesReceived() >= 2; }, Slack(5000)));
         }
         return w;
     }
@@ -270,11 +271,17 @@ TEST_F(CaptureMainWindowTest, GrabVideoCapturesWithTheDialogsSettings)
     const QStringList messages = prompts->messages();
     ASSERT_EQ(messages.size(), 2) << messages.join("|").toStdString();
     EXPECT_TRUE(messages[0].startsWith("Select OK to start capturing"));
-    EXPECT_TRUE(QRegularExpression("^Captured [0-9.]+ sec\\. 1[3-5] frames \\([0-2] dropped\\)")
-                    .match(messages[1]).hasMatch()) << messages[1].toStdString();
+    // Each of the 15 periods of the second is filled or counted as dropped; a checked build,
+    // several times slower at encoding, may drop more than the two a busy machine may.
+    const QRegularExpressionMatch summary =
+        QRegularExpression("^Captured [0-9.]+ sec\\. (\\d+) frames \\((\\d+) dropped\\)").match(messages[1]);
+    ASSERT_TRUE(summary.hasMatch()) << messages[1].toStdString();
+    const int frames = summary.captured(1).toInt(), dropped = summary.captured(2).toInt();
+    EXPECT_NEAR(frames + dropped, 15, 1) << messages[1].toStdString();
+    EXPECT_LE(dropped, TimeScale() == 1 ? 2 : 10) << messages[1].toStdString();
     EXPECT_TRUE(std::any_of(titles.begin(), titles.end(), [](const QString& t) { return t.startsWith("Captured "); }));
     EXPECT_EQ(w->windowTitle(), "KIVRA");
-    EXPECT_NEAR(ProbeStream(dir.file("capture.avi"), "v:0").value("nb_read_frames").toInt(), 15, 1);
+    EXPECT_EQ(ProbeStream(dir.file("capture.avi"), "v:0").value("nb_read_frames").toInt(), frames);
 }
 
 // After Grab Single Frame has stopped the picture, Grab Video shows the frames it captures; the

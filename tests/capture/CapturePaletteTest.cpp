@@ -1,6 +1,7 @@
 #include "capture/device/CapturePalette.h"
 
 #include "PatternReader.h"
+#include "support/Damage.h"
 #include "support/TempDir.h"
 
 #include <QFile>
@@ -8,6 +9,8 @@
 #include <QPainter>
 #include <QtEndian>
 #include <gtest/gtest.h>
+
+#include <random>
 
 namespace {
 QImage FourColours()
@@ -129,4 +132,42 @@ TEST(TestPatternPicture, CounterStripReadsBack)
     const QDateTime t = QDateTime::currentDateTime();
     EXPECT_NE(testpattern::Frame({320, 240}, 4, t).copy(0, 0, 320, 40),
               testpattern::Frame({320, 240}, 5, t).copy(0, 0, 320, 40));
+}
+
+// Two hundred damaged copies of a palette file with a chunk before its colours: each is refused
+// or gives what a palette can hold, and the palettes given map pictures.
+TEST(CapturePalette, DamagedPaletteFilesAreRefusedOrGiveAUsablePalette)
+{
+    TempDir dir;
+    QByteArray original = PaletteBytes(256, 256, QByteArray("note") + QByteArray("\x05\0\0\0notes\0", 10));
+    for (int i = 0; i < 256; ++i) {
+        char* e = original.data() + original.size() - 4 * 256 + 4 * i;
+        e[0] = char(i);
+        e[1] = char(255 - i);
+        e[2] = char(i * 7);
+    }
+    std::mt19937 random(20261208);
+    int refused = 0, accepted = 0;
+    for (int i = 0; i < 200; ++i) {
+        const QString path = dir.file(QString("damaged%1.pal").arg(i));
+        {
+            QFile f(path);
+            ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+            f.write(Damaged(original, i, random));
+        }
+        const std::optional<QVector<QRgb>> palette = ReadPaletteFile(path);
+        if (!palette) {
+            ++refused;
+            continue;
+        }
+        ASSERT_GE(palette->size(), 1) << path.toStdString();
+        ASSERT_LE(palette->size(), 256) << path.toStdString();
+        // Building a map finds the nearest colour for each of 32768: a few maps are enough.
+        if (++accepted <= 3) {
+            EXPECT_FALSE(PaletteMap(*palette).apply(FourColours()).isNull());
+        }
+    }
+    // Every truncated copy has lost colours the count promises, so it is refused.
+    EXPECT_GE(refused, 50);
+    EXPECT_LT(refused, 200);
 }

@@ -12,6 +12,7 @@
 #include "support/Tools.h"
 
 #include "text/LoadText.h"
+#include "support/TimeScale.h"
 
 #include <QApplication>
 #include <QAudioDevice>
@@ -59,7 +60,7 @@ protected:
     {
         ASSERT_TRUE(capDriverConnect(window, virtualIndex));
         ASSERT_TRUE(capPreview(window, true));
-        ASSERT_TRUE(QTest::qWaitFor([this] { return window->framesReceived() >= 3; }, 5000));
+        ASSERT_TRUE(QTest::qWaitFor([this] { return window->framesReceived() >= 3; }, Slack(5000)));
     }
 
     CaptureParameters parameters(int fps, int limitSeconds, bool audio)
@@ -144,7 +145,7 @@ TEST_F(CaptureWindowTest, ConnectedCameraPreviewsAndReportsWhatItHas)
     QSignalSpy shown(window, &CaptureWindow::pictureShown);
     ASSERT_TRUE(shown.wait(3000));
     const long long first = PatternCounter(window->picture());
-    ASSERT_TRUE(QTest::qWaitFor([&] { return PatternCounter(window->picture()) > first; }, 3000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return PatternCounter(window->picture()) > first; }, Slack(3000)));
     EXPECT_TRUE(capDriverDisconnect(window));
     EXPECT_FALSE(capDriverDisconnect(window));
 }
@@ -217,11 +218,13 @@ TEST_F(CaptureWindowTest, SequenceCaptureWithSoundFromTheSineSource)
     ASSERT_TRUE(capCaptureSequence(window));
     EXPECT_FALSE(window->capturing());
 
+    CaptureWindow::Status status;
+    ASSERT_TRUE(capGetStatus(window, status));
     const QString path = capFileGetCaptureFile(window);
     const auto v = ProbeStream(path, "v:0");
     EXPECT_EQ(v.value("codec_name"), "mjpeg");
     EXPECT_EQ(v.value("r_frame_rate"), "1000000/66667");
-    EXPECT_NEAR(v.value("nb_read_frames").toInt(), 30, 3);
+    EXPECT_EQ(v.value("nb_read_frames").toInt(), int(status.currentVideoFrame));
     const auto a = ProbeStream(path, "a:0");
     EXPECT_EQ(a.value("codec_name"), "pcm_s16le");
     EXPECT_EQ(a.value("sample_rate"), "22050");
@@ -231,14 +234,20 @@ TEST_F(CaptureWindowTest, SequenceCaptureWithSoundFromTheSineSource)
 
     EXPECT_TRUE(reportsOf(capstatus::Progress).startsWith("Captured 0 frames"));
     const QString summary = reportsOf(capstatus::SummaryWithAudio);
-    EXPECT_TRUE(summary.startsWith("Captured 2.0")) << summary.toStdString();
     EXPECT_TRUE(summary.contains("audio bytes (22050 sps)")) << summary.toStdString();
     EXPECT_EQ(g_reports.back().first, capstatus::End);
-    CaptureWindow::Status status;
-    ASSERT_TRUE(capGetStatus(window, status));
-    EXPECT_NEAR(double(status.currentVideoFrame), 30, 3);
-    // A camera at 30 frames a second fills every period of 15 (a busy machine may miss one).
-    EXPECT_LE(status.currentVideoFramesDropped, 2);
+    // Each period of 15 a second is either filled or counted as dropped. A camera at 30 frames a
+    // second fills every one (a busy machine may miss one); a checked build, several times
+    // slower at encoding, drops more of them and its last frame may come a period early.
+    EXPECT_NEAR(double(status.currentVideoFrame + status.currentVideoFramesDropped), 30, 3);
+    if (TimeScale() == 1) {
+        EXPECT_TRUE(summary.startsWith("Captured 2.0")) << summary.toStdString();
+        EXPECT_LE(status.currentVideoFramesDropped, 2);
+    } else {
+        EXPECT_TRUE(summary.startsWith("Captured 2.0") || summary.startsWith("Captured 1.9"))
+            << summary.toStdString();
+        EXPECT_GE(status.currentVideoFrame, 5);
+    }
 }
 
 // A click of the left mouse button ends a capture without a time limit; the file is whole.

@@ -12,12 +12,14 @@
 // Runs `act` on the modal dialog of type D as soon as it is shown.
 template <class D> void WhenShown(std::function<void(D*)> act)
 {
+    // The pending timer holds the attempt; the attempt itself holds only a weak reference, so
+    // that it is freed once it has acted or given up.
     auto attempt = std::make_shared<std::function<void(int)>>();
-    *attempt = [act, attempt](int left) {
+    *attempt = [act, weak = std::weak_ptr<std::function<void(int)>>(attempt)](int left) {
         if (auto* d = qobject_cast<D*>(QApplication::activeModalWidget())) {
             act(d);
-        } else if (left > 0) {
-            QTimer::singleShot(20, [attempt, left] { (*attempt)(left - 1); });
+        } else if (auto self = weak.lock(); self && left > 0) {
+            QTimer::singleShot(20, [self, left] { (*self)(left - 1); });
         }
     };
     QTimer::singleShot(0, [attempt] { (*attempt)(250); });

@@ -13,6 +13,7 @@
 #include "support/FrameFixture.h"
 #include "support/Shots.h"
 #include "support/TextFits.h"
+#include "support/TimeScale.h"
 
 #include <QFile>
 #include <QLabel>
@@ -23,7 +24,7 @@
 
 namespace {
 
-constexpr int kRunTimeoutMs = 30000;
+const int kRunTimeoutMs = Slack(30000);
 
 // How far the top-left corner of a decoded test-pattern frame is from the plain pattern of the
 // same frame: near 0 without a time stamp, large with one (mean grey difference).
@@ -71,7 +72,7 @@ protected:
         frmMain* w = frmMain::Instance();
         if (w && w->capwnd()) {
             capFileSetCaptureFile(w->capwnd(), dir.file("lapse.avi"));
-            EXPECT_TRUE(QTest::qWaitFor([w] { return w->capwnd()->framesReceived() >= 2; }, 5000));
+            EXPECT_TRUE(QTest::qWaitFor([w] { return w->capwnd()->framesReceived() >= 2; }, Slack(5000)));
         }
         return w;
     }
@@ -258,7 +259,7 @@ TEST_F(TimeLapseWindowTest, BoxesMessagesAndButtons)
         EXPECT_EQ(box(d, "Texthr")->text(), "24");
         EXPECT_TRUE(d->findChild<QTimer*>("Timer1")->isActive());
         const QString clock = box(d, "Textcurrenttime")->text();
-        EXPECT_TRUE(QTest::qWaitFor([&] { return box(d, "Textcurrenttime")->text() != clock; }, 5000));
+        EXPECT_TRUE(QTest::qWaitFor([&] { return box(d, "Textcurrenttime")->text() != clock; }, Slack(5000)));
 
         Click(d, "cmdCancel");
         EXPECT_EQ(d->findChild<QPushButton*>("cmdCancel")->text(), "Cl&ose");

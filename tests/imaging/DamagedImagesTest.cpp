@@ -1,6 +1,7 @@
 // Five hundred damaged images, truncated and bit-flipped, through a batch: each is written or
 // reported, and the program goes on.
 #include "ImageFiles.h"
+#include "support/Sanitizers.h"
 #include "support/TempDir.h"
 #include "support/Tools.h"
 #include "imaging/pipeline/BatchJob.h"
@@ -69,7 +70,10 @@ TEST(DamagedImages, FiveHundredAreEachWrittenOrReported)
     // Every file not written was reported, and the report came last.
     EXPECT_EQ(written + reports.size() - 1, 501);
     EXPECT_TRUE(reports.last().startsWith(QString::number(written) + " o ut of  501images"));
-    EXPECT_TRUE(reports.contains("The image library stopped while reading " + dir.file("in/hostile.ico")));
+    // Under AddressSanitizer the library's stray write lands in a red zone and the icon may load.
+    if (!kAddressSanitizer || QDir(dir.file("out")).entryList({"hostile.*"}).isEmpty()) {
+        EXPECT_TRUE(reports.contains("The image library stopped while reading " + dir.file("in/hostile.ico")));
+    }
     EXPECT_GT(written, 0);
     EXPECT_GT(reports.size(), 100);
     std::printf("500 damaged images and one hostile icon: %d written, %d reported\n", written,

@@ -6,6 +6,7 @@
 #include "support/Tools.h"
 #include "support/WavFixture.h"
 #include "text/LoadText.h"
+#include "support/TimeScale.h"
 
 #include <QApplication>
 #include <QContextMenuEvent>
@@ -29,7 +30,7 @@
 
 namespace {
 
-constexpr int Deadline = 10000;   // ms; a wait that runs out is a failure
+const int Deadline = Slack(10000);   // ms; a wait that runs out is a failure
 
 bool WaitFor(const std::function<bool()>& condition, int timeoutMs = Deadline)
 {
@@ -241,6 +242,14 @@ TEST_F(MediaPlayerTest, AFileThatIsNotMediaLeavesNothingToPlay)
     EXPECT_EQ(player.duration(), 0.0);
     EXPECT_EQ(player.imageSourceWidth(), 0);
     EXPECT_TRUE(player.clipInfo().isEmpty());
+    // The component says so where the picture would be, and a playable file takes that away.
+    EXPECT_EQ(player.notice(), "This file cannot be played: fake.wav");
+    player.setURL(wav_);
+    EXPECT_EQ(player.notice(), "");
+    player.setURL("file:\\" + path);
+    EXPECT_EQ(player.notice(), "This file cannot be played: fake.wav");
+    player.setURL("");
+    EXPECT_EQ(player.notice(), "");
 }
 
 TEST_F(MediaPlayerTest, VideoClipsReportFrameRateAndNativeSizeAndStepByFrames)

@@ -12,6 +12,7 @@
 #include "support/FrameFixture.h"
 #include "support/Tools.h"
 #include "support/WavFixture.h"
+#include "support/TimeScale.h"
 
 #include <QAction>
 #include <QApplication>
@@ -41,7 +42,7 @@ void SaveScreen(QWidget* window, const QString& name)
     RunTool("import", {"-window", "root", QDir(folder).filePath(name + ".png")});
 }
 
-constexpr int Deadline = 15000;   // ms; a wait that runs out is a failure
+const int Deadline = Slack(15000);   // ms; a wait that runs out is a failure
 
 struct Clip {
     QString name;
@@ -250,6 +251,21 @@ TEST_F(PlayVideoTest, CaptionAndFileLabelsOrErrorForAMissingFile)
 
     OpenVideoWindow(dir.file("gone.avi"));
     EXPECT_EQ(prompts->count("Error!!"), 1);
+}
+
+TEST_F(PlayVideoTest, AClipCutToItsHeaderSaysInTheWindowThatItCannotBePlayed)
+{
+    QFile whole(clips_[0].path);
+    ASSERT_TRUE(whole.open(QIODevice::ReadOnly));
+    QFile cut(dir.file("cut.avi"));
+    ASSERT_TRUE(cut.open(QIODevice::WriteOnly));
+    cut.write(whole.read(32));
+    cut.close();
+    OpenVideoWindow(cut.fileName());
+    playvideo* window = lastChild<playvideo>();
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(window->component()->notice(), "This file cannot be played: cut.avi");
+    EXPECT_TRUE(prompts->messages().isEmpty()) << "the window reports it, not a message box";
 }
 
 TEST_F(PlayVideoTest, FrameCommandsAndTheDefaultWindowAskForAClip)

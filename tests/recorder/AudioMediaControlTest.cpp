@@ -6,6 +6,7 @@
 #include "recorder/RecordingDevice.h"
 #include "support/TempDir.h"
 #include "support/Tools.h"
+#include "support/TimeScale.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -54,7 +55,7 @@ protected:
     // sound in blocks of two seconds, so more may come, and on a busy machine later.
     bool recordFor(int ms)
     {
-        return QTest::qWaitFor([&] { return ask("status capture length").toLongLong() >= ms; }, 20000);
+        return QTest::qWaitFor([&] { return ask("status capture length").toLongLong() >= ms; }, Slack(20000));
     }
     // Stops the recording; the seconds between Record and Stop, which the recording must hold.
     double stop()
@@ -208,7 +209,7 @@ TEST_F(AudioDevice, PlaybackRunsToTheEndOfTheRecording)
     ASSERT_EQ(send("play capture from 0"), 0);
     EXPECT_EQ(ask("status capture mode"), "playing");
     EXPECT_EQ(send("save capture busy.wav"), 0);   // saving while playing is fine
-    EXPECT_TRUE(QTest::qWaitFor([&] { return ask("status capture mode") == "stopped"; }, 10000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return ask("status capture mode") == "stopped"; }, Slack(10000)));
 
     // Recording again stops a playback and starts afresh.
     ASSERT_EQ(send("play capture from 0"), 0);

@@ -3,6 +3,7 @@
 #include "platform/audio/GetWaveHeader.h"
 #include "spectrum/SpectrumComputation.h"
 #include "support/Tools.h"
+#include "support/TimeScale.h"
 
 #include <QAudioDevice>
 #include <QAudioSource>
@@ -106,7 +107,7 @@ void WarmUpAudioInput()
     QBuffer sink;
     sink.open(QIODevice::WriteOnly);
     source.start(&sink);
-    if (!QTest::qWaitFor([&] { return sink.size() > 0; }, 8000))
+    if (!QTest::qWaitFor([&] { return sink.size() > 0; }, Slack(8000)))
         qWarning("the audio input gave no sound in 8 s");
     source.stop();
 }

@@ -14,6 +14,7 @@
 #include "support/FrameFixture.h"
 #include "support/ScriptedMediaControl.h"
 #include "support/Shots.h"
+#include "support/TimeScale.h"
 
 #include <QAction>
 #include <QFile>
@@ -149,7 +150,7 @@ TEST_F(RecorderWindow, ButtonsDriveTheRecordingAndTheAnalyserGetsTheSavedFile)
         "set capture alignment 4 bitspersample 16 samplespersec 44100 channels 2 bytespersec 176400"));
     EXPECT_FALSE(Button(&window, "cmdRecord")->isEnabled());
     EXPECT_FALSE(Button(&window, "cmdSave")->isEnabled());
-    QTRY_COMPARE_WITH_TIMEOUT(window.windowTitle(), QString("KIVRA Recorder: recording"), 5000);
+    QTRY_COMPARE_WITH_TIMEOUT(window.windowTitle(), QString("KIVRA Recorder: recording"), Slack(5000));
 
     Click(&window, "cmdstop");
     EXPECT_EQ(window.windowTitle(), "KIVRA Recorder: stopped");
@@ -396,7 +397,7 @@ TEST_P(ProgrammedRecording, StartsAndStopsOnTimeAndSavesItselfWithoutAClick)
     EXPECT_EQ(window.session().wave().StartTime, start);
     SaveShot(&window, "recorder-programmed-waiting-" + language);
 
-    QTRY_VERIFY_WITH_TIMEOUT(window.windowTitle().contains("recording"), 6000);
+    QTRY_VERIFY_WITH_TIMEOUT(window.windowTitle().contains("recording"), Slack(6000));
     // The schedule is looked at every half second; opening the device may take a while on a
     // busy machine.
     const qint64 lateMs = start.msecsTo(QDateTime::currentDateTime());
@@ -405,7 +406,7 @@ TEST_P(ProgrammedRecording, StartsAndStopsOnTimeAndSavesItselfWithoutAClick)
     SaveShot(&window, "recorder-programmed-recording-" + language);
 
     const QString name = AutomaticSaveName(start, start.addSecs(2));
-    QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(dir.file(name)), 15000);
+    QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(dir.file(name)), Slack(15000));
     EXPECT_EQ(prompts->messages(), QStringList{LoadText(590) + "\n" + LoadText(476) + dir.file(name)});
     EXPECT_TRUE(Option(&window, "optRecordImmediate")->isChecked());
     const SoxFormat f = ReadWithSox(dir.file(name));

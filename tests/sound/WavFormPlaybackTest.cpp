@@ -3,6 +3,7 @@
 #include "app/MDIMain.h"
 #include "platform/video/MediaPlayer.h"
 #include "support/ScriptedPrompts.h"
+#include "support/TimeScale.h"
 #include "sound/OpenSoundWindow.h"
 #include "sound/WavForm.h"
 #include "text/LoadText.h"
@@ -24,7 +25,7 @@
 namespace {
 bool waitFor(const std::function<bool()>& done, int ms = 8000)
 {
-    QDeadlineTimer deadline(ms);
+    QDeadlineTimer deadline(Slack(ms));
     while (!done() && !deadline.hasExpired()) QTest::qWait(20);
     return done();
 }

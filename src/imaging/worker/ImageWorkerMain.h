@@ -12,6 +12,11 @@ struct PipelineJob;
 // of the input, 2 on a broken frame.
 int ImageWorkerMain(const std::function<void(const PipelineJob&)>& beforeJob = {});
 
-// The address space a worker may use: an image whose header claims a huge size fails to load
-// instead of taking the machine's memory.
+// The memory a worker may take (its heap and other private writable memory, not the address
+// space it merely reserves): an image whose header claims a huge size fails to load instead of
+// taking the machine's memory.
 inline constexpr unsigned long long ImageWorkerMemoryLimit = 4ull << 30;
+
+// The cap in force: ImageWorkerMemoryLimit, or KIVRA_IMAGE_WORKER_MEMORY_MB mebibytes when that
+// environment variable holds a whole number above zero (machines with little memory, tests).
+unsigned long long ImageWorkerMemoryCap();

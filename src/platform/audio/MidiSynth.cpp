@@ -4,6 +4,7 @@
 #include <QFileInfo>
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <QtEndian>
 #include <fluidsynth.h>
 
@@ -26,6 +27,33 @@ void setUpLogging()
         return true;
     }();
     (void)done;
+}
+
+// A standard MIDI file is a header chunk ("MThd", at least 6 bytes, the number of tracks in its
+// bytes 10 and 11) and track chunks ("MTrk"), each a four-letter type and a 32-bit big-endian
+// length. A file cut short (an interrupted copy or download) has a chunk that runs past its end,
+// or fewer tracks than its header counts; FluidSynth would play nothing of it, silently. Bytes
+// after the last chunk, fewer than a chunk header, are tolerated.
+bool ChunksComplete(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) return false;
+    // Far larger than any score; FluidSynth reads the whole file into memory to play it.
+    constexpr qint64 kLargest = 64 << 20;
+    if (file.size() > kLargest) return false;
+    const QByteArray bytes = file.readAll();
+    const auto* p = reinterpret_cast<const uchar*>(bytes.constData());
+    if (bytes.size() < 14 || !bytes.startsWith("MThd") || qFromBigEndian<quint32>(p + 4) < 6)
+        return false;
+    qint64 at = 0;
+    int tracks = 0;
+    while (at + 8 <= bytes.size()) {
+        const qint64 length = qFromBigEndian<quint32>(p + at + 4);
+        if (at + 8 + length > bytes.size()) return false;
+        if (std::memcmp(p + at, "MTrk", 4) == 0) ++tracks;
+        at += 8 + length;
+    }
+    return tracks > 0 && tracks >= qFromBigEndian<quint16>(p + 10);
 }
 }
 
@@ -60,6 +88,7 @@ bool MidiSynth::open(const QString& path, QString* error)
     if (!QFileInfo(path).isFile()) return failed("the MIDI file does not exist");
     if (!fluid_is_midifile(QFile::encodeName(path).constData()))
         return failed("the file is not a standard MIDI file");
+    if (!ChunksComplete(path)) return failed("the MIDI file is damaged or cut short");
     if (SoundFontPath().isEmpty()) return failed("no General MIDI SoundFont is installed");
     path_ = path;
     return true;

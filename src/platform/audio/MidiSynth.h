@@ -17,7 +17,8 @@ public:
     MidiSynth& operator=(const MidiSynth&) = delete;
 
     // Takes a MIDI file to play. False, with the reason in `error`, when the file is not a
-    // standard MIDI file or no General MIDI SoundFont is installed.
+    // standard MIDI file, is cut short (a chunk runs past its end), or no General MIDI SoundFont
+    // is installed.
     bool open(const QString& path, QString* error = nullptr);
     void close();
     bool isOpen() const { return !path_.isEmpty(); }

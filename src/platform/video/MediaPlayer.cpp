@@ -134,8 +134,16 @@ MediaPlayer::MediaPlayer(QWidget* parent)
             [this] { updateSlider(player_->position()); });
     connect(player_, &QMediaPlayer::metaDataChanged, this, &MediaPlayer::updatePicture);
     connect(player_, &QMediaPlayer::hasVideoChanged, this, &MediaPlayer::updatePicture);
+    connect(player_, &QMediaPlayer::errorOccurred, this, [this](QMediaPlayer::Error error) {
+        if (error != QMediaPlayer::NoError && !reopening_ && !player_->source().isEmpty()) showNotice();
+    });
     connect(player_, &QMediaPlayer::mediaStatusChanged, this, [this](QMediaPlayer::MediaStatus status) {
+        if (status == QMediaPlayer::InvalidMedia && !reopening_ && !player_->source().isEmpty()) showNotice();
         if (status != QMediaPlayer::LoadedMedia && status != QMediaPlayer::BufferedMedia) return;
+        if (!notice_.isEmpty()) {
+            notice_.clear();
+            update();
+        }
         // A position written while the clip was still opening is applied now.
         if (pendingSeekMs_ >= 0 && !seekInFlight_) seekNow(std::exchange(pendingSeekMs_, -1));
         if (!mediaAnnounced_) {
@@ -204,6 +212,10 @@ void MediaPlayer::setURL(const QString& text)
     seekSettle_->stop();
     mediaAnnounced_ = source.isEmpty();
     clip_ = source.isLocalFile() ? ClipInfo::Read(source.toLocalFile()) : ClipInfo();
+    notice_.clear();
+    // A file in which nothing readable is found says so at once; the engine still tries it, and
+    // a clip it loads after all takes the notice away.
+    if (source.isLocalFile() && clip_.isEmpty() && QFileInfo(source.toLocalFile()).isFile()) showNotice();
 
     // Writing the URL always reopens the clip, also when it is the one already open. A sound
     // alone (a local file that holds no picture) is opened by the engine only when it plays, so
@@ -553,4 +565,18 @@ void MediaPlayer::paintEvent(QPaintEvent*)
     // Black around a picture, as players show it; a sound has no picture and no black area.
     QPainter painter(this);
     painter.fillRect(rect(), hasPicture() ? QColor(Qt::black) : palette().color(QPalette::Window));
+    if (notice_.isEmpty()) return;
+    const int barHeight = bar_->isHidden() ? 0 : bar_->height();
+    painter.setPen(palette().color(QPalette::WindowText));
+    painter.drawText(QRect(0, 0, width(), height() - barHeight).adjusted(6, 6, -6, -6),
+                     Qt::AlignCenter | Qt::TextWordWrap, notice_);
+}
+
+void MediaPlayer::showNotice()
+{
+    const QUrl source = SourceUrl(url_);
+    const QString name = source.isLocalFile() ? QFileInfo(source.toLocalFile()).fileName() : url_;
+    notice_ = LoadText(780) + name;
+    video_->hide();
+    update();
 }

@@ -111,6 +111,10 @@ public:
 
     // The engine's message for the last failure to open or play the clip; empty when none.
     QString errorString() const;
+    // What the component shows in its picture area in place of a clip it cannot play (a file
+    // that holds no media this system reads, or one the engine gave up on): "This file cannot
+    // be played: " and the file's name. Empty while the clip plays or nothing is open.
+    QString notice() const { return notice_; }
     // What libavformat read from the open local file (empty for other URLs).
     const ClipInfo& clipInfo() const { return clip_; }
     // Where the picture is drawn inside the component, in pixels (empty while it is hidden).
@@ -139,6 +143,7 @@ private:
     void idleEngine();
     void updatePicture();
     void layoutPicture();
+    void showNotice();
     void updateSlider(qint64 positionMs);
     void seekNow(qint64 ms);
     void seekTo(qint64 ms);   // now, or once the clip has loaded and the last seek has landed
@@ -175,4 +180,5 @@ private:
     bool stretchToFit_ = false;
     bool contextMenu_ = true;
     bool autoStart_ = false;
+    QString notice_;
 };
