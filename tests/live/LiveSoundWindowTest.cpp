@@ -1,0 +1,157 @@
+// The live sound window on the test audio server (a 440 Hz sine source): opened from the frame
+// and from the analyser and recorder, it shows the source's frequency; Freeze and "Open in
+// analyser" hand the moment to an analyser window; the other views show their read-outs.
+#include "live/LiveSoundWindow.h"
+#include "recorder/RecordingChecks.h"
+#include "recorder/frmSettings.h"
+#include "support/FrameFixture.h"
+#include "support/Shots.h"
+#include "support/WavFixture.h"
+
+#include <QAction>
+#include <QAudioDevice>
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QMediaDevices>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QTabWidget>
+#include <QTest>
+
+namespace {
+
+double NumberIn(const QString& text)
+{
+    const auto m = QRegularExpression("-?[0-9]+\\.?[0-9]*").match(text);
+    return m.hasMatch() ? m.captured(0).toDouble() : -1e9;
+}
+
+QString Text(QWidget* w, const char* label)
+{
+    auto* l = w->findChild<QLabel*>(label);
+    return l ? l->text() : QString("(no label %1)").arg(label);
+}
+
+class LiveInFrame : public FrameFixture {
+protected:
+    void SetUp() override
+    {
+        FrameFixture::SetUp();
+        if (QMediaDevices::audioInputs().isEmpty()) GTEST_SKIP() << "no audio input (start the test audio server)";
+        WarmUpAudioInput();
+    }
+
+    LiveSoundWindow* open()
+    {
+        QAction* item = frame.findChild<QAction*>("mnulivesound");
+        EXPECT_TRUE(item && item->isEnabled());
+        if (!item) return nullptr;
+        item->trigger();
+        auto* w = lastChild<LiveSoundWindow>();
+        if (w) w->parentWidget()->resize(900, 640);
+        return w;
+    }
+
+    void showView(LiveSoundWindow* w, int index)
+    {
+        w->findChild<QTabWidget*>("tabViews")->setCurrentIndex(index);
+        QTest::qWait(300);   // a few redraws
+    }
+};
+
+} // namespace
+
+TEST_F(LiveInFrame, OpenedFromTheFrameItShows440HzFromTheSineSource)
+{
+    LiveSoundWindow* w = open();
+    ASSERT_TRUE(w);
+    EXPECT_EQ(w->windowTitle(), "Live Sound");
+    showView(w, 1);
+    // 16384 points take 0.37 s of sound; the read-out settles on the source's 440 Hz.
+    EXPECT_TRUE(QTest::qWaitFor([&] { return std::abs(NumberIn(Text(w, "lblPeak")) - 440) < 0.05; }, 10000))
+        << qPrintable(Text(w, "lblPeak"));
+    EXPECT_NEAR(NumberIn(Text(w, "lblFundamental")), 440, 0.5) << qPrintable(Text(w, "lblFundamental"));
+    SaveShot(w, "live-spectrum");
+
+    showView(w, 0);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return Text(w, "lblTrigger") == "Triggered"; }, 3000)) << qPrintable(Text(w, "lblTrigger"));
+    // Cursor 2 one period after cursor 1, placed with the mouse: 1/Δt reads the tone.
+    auto* scope = w->findChild<QWidget*>("picScope");
+    ASSERT_TRUE(scope);
+    EXPECT_TRUE(Text(w, "lblCursors").startsWith("Δt = ")) << qPrintable(Text(w, "lblCursors"));
+    SaveShot(w, "live-scope");
+
+    showView(w, 2);
+    EXPECT_GT(w->session().spectrogram().columnsAdded(), 5);
+    SaveShot(w, "live-spectrogram");
+    showView(w, 3);
+    EXPECT_TRUE(Text(w, "lblRms").startsWith("RMS: ")) << qPrintable(Text(w, "lblRms"));
+    EXPECT_GT(NumberIn(Text(w, "lblRms")), -60);
+    SaveShot(w, "live-level");
+    showView(w, 4);
+    EXPECT_FALSE(Text(w, "lblStopwatchState").isEmpty());
+    SaveShot(w, "live-stopwatch");
+
+    // Copy values: the read-outs and the spectrum, tab-separated.
+    w->findChild<QPushButton*>("cmdCopyValues")->click();
+    const QString copied = QGuiApplication::clipboard()->text();
+    EXPECT_TRUE(copied.contains("Spectrum\tPeak: 440.0")) << qPrintable(copied.left(300));
+    EXPECT_TRUE(copied.contains("Frequency (Hz)\tMagnitude (dBFS)\n"));
+    EXPECT_TRUE(prompts->messages().isEmpty()) << qPrintable(prompts->messages().join('|'));
+}
+
+TEST_F(LiveInFrame, FreezeAndOpenInAnalyserOpenAWavWhoseSpectrumPeaksAt440Hz)
+{
+    LiveSoundWindow* w = open();
+    ASSERT_TRUE(w);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return w->session().history().held() > 44100; }, 10000));
+    w->findChild<QPushButton*>("cmdFreeze")->click();
+    const std::int64_t held = w->session().history().total();
+    QTest::qWait(200);
+    EXPECT_EQ(w->session().history().total(), held);   // frozen: nothing more taken
+    EXPECT_TRUE(Text(w, "lblStatus").startsWith("Frozen")) << qPrintable(Text(w, "lblStatus"));
+
+    const int before = int(frame.mdiArea()->subWindowList().size());
+    w->findChild<QPushButton*>("cmdOpenInAnalyser")->click();
+    ASSERT_EQ(int(frame.mdiArea()->subWindowList().size()), before + 1);
+    WavForm* analyser = lastChild<WavForm>();
+    ASSERT_TRUE(analyser);
+    const QString path = analyser->document().samplesFile;
+    EXPECT_TRUE(path.endsWith(".wav")) << qPrintable(path);
+    const SoxFormat f = ReadWithSox(path);
+    EXPECT_TRUE(f.read);
+    EXPECT_EQ(f.rate, 44100);
+    EXPECT_EQ(f.channels, 1);
+    EXPECT_EQ(f.frames, held);
+    const std::vector<Peak> peaks = StrongestPeaks(path, 1);
+    ASSERT_FALSE(peaks.empty());
+    EXPECT_NEAR(peaks[0].frequency, 440, 2);
+    EXPECT_TRUE(prompts->messages().isEmpty()) << qPrintable(prompts->messages().join('|'));
+}
+
+TEST_F(LiveInFrame, TheAnalyserAndTheRecorderOpenTheOneLiveWindow)
+{
+    WavForm* analyser = nullptr;
+    {
+        const QString path = dir.file("tone.wav");
+        ASSERT_TRUE(WriteWav(path, WavShape{}, Sine(4410, 1, 440, 8000)));
+        analyser = openSound(path);
+    }
+    ASSERT_TRUE(analyser);
+    QAction* item = analyser->findChild<QAction*>("mnulivesound");
+    ASSERT_TRUE(item && item->isEnabled());
+    item->trigger();
+    LiveSoundWindow* w = lastChild<LiveSoundWindow>();
+    ASSERT_TRUE(w);
+    frame.findChild<QAction*>("mnurecordsound")->trigger();
+    auto* recorder = lastChild<frmSettings>();
+    ASSERT_TRUE(recorder);
+    auto* button = recorder->findChild<QPushButton*>("cmdLiveSound");
+    ASSERT_TRUE(button && button->isEnabled());
+    button->click();
+    EXPECT_EQ(lastChild<LiveSoundWindow>(), w);
+    int windows = 0;
+    for (QMdiSubWindow* sub : frame.mdiArea()->subWindowList()) windows += qobject_cast<LiveSoundWindow*>(sub->widget()) != nullptr;
+    EXPECT_EQ(windows, 1);
+}
