@@ -185,8 +185,12 @@ void LiveSpectrumPlot::paintEvent(QPaintEvent*)
     }
 }
 
+void LiveSpectrogramPlot::showEvent(QShowEvent*) { resizeEvent(nullptr); }
+
 void LiveSpectrogramPlot::resizeEvent(QResizeEvent*)
 {
+    // Hidden tab pages get passing sizes; the picture takes the size it is shown at.
+    if (!isVisible()) return;
     const QRectF a = plotArea();
     emit pictureSize(int(a.width()), int(a.height()));
 }

@@ -54,6 +54,7 @@ public:
 protected:
     void paintEvent(QPaintEvent*) override;
     void resizeEvent(QResizeEvent*) override;
+    void showEvent(QShowEvent*) override;
 signals:
     void pictureSize(int columns, int rows);
 };

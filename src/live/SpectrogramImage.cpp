@@ -33,10 +33,22 @@ QRgb ScaleColour(ColourScale scale, double fraction)
 void SpectrogramImage::configure(const Settings& settings)
 {
     if (settings == settings_ && !ring_.isNull()) return;
+    Settings sameScale = settings;
+    sameScale.columns = settings_.columns;
+    sameScale.rows = settings_.rows;
+    const bool onlySize = sameScale == settings_ && !ring_.isNull();
+    const QImage before = onlySize ? picture() : QImage();
     settings_ = settings;
     settings_.columns = std::max(1, settings.columns);
     settings_.rows = std::max(1, settings.rows);
     if (settings_.toHz <= settings_.fromHz) settings_.toHz = settings_.fromHz + 1;
+    if (onlySize) {
+        // A new size keeps what was drawn, stretched to it.
+        ring_ = before.scaled(settings_.columns, settings_.rows, Qt::IgnoreAspectRatio, Qt::FastTransformation)
+                    .convertToFormat(QImage::Format_RGB32);
+        next_ = 0;
+        return;
+    }
     ring_ = QImage(settings_.columns, settings_.rows, QImage::Format_RGB32);
     ring_.fill(ScaleColour(settings_.scale, 0));
     next_ = 0;

@@ -25,7 +25,8 @@ public:
         bool operator==(const Settings&) const = default;
     };
 
-    // A new setting starts an empty (floor-coloured) picture.
+    // A new scale or range starts an empty (floor-coloured) picture; a new size keeps the
+    // picture, stretched.
     void configure(const Settings& settings);
     const Settings& settings() const { return settings_; }
 

@@ -81,9 +81,12 @@ TEST_F(LiveInFrame, OpenedFromTheFrameItShows440HzFromTheSineSource)
     ASSERT_TRUE(scope);
     EXPECT_TRUE(Text(w, "lblCursors").startsWith("Δt = ")) << qPrintable(Text(w, "lblCursors"));
     SaveShot(w, "live-scope");
+    // The cursors placed with the mouse: cursor 2 by the right button.
+    QTest::mouseClick(scope, Qt::RightButton, {}, QPoint(scope->width() / 2, scope->height() / 2));
+    EXPECT_NE(w->session().settings().cursorMs[1], 4.0);
 
     showView(w, 2);
-    EXPECT_GT(w->session().spectrogram().columnsAdded(), 5);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return w->session().spectrogram().columnsAdded() > 20; }, 3000));
     SaveShot(w, "live-spectrogram");
     showView(w, 3);
     EXPECT_TRUE(Text(w, "lblRms").startsWith("RMS: ")) << qPrintable(Text(w, "lblRms"));
@@ -154,4 +157,25 @@ TEST_F(LiveInFrame, TheAnalyserAndTheRecorderOpenTheOneLiveWindow)
     int windows = 0;
     for (QMdiSubWindow* sub : frame.mdiArea()->subWindowList()) windows += qobject_cast<LiveSoundWindow*>(sub->widget()) != nullptr;
     EXPECT_EQ(windows, 1);
+}
+
+TEST_F(LiveInFrame, InChineseTraditionalEveryViewTakesItsTextsFromTheTable)
+{
+    text::SetLanguage(text::Language::ChineseTraditional);
+    LiveSoundWindow* w = open();
+    ASSERT_TRUE(w);
+    auto* tabs = w->findChild<QTabWidget*>("tabViews");
+    EXPECT_EQ(w->windowTitle(), QString::fromUtf8("即時聲音"));
+    const char* names[] = {"scope", "spectrum", "spectrogram", "level", "stopwatch"};
+    EXPECT_TRUE(QTest::qWaitFor([&] { return w->session().history().held() > 3 * 44100; }, 10000));
+    for (int i = 0; i < tabs->count(); ++i) {
+        EXPECT_EQ(tabs->tabText(i), LoadText(722 + i));
+        showView(w, i);
+        if (i == 1)
+            EXPECT_TRUE(QTest::qWaitFor([&] { return Text(w, "lblPeak").startsWith(QString::fromUtf8("峰值: 440.0")); }, 10000))
+                << qPrintable(Text(w, "lblPeak"));
+        SaveShot(w, QString("live-%1-zh_TW").arg(names[i]));
+    }
+    EXPECT_EQ(w->findChild<QPushButton*>("cmdFreeze")->text(), QString::fromUtf8("凍結"));
+    text::SetLanguage(text::Language::English);
 }

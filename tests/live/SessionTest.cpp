@@ -2,6 +2,7 @@
 // input, and the values and WAV it hands on.
 #include "live/LiveSession.h"
 #include "live/SoundHistory.h"
+#include "live/SpectrogramImage.h"
 #include "sound/SaveWaveHeader.h"
 #include "support/TempDir.h"
 #include "support/Tools.h"
@@ -272,4 +273,35 @@ TEST_F(LiveSessionTest, CopyValuesGivesReadoutsAndTheSpectrumAsTabSeparatedText)
     ASSERT_EQ(line23.size(), 2);
     EXPECT_NEAR(line23[0].toDouble(), 23 * 44100 / 1024.0, 0.001);
     EXPECT_NEAR(line23[1].toDouble(), -6.0, 1.5);   // 1000 Hz lies 0.22 line from line 23
+}
+
+TEST(SpectrogramImage, ColumnsRollInAtTheRightAndATonePaintsItsRow)
+{
+    SpectrogramImage g;
+    SpectrogramImage::Settings s;
+    s.columns = 40;
+    s.rows = 100;
+    s.toHz = 5000;   // 50 Hz a row
+    s.floorDb = -100;
+    g.configure(s);
+    const std::vector<float> silence(2048, 0.0f);
+    const std::vector<float> tone = SineWave(2048, 1025, 44100, 0.5);
+    for (int i = 0; i < 10; ++i) g.addColumn(ComputeSpectrum(silence.data(), 2048, 44100, WindowShape::Hann));
+    g.addColumn(ComputeSpectrum(tone.data(), 2048, 44100, WindowShape::Hann));
+    const QImage p = g.picture();
+    ASSERT_EQ(p.size(), QSize(40, 100));
+    const int row = 100 - 1 - 1025 / 50;   // the row holding 1000..1050 Hz
+    EXPECT_EQ(p.pixel(39, 50), ScaleColour(ColourScale::Heat, 0));       // newest column, no tone there
+    EXPECT_GT(qRed(p.pixel(39, row)), 150);                              // the tone, -6 dB: bright
+    EXPECT_EQ(p.pixel(38, row), ScaleColour(ColourScale::Heat, 0));      // silence before it
+    // A new size keeps the picture; a new range starts again.
+    s.columns = 80;
+    g.configure(s);
+    EXPECT_GT(qRed(g.picture().pixel(79, row)), 150);
+    EXPECT_EQ(g.columnsAdded(), 11);
+    s.toHz = 2000;
+    g.configure(s);
+    EXPECT_EQ(g.columnsAdded(), 0);
+    EXPECT_EQ(g.picture().pixel(79, row), ScaleColour(ColourScale::Heat, 0));
+    EXPECT_EQ(ScaleColour(ColourScale::Grey, 1), qRgb(255, 255, 255));
 }
