@@ -7,10 +7,12 @@
 #include "support/FrameFixture.h"
 #include "support/Shots.h"
 #include "support/WavFixture.h"
+#include "support/Tools.h"
 
 #include <QAction>
 #include <QAudioDevice>
 #include <QClipboard>
+#include <QComboBox>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QMediaDevices>
@@ -178,4 +180,46 @@ TEST_F(LiveInFrame, InChineseTraditionalEveryViewTakesItsTextsFromTheTable)
     }
     EXPECT_EQ(w->findChild<QPushButton*>("cmdFreeze")->text(), QString::fromUtf8("凍結"));
     text::SetLanguage(text::Language::English);
+}
+
+TEST_F(LiveInFrame, TwoClicksPlayedIntoTheNullSinkDriveTheStopwatchFromItsMonitor)
+{
+    if (!ToolAvailable("paplay") || !ToolAvailable("pactl")) GTEST_SKIP() << "paplay or pactl is not installed";
+    // Qt lists no monitor sources: the null sink's monitor is offered as a source of its own.
+    const ToolResult loaded = RunTool("pactl", {"load-module", "module-remap-source", "master=nullsink.monitor",
+                                                "source_name=kivra_clicks", "source_properties=device.description=Clicks"});
+    if (loaded.exitCode != 0) GTEST_SKIP() << "no null sink monitor: " << qPrintable(loaded.output);
+    struct Unload {
+        QString module;
+        ~Unload() { RunTool("pactl", {"unload-module", module}); }
+    } unload{loaded.output.trimmed()};
+    LiveSoundWindow* w = open();
+    ASSERT_TRUE(w);
+    auto* inputs = w->findChild<QComboBox*>("cboInput");
+    int monitor = -1;
+    ASSERT_TRUE(QTest::qWaitFor([&] {
+        monitor = inputs->findData(QByteArray("kivra_clicks"));
+        return monitor >= 0;
+    }, 5000)) << "the monitor's source did not appear among the inputs";
+    inputs->setCurrentIndex(monitor);
+    w->listen();
+    showView(w, 4);
+    QTest::qWait(500);   // whatever the monitor held before
+    w->findChild<QPushButton*>("cmdResetStopwatch")->click();
+    EXPECT_EQ(Text(w, "lblStopwatchState"), "Waiting for the first sound");
+
+    // Two clicks half a second apart in silence.
+    std::vector<int> samples(44100 * 3 / 2, 0);
+    for (int at : {11025, 11025 + 22050})
+        for (int i = 0; i < 400; ++i)
+            samples[std::size_t(at + i)] = int(25000 * std::exp(-i / 80.0) * std::sin(i * 0.7 + 1.2));
+    const QString clicks = dir.file("clicks.wav");
+    ASSERT_TRUE(WriteWav(clicks, WavShape{}, samples));
+    const ToolResult played = RunTool("paplay", {"--device=nullsink", clicks});
+    EXPECT_EQ(played.exitCode, 0) << qPrintable(played.output);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return Text(w, "lblStopwatchState") == "Stopped"; }, 5000))
+        << qPrintable(Text(w, "lblStopwatchState"));
+    // The stream keeps every sample: 22050 samples, give or take the server's resampling.
+    const double seconds = NumberIn(Text(w, "lblStopwatch"));
+    EXPECT_NEAR(seconds, 0.5, 2.0 / 44100) << qPrintable(Text(w, "lblStopwatch"));
 }
