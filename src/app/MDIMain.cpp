@@ -14,10 +14,12 @@
 #include "platform/system/SystemInfo.h"
 #include "platform/ui/Twips.h"
 #include "platform/ui/WindowPlacement.h"
+#include "live/ShowLive.h"
 #include "player/OpenVideoWindow.h"
 #include "recorder/ShowRecorder.h"
 #include "platform/audio/DecodeMp3.h"
 #include "sound/OpenSoundWindow.h"
+#include "platform/audio/SaveWaveHeader.h"
 #include "spectrum/OpenSpectrum.h"
 #include "text/LoadText.h"
 
@@ -44,7 +46,7 @@ const Caption kCaptions[] = {
     {"mnuFile", 101}, {"mnuOpenItem", 102}, {"mnuotheraudio", 103}, {"mnuopenvideo", 104},
     {"mnuExitItem", 105}, {"mnuvideo", 106}, {"mnugrabvideo", 107}, {"mnuplayvideo", 108},
     {"mnusound", 109}, {"mnuwindowsoundrecorder", 110}, {"mnurecordsound", 111},
-    {"mnusoundanalyser", 112}, {"mnuimage", 113}, {"mnuimageprocessor", 114},
+    {"mnusoundanalyser", 112}, {"mnulivesound", 720}, {"mnuimage", 113}, {"mnuimageprocessor", 114},
     {"mnuoptions", 116}, {"mnuvolumecontrol", 117}, {"mnuequaliseamp", 118},
     {"mnushowaudioamp", 119}, {"mnuaudiosettings", 120}, {"mnuvp", 121}, {"mnusettinga", 122},
     {"mnusettingwmp", 123}, {"mnusettingamp", 124}, {"mnuhelp", 125}, {"mnusysteminfo", 126},
@@ -110,6 +112,7 @@ void MDIMain::buildMenus()
             [] { platform::StartProgram("soundrecorder.exe"); });
     toolItem(sound, "mnurecordsound", Tool::Recorder, &MDIMain::showRecorder);
     connect(item(sound, "mnusoundanalyser"), &QAction::triggered, this, &MDIMain::openAudio);
+    toolItem(sound, "mnulivesound", Tool::LiveSound, &MDIMain::showLiveSound);
 
     QMenu* image = menuBar()->addMenu(QString());
     image->setObjectName("mnuimage");
@@ -350,7 +353,16 @@ void MDIMain::showAbout()
 
 void MDIMain::showRecorder() { ShowRecorder(); }
 
+void MDIMain::showLiveSound()
+{
+    // The analyser's WAV header for the sound the live window hands on.
+    ShowLiveSound([](int channels, std::int32_t rate, int bits, std::int64_t frames) {
+        return WaveHeaderBytes(channels, rate, bits, frames);
+    });
+}
+
 void MDIMain::showCapture() { ShowCapture(); }
+
 
 void MDIMain::showImageProcessor() { ShowImageProcessor(); }
 

@@ -45,6 +45,7 @@ public:
     void showCapture() override;
     void showImageProcessor() override;
     void showAbout() override;
+    void showLiveSound() override;
     void chooseAudioFormat(QWidget* owner) override;
 
     QMdiArea* mdiArea() const { return area_; }

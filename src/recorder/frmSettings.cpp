@@ -155,6 +155,7 @@ void frmSettings::build()
     cmdSettings_ = button("cmdSettings", 358, 474, 6360, 2670, 2520);
     Volumecontrol_ = button("Volumecontrol", 350, 0, 6360, 3180, 2520);
     waveform_ = button("waveform", 359, 0, 6360, 3690, 2520);
+    cmdLiveSound_ = button("cmdLiveSound", 720, 0, 6360, 4125, 2520);
 
     StatisticsLabel_ = new QLabel(this);
     StatisticsLabel_->setObjectName("StatisticsLabel");
@@ -208,6 +209,7 @@ void frmSettings::connectControls()
     // The volume control is started when it is installed; nothing happens otherwise.
     connect(Volumecontrol_, &QPushButton::clicked, this, [] { platform::StartProgram("sndvol.exe"); });
     LinkTool(waveform_, FrameServices::Tool::SoundWindow, [this](FrameServices&) { openInAnalyser(); });
+    LinkTool(cmdLiveSound_, FrameServices::Tool::LiveSound, [](FrameServices& f) { f.showLiveSound(); });
     connect(&Timer2, &QTimer::timeout, this, [this] { run([this] { session_.Tick(); }); });
 }
 

@@ -67,7 +67,7 @@ private:
     bool showing_ = false;   // a message box is open
 
     QPushButton *cmdRecord_ = nullptr, *cmdstop_, *cmdPlay_, *cmdSave_, *cmdreset_, *cmdSettings_, *cmdMidi_,
-        *cmdOke_, *Volumecontrol_, *waveform_, *cmdStartTime_, *cmdStopTime_, *cmdFileName_;
+        *cmdOke_, *Volumecontrol_, *waveform_, *cmdLiveSound_, *cmdStartTime_, *cmdStopTime_, *cmdFileName_;
     QGroupBox *Frame1_, *Frame2_, *Frame3_, *Frame6_, *frmTimes_, *frmManualAuto_;
     QRadioButton *optRate6000_, *optRate8000_, *optRate11025_, *optRate22050_, *optRate44100_,
         *optMono_, *optStereo_, *opt8bits_, *opt16bits_, *optRecordImmediate_, *optRecordProgrammed_,

@@ -148,6 +148,7 @@ void WavForm::buildMenus()
     LinkTool(menuItem(run, "mnurecord", 145, QKeySequence("Ctrl+R")), Tool::Recorder,
              [](FrameServices& f) { f.showRecorder(); });
     on(menuItem(run, "mnuwindowrecorder", 146), [] { platform::StartProgram("SoundRecorder.exe"); });
+    LinkTool(menuItem(run, "mnulivesound", 720), Tool::LiveSound, [](FrameServices& f) { f.showLiveSound(); });
     LinkTool(menuItem(run, "mnufft", 147, QKeySequence("Ctrl+A")), Tool::Spectrum, [this](FrameServices& f) {
         f.showSpectrum(document().windowNumber, document().samplesFile, windowTitle());
     });

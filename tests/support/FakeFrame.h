@@ -42,6 +42,7 @@ public:
     void showCapture() override { asked << "capture"; }
     void showImageProcessor() override { asked << "image processor"; }
     void showAbout() override { asked << "about"; }
+    void showLiveSound() override { asked << "live sound"; }
     void chooseAudioFormat(QWidget*) override { asked << "audio format"; }
 
     bool equalise = false;

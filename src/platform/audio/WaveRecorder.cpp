@@ -99,6 +99,22 @@ WaveRecorder::Start WaveRecorder::start(const PcmFormat& format, const QString& 
         error_ = "the recording's file cannot be made: " + file_.errorString();
         return Start::CannotWrite;
     }
+    listener_ = nullptr;
+    drainTimer_.setInterval(DrainIntervalMs);
+    if (!startInput(device, format)) {
+        file_.close();
+        QFile::remove(path);
+        return Start::NoInput;
+    }
+
+    sinceData_.start();
+    sinceStart_.start();
+    drainTimer_.start();
+    return Start::Started;
+}
+
+bool WaveRecorder::startInput(const QAudioDevice& device, const PcmFormat& format)
+{
     ring_.reset();
     dropped_ = 0;
     deviceId_ = device.id();
@@ -119,12 +135,29 @@ WaveRecorder::Start WaveRecorder::start(const PcmFormat& format, const QString& 
                               Qt::BlockingQueuedConnection);
     if (!failure.isEmpty()) {
         stopInput();
-        file_.close();
-        QFile::remove(path);
         error_ = failure;
+        return false;
+    }
+    return true;
+}
+
+WaveRecorder::Start WaveRecorder::listen(const PcmFormat& format, const QByteArray& deviceId, Listener listener)
+{
+    stop();
+    error_.clear();
+    QAudioDevice device = QMediaDevices::defaultAudioInput();
+    for (const QAudioDevice& d : QMediaDevices::audioInputs())
+        if (!deviceId.isEmpty() && d.id() == deviceId) device = d;
+    if (device.isNull()) {
+        error_ = "there is no audio input device";
         return Start::NoInput;
     }
-
+    listener_ = std::move(listener);
+    drainTimer_.setInterval(ListenIntervalMs);
+    if (!startInput(device, format)) {
+        listener_ = nullptr;
+        return Start::NoInput;
+    }
     sinceData_.start();
     sinceStart_.start();
     drainTimer_.start();
@@ -139,6 +172,10 @@ bool WaveRecorder::drainRing()
         const std::size_t got = ring_.read(block.data(), block.size());
         if (got == 0) break;
         any = true;
+        if (listener_) {
+            listener_(block.data(), std::int64_t(got));
+            continue;
+        }
         if (mixer) mixer(block.data(), std::int64_t(got));
         if (!file_.append(block.data(), std::int64_t(got))) {
             const bool full = file_.fault() == WaveRecordingFile::Fault::SizeLimit;
@@ -171,6 +208,11 @@ void WaveRecorder::halt(Halt why, const QString& detail)
 void WaveRecorder::stop()
 {
     if (!recording()) return;
+    if (listener_) {
+        stopInput();
+        drainRing();
+        return;
+    }
     const PcmFormat& format = file_.format();
     const std::int64_t frames = sinceStart_.elapsed() * format.sampleRate / 1000;
     // The sound of the last moments is still on its way: the GUI thread waits for it here,

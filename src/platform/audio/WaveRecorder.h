@@ -7,6 +7,9 @@
 // The recording stops by itself, keeping everything written until then, when the file refuses
 // more (full disk, WAV size limit) or the input goes away: the device list loses it, it reports an
 // error, or it delivers nothing for InputSilenceLimitMs.
+//
+// The same input also serves a live display without any file (listen): the drained blocks go to
+// a listener instead, more often, and the same halts apply.
 #include "platform/audio/PcmFormat.h"
 #include "platform/audio/RingBuffer.h"
 #include "platform/audio/WaveRecordingFile.h"
@@ -17,6 +20,7 @@
 #include <functional>
 #include <memory>
 
+class QAudioDevice;
 class QThread;
 class WaveInput;
 
@@ -47,11 +51,20 @@ public:
     // NoInput when there is no input device or it does not start, CannotWrite when the file
     // cannot be made. maxDataBytes as WaveRecordingFile::create.
     Start start(const PcmFormat& format, const QString& path, std::int64_t maxDataBytes = -1);
+    // Listens to the input with id `deviceId` (the default input when empty, or when no input
+    // has that id) without writing a file: every block of bytes drained from the ring goes to
+    // `listener` on the owning thread, every ListenIntervalMs. NoInput when it does not start.
+    using Listener = std::function<void(const char* data, std::int64_t bytes)>;
+    static constexpr int ListenIntervalMs = 15;
+    Start listen(const PcmFormat& format, const QByteArray& deviceId, Listener listener);
     // Stops and closes the file. The recording holds the time from the start to this moment:
     // sound still on its way from the device (its latency) is waited for, up to
     // StopWaitLimitMs, and sound beyond that time is cut off.
     void stop();
     bool recording() const { return input_ != nullptr; }
+    bool listening() const { return recording() && listener_ != nullptr; }
+    // The id of the input in use (or last used).
+    QByteArray deviceId() const { return deviceId_; }
 
     const WaveRecordingFile& file() const { return file_; }
     QString errorString() const { return error_; }
@@ -71,6 +84,8 @@ private:
     bool drainRing();
     void halt(Halt why, const QString& detail);
     void stopInput();
+    // Starts the input on its thread; false with error_ set when it does not start.
+    bool startInput(const QAudioDevice& device, const PcmFormat& format);
 
     WaveRecordingFile file_;
     RingBuffer ring_;
@@ -82,4 +97,5 @@ private:
     QByteArray deviceId_;
     QString error_;
     std::uint64_t dropped_ = 0;
+    Listener listener_;
 };

@@ -40,7 +40,7 @@ public:
 
     // The tools one window may open from another. A tool this build does not have is not
     // offered: its menu items are disabled and asking for it does nothing.
-    enum class Tool { SoundWindow, Spectrum, VideoWindow, Recorder, Capture, ImageProcessor, About };
+    enum class Tool { SoundWindow, Spectrum, VideoWindow, Recorder, Capture, ImageProcessor, About, LiveSound };
     virtual bool offers(Tool tool) const = 0;
 
     // A WAV file in a new sound analyser window (channelChoice: 0 none, 1 left, 2 right: the
@@ -59,6 +59,8 @@ public:
     virtual void showCapture() = 0;
     virtual void showImageProcessor() = 0;
     virtual void showAbout() = 0;
+    // The live sound window (scope, spectrum, spectrogram, level, stopwatch of the sound input).
+    virtual void showLiveSound() = 0;
     // The capture window's audio format chooser ("Select Sound Format"), owned by `owner`; the
     // format chosen goes to the capture window. Nothing when the build has no capture tool.
     virtual void chooseAudioFormat(QWidget* owner) = 0;
