@@ -381,3 +381,30 @@ TEST_F(ImageWindowTest, ApplyShowsTheProcessedPictureAndSaveNeverProposesTheSour
     }
     EXPECT_EQ(ReadAll(dir.file("t1_2.JPG")), before);
 }
+
+// In the frame at its own small design size the image processor, the largest tool, would be
+// scaled to its minimum with its texts at half their size (cramped Chinese): the frame grows to
+// hold it, as far as the screen has room, and the texts keep their size.
+TEST_F(ImageWindowTest, ASmallFrameGrowsToHoldTheWindowWithReadableTexts)
+{
+    text::SetLanguage(text::Language::ChineseTraditional);
+    struct English {
+        ~English() { text::SetLanguage(text::Language::English); }
+    } restore;
+    frame.resize(640, 480);
+    QCoreApplication::processEvents();
+    frm_image* w = open();
+    ASSERT_NE(w, nullptr);
+    const QRect room = frame.screen()->availableGeometry();
+    const QSize design(frm_image::DesignWidth / 15, frm_image::DesignHeight / 15);
+    // At its design size, or the frame as large as the screen allows.
+    EXPECT_TRUE(w->size() == design || frame.frameGeometry().width() == room.width() ||
+                frame.frameGeometry().height() == room.height())
+        << w->width() << "x" << w->height() << " in " << frame.width() << "x" << frame.height();
+    EXPECT_TRUE(room.contains(frame.frameGeometry()));
+    const double scale = std::min(double(w->width()) / design.width(), double(w->height()) / design.height());
+    EXPECT_GT(scale, 0.7);
+    const double designPoints = QApplication::font(control<QPushButton>(w, "apply")).pointSizeF();
+    EXPECT_GE(control<QPushButton>(w, "apply")->font().pointSizeF(), designPoints * scale * 0.92 - 0.01);
+    SaveShot(w, "image-small-frame-zh_TW");
+}
