@@ -3,6 +3,8 @@
 #include "player/OpenVideoWindow.h"
 
 #include "platform/ui/FrameServices.h"
+#include "platform/ui/Prompts.h"
+#include "player/PlayableClip.h"
 #include "player/playvideo.h"
 
 #include <QMdiSubWindow>
@@ -28,6 +30,11 @@ void OpenVideoWindow(const QString& path)
         return;
     }
     if (g_windowCounter >= kMaxWindows) return;   // the 256th clip opens nothing
+    // A file that holds nothing to play is refused with a message, before any window is made.
+    if (const Outcome playable = CheckClipPlayable(path); !playable.ok) {
+        ReportFailure(playable);
+        return;
+    }
     ++g_windowCounter;
     auto* window = new playvideo(g_windowCounter);
     g_windows[size_t(g_windowCounter)] = window;

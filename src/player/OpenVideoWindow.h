@@ -1,7 +1,8 @@
 #pragma once
 // Opens a clip in a new video player window, routed to the component the frame's playback choice
 // gives it. At most 255 windows are opened in one run; later requests open nothing. An empty path
-// asks for a clip first, through the player's default window, which is never shown.
+// asks for a clip first, through the player's default window, which is never shown. A file
+// with nothing to play in it (see CheckClipPlayable) opens no window: its message is shown.
 #include <QString>
 
 void OpenVideoWindow(const QString& path);

@@ -84,8 +84,8 @@ void playvideo::buildControls()
         return b;
     };
     cmdopen = button("cmdopen", LoadText(129), 50, 650);
-    cmdpreviousframe = button("cmdpreviousframe", "Pre&vious", 740, 800);
-    cmdnextframe = button("cmdnextframe", "&Next ", 1580, 650);
+    cmdpreviousframe = button("cmdpreviousframe", LoadText(700), 740, 800);
+    cmdnextframe = button("cmdnextframe", LoadText(701), 1580, 650);
     Command6 = button("Command6", LoadText(137), 2270, 650);
     Command7 = button("Command7", LoadText(138), 2960, 800);
     Closebutton = button("Closebutton", LoadText(134), 3800, 650);
@@ -186,9 +186,9 @@ void playvideo::buildMenus()
     connect(menuItem(run, "mnustop", LoadText(144)), &QAction::triggered, this, [this] {
         if (MediaPlayer* c = component()) c->stop();
     });
-    connect(menuItem(run, "mnupreviousframe", "Pre&vious Frame"), &QAction::triggered, this,
+    connect(menuItem(run, "mnupreviousframe", LoadText(702)), &QAction::triggered, this,
             [this] { StepFrame(-1, true); });
-    connect(menuItem(run, "mnunextframe", "&Next Frame"), &QAction::triggered, this,
+    connect(menuItem(run, "mnunextframe", LoadText(703)), &QAction::triggered, this,
             [this] { StepFrame(+1, true); });
     run->addSeparator();
     LinkTool(menuItem(run, "mnusoundanalyser", LoadText(556)), Tool::SoundWindow,

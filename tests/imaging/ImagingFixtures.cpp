@@ -38,7 +38,7 @@ QString Identify(const QString& path, const QString& format)
 
 bool FilterScriptedPrompts::ShowSave(CommonDialog& dialog)
 {
-    seen = {dialog.Flags, dialog.DialogTitle, dialog.DefaultExt, dialog.Filter,
+    seen = {dialog.Flags, dialog.DialogTitle, dialog.DefaultExt, dialog.Filter, dialog.FileName,
             dialog.FilterIndex, dialog.CancelError};
     const bool chosen = ScriptedPrompts::ShowSave(dialog);
     if (!filterIndexes_.empty()) {

@@ -32,6 +32,7 @@ public:
     struct Seen {
         long flags = 0;
         QString title, defaultExt, filter;
+        QString fileName;   // the name it started with
         int filterIndex = -1;
         bool cancelError = true;
     } seen;

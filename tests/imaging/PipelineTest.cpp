@@ -78,6 +78,26 @@ TEST_F(PipelineTest, FlipsAndInversionMatchImageMagick)
     EXPECT_EQ(LargestDifference(run(o), magick({"-flop", "-flip", "-negate"})), 0);
 }
 
+// A picture with an alpha channel keeps its transparency: inverted, an opaque PNG stays opaque
+// (the library alone would make it invisible) and a half-transparent one stays half-transparent.
+TEST_F(PipelineTest, InversionKeepsTransparency)
+{
+    ImageOptions o = Plain();
+    o.invert = true;
+    for (const char* alpha : {"opaque", "on"}) {
+        SCOPED_TRACE(alpha);
+        ASSERT_TRUE(Convert({source, "-alpha", alpha, "PNG32:" + dir.file("alpha.png")}));
+        QFile::remove(dir.file("out.png"));
+        const ProcessOutcome outcome =
+            processor.processimage("alpha.png", dir.path() + "/", "out.png", dir.path() + "/", o);
+        ASSERT_TRUE(outcome.written);
+        ASSERT_TRUE(Convert({dir.file("alpha.png"), "-channel", "RGB", "-negate", "+channel",
+                             "PNG32:" + dir.file("magick.png")}));
+        EXPECT_EQ(LargestDifference(Pixels(dir.file("out.png")), Pixels(dir.file("magick.png"))), 0);
+        EXPECT_EQ(qAlpha(Pixels(dir.file("out.png")).pixel(5, 5)), qAlpha(Pixels(dir.file("alpha.png")).pixel(5, 5)));
+    }
+}
+
 TEST_F(PipelineTest, AdjustmentsMatchTheLibrarysOwnResults)
 {
     const QImage original = Pixels(source);

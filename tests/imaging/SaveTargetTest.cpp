@@ -79,3 +79,23 @@ TEST(JpegQualityOf, ReadsTheLeadingNumberClampsItAndFallsBackTo85)
     EXPECT_EQ(JpegQualityOf(""), 85);
     EXPECT_EQ(JpegQualityOf("-"), 85);
 }
+
+TEST(ProposedSaveName, NeverTheSourceNorAnyTakenBaseName)
+{
+    // The source's base name with the first free number, without an extension.
+    EXPECT_EQ(ProposedSaveName("/lab/t1.png", {"t1.png"}), "/lab/t1_1");
+    // Taken in any case and with any extension, also a file with no extension at all.
+    EXPECT_EQ(ProposedSaveName("/lab/t1.png", {"t1.png", "T1_1.JPG", "t1_2", "t1_3.tar.gz"}), "/lab/t1_4");
+    // Names that only begin alike take nothing.
+    EXPECT_EQ(ProposedSaveName("/lab/t1.png", {"t1_10.png", "t1_1x.png"}), "/lab/t1_1");
+    // A name of several dots keeps all but its extension; a name with a leading dot only keeps it all.
+    EXPECT_EQ(ProposedSaveName("/lab/a.b.jpg", {}), "/lab/a.b_1");
+    EXPECT_EQ(ProposedSaveName("/lab/.hidden", {}), "/lab/.hidden_1");
+    EXPECT_EQ(ProposedSaveName("/lab/noext", {"noext"}), "/lab/noext_1");
+    // A dot in a folder name is no extension.
+    EXPECT_EQ(ProposedSaveName("/lab/v1.2/graph", {}), "/lab/v1.2/graph_1");
+    EXPECT_EQ(ProposedSaveName("", {}), "");
+    // Whatever the folder holds, the proposal is never the source itself.
+    for (const QString& source : {QString("/lab/t1_1"), QString("/lab/t1_1.png")})
+        EXPECT_NE(ProposedSaveName(source, {"t1_1", "t1_1.png"}), source);
+}

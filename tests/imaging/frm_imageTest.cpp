@@ -12,6 +12,7 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFile>
 #include <QFileSystemModel>
 #include <QLineEdit>
 #include <QListView>
@@ -22,6 +23,12 @@
 #include <QTest>
 
 namespace {
+QByteArray ReadAll(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
 class ImageWindowTest : public FrameFixture {
 protected:
     void SetUp() override
@@ -317,4 +324,87 @@ TEST_F(ImageWindowTest, ChineseTraditionalCaptions)
     EXPECT_TRUE(prompts->messages().value(0).startsWith(QString::fromUtf8("3 / 3 張圖像已成功轉換到資料夾：")))
         << prompts->messages().value(0).toStdString();
     EXPECT_EQ(QDir(dir.file("output")).entryList(QDir::Files).size(), 3);
+}
+
+// Flip, invert and a quarter turn on the teacher's picture: the preview shows the processed
+// picture itself (not a grey box: an inverted alpha channel made it invisible), on screen as well as held, and Save starts on a new name beside the source.
+TEST_F(ImageWindowTest, ApplyShowsTheProcessedPictureAndSaveNeverProposesTheSource)
+{
+    // An opaque picture with an alpha channel, as many PNG files are.
+    ASSERT_TRUE(MakePlasma(dir.file("plain.png"), 64, 48));
+    ASSERT_TRUE(Convert({dir.file("plain.png"), "-alpha", "opaque", "PNG32:" + dir.file("t1.png")}));
+    // The library turns positive angles anticlockwise; ImageMagick clockwise.
+    ASSERT_TRUE(Convert({dir.file("t1.png"), "-flip", "-negate", "-rotate", "-90", dir.file("expected.png")}));
+    const QImage expected = Pixels(dir.file("expected.png"));
+    frm_image* w = open();
+    clickFile(w, "t1.png");
+    auto* image = control<PreviewImage>(w, "Image1");
+    control<QCheckBox>(w, "Check_flipvertical")->setChecked(true);
+    control<QCheckBox>(w, "Check_invert")->setChecked(true);
+    control<QCheckBox>(w, "check_rotateangle")->setChecked(true);
+    control<QRadioButton>(w, "Option_rotate_1")->setChecked(true);   // +90
+    QTest::mouseClick(control<QPushButton>(w, "apply"), Qt::LeftButton);
+    EXPECT_TRUE(prompts->messages().isEmpty()) << prompts->messages().join("|").toStdString();
+    ASSERT_EQ(image->picture().size(), QSize(48, 64));
+    EXPECT_LT(LargestDifference(image->picture(), expected), 3);
+    // What the preview paints: the picture at its own size, not a grey or empty box.
+    QCoreApplication::processEvents();
+    const QImage painted = image->grab().toImage().convertToFormat(QImage::Format_ARGB32);
+    ASSERT_EQ(painted.size(), QSize(48, 64));
+    EXPECT_LT(LargestDifference(painted, expected), 3);
+    SaveShot(w, "image-apply");
+
+    // Save: a free name beside the source, never the source; the typed type's extension added.
+    ASSERT_TRUE(MakePlasma(dir.file("t1_1.bmp"), 8, 8));
+    {
+        ScopedFilterPrompts save;
+        save->QueueSave(dir.file("t1_2"), 1);   // the JPG entry, the name as proposed
+        QTest::mouseClick(control<QPushButton>(w, "Save"), Qt::LeftButton);
+        EXPECT_EQ(save->seen.fileName, dir.file("t1_2"));
+        EXPECT_TRUE(save->messages().isEmpty()) << save->messages().join("|").toStdString();
+        EXPECT_EQ(Identify(dir.file("t1_2.JPG"), "%m %w %h"), "JPEG 48 64");
+        EXPECT_EQ(Identify(dir.file("t1.png"), "%m %w %h"), "PNG 64 48");
+    }
+    // The name the type word completes is a file already: asked first; No keeps it as it was.
+    const QByteArray before = ReadAll(dir.file("t1_2.JPG"));
+    for (const Answer answer : {Answer::No, Answer::Yes}) {
+        ScopedFilterPrompts save;
+        save->QueueSave(dir.file("t1_2"), 4);   // the PNG entry
+        ASSERT_TRUE(MakePlasma(dir.file("t1_2.PNG"), 8, 8));
+        save->QueueAnswer(answer);
+        QTest::mouseClick(control<QPushButton>(w, "Save"), Qt::LeftButton);
+        EXPECT_EQ(save->seen.fileName, dir.file("t1_3"));
+        ASSERT_EQ(save->messages().size(), 1);
+        EXPECT_EQ(save->messages()[0], dir.file("t1_2.PNG") + " already exists.\nDo you want to replace it?");
+        EXPECT_EQ(save->shown().back().buttons, MsgButtons::YesNo);
+        EXPECT_EQ(Identify(dir.file("t1_2.PNG"), "%w %h"), answer == Answer::Yes ? "48 64" : "8 8");
+    }
+    EXPECT_EQ(ReadAll(dir.file("t1_2.JPG")), before);
+}
+
+// In the frame at its own small design size the image processor, the largest tool, would be
+// scaled to its minimum with its texts at half their size (cramped Chinese): the frame grows to
+// hold it, as far as the screen has room, and the texts keep their size.
+TEST_F(ImageWindowTest, ASmallFrameGrowsToHoldTheWindowWithReadableTexts)
+{
+    text::SetLanguage(text::Language::ChineseTraditional);
+    struct English {
+        ~English() { text::SetLanguage(text::Language::English); }
+    } restore;
+    frame.resize(640, 480);
+    QCoreApplication::processEvents();
+    frm_image* w = open();
+    ASSERT_NE(w, nullptr);
+    const QRect room = frame.screen()->availableGeometry();
+    const QSize design(frm_image::DesignWidth / 15, frm_image::DesignHeight / 15);
+    // At its design size, or the frame as large as the screen allows.
+    EXPECT_TRUE(w->size() == design || frame.frameGeometry().width() == room.width() ||
+                frame.frameGeometry().height() == room.height())
+        << w->width() << "x" << w->height() << " in " << frame.width() << "x" << frame.height();
+    EXPECT_TRUE(room.contains(frame.frameGeometry()));
+    const double scale = std::min(double(w->width()) / design.width(), double(w->height()) / design.height());
+    EXPECT_GT(scale, 0.7);
+    const double designPoints = QApplication::font(control<QPushButton>(w, "apply")).pointSizeF();
+    EXPECT_GE(control<QPushButton>(w, "apply")->font().pointSizeF(), designPoints * scale * 0.92 - 0.01);
+    SaveShot(w, "image-small-frame-zh_TW");
 }

@@ -9,6 +9,13 @@ desktop=$data/$id.desktop metainfo=$data/$id.metainfo.xml
 
 out=$(desktop-file-validate "$desktop" 2>&1) || fail "desktop-file-validate failed: $out"
 grep -E 'error:|warning:' <<<"$out" && fail "desktop-file-validate complains (above)"
+# One main category, so that menus list KIVRA once; the others are additional ones.
+main="AudioVideo Audio Video Development Education Game Graphics Network Office Science Settings System Utility"
+mains=0
+for c in $(sed -n 's/^Categories=//p' "$desktop" | tr ';' ' '); do
+  for m in $main; do [ "$c" = "$m" ] && mains=$((mains + 1)); done
+done
+[ "$mains" -eq 1 ] || fail "the desktop file names $mains main categories, not one"
 out=$(appstreamcli validate --no-net "$metainfo" 2>&1) || fail "appstreamcli validate: $out"
 
 # Every declared type is one shared-mime-info knows, under its own name or an alias.

@@ -361,6 +361,61 @@ TEST_F(MediaPlayerTest, PictureIsCentredAtNativeSizeOrStretchedAndGoesFullScreen
     EXPECT_FALSE(player.fullScreen());
 }
 
+// Full screen is a window of its own: Escape, a double-click or closing it leave it, and the
+// picture in the component, painted by the component itself, never moved.
+TEST_F(MediaPlayerTest, FullScreenLeavesOnEscapeOrDoubleClickAndThePictureStaysInPlace)
+{
+    if (avi_.isEmpty()) GTEST_SKIP() << "ffmpeg could not make the clips";
+    MediaPlayer player;
+    player.resize(640, 480);
+    player.show();
+    Open(player, avi_);
+    player.play();
+    player.pause();
+    ASSERT_TRUE(WaitFor([&] { return player.playState() == MediaPlayer::Paused; }));
+    QImage red(320, 240, QImage::Format_RGB32);
+    red.fill(Qt::red);
+    player.showFrame(red, 0.5);
+    const QRect picture = player.pictureRect();
+    ASSERT_EQ(picture.size(), QSize(320, 240));
+    // The component's own pixels hold the picture, black around it.
+    QImage shown = player.grab().toImage();
+    EXPECT_EQ(shown.pixelColor(picture.center()), QColor(Qt::red));
+    EXPECT_EQ(shown.pixelColor(picture.left() - 4, picture.center().y()), QColor(Qt::black));
+
+    auto* full = player.findChild<QWidget*>("fullScreenPicture");
+    ASSERT_NE(full, nullptr);
+    auto enter = [&] {
+        player.setFullScreen(true);
+        return player.fullScreen() && full->isVisible() && full->isWindow() &&
+               full->windowState().testFlag(Qt::WindowFullScreen);
+    };
+    ASSERT_TRUE(enter());
+    EXPECT_EQ(full->grab().toImage().pixelColor(full->width() / 2, full->height() / 2), QColor(Qt::red));
+    EXPECT_EQ(player.pictureRect(), picture);
+    // Other keys and a single click keep it.
+    QTest::keyClick(full, Qt::Key_Space);
+    QTest::mouseClick(full, Qt::LeftButton);
+    EXPECT_TRUE(player.fullScreen());
+    QTest::keyClick(full, Qt::Key_Escape);
+    EXPECT_FALSE(player.fullScreen());
+    EXPECT_FALSE(full->isVisible());
+
+    ASSERT_TRUE(enter());
+    QTest::mouseDClick(full, Qt::LeftButton);
+    EXPECT_FALSE(player.fullScreen());
+    ASSERT_TRUE(enter());
+    full->close();
+    EXPECT_FALSE(player.fullScreen());
+
+    // Back in the component: the same place, the same pixels, the control bar below.
+    EXPECT_EQ(player.pictureRect(), picture);
+    shown = player.grab().toImage();
+    EXPECT_EQ(shown.pixelColor(picture.center()), QColor(Qt::red));
+    EXPECT_TRUE(player.controlsVisible());
+    EXPECT_TRUE(player.findChild<QWidget*>("controlBar")->isVisible());
+}
+
 TEST_F(MediaPlayerTest, ControlBarAndContextMenuDriveThePlayer)
 {
     MediaPlayer player;

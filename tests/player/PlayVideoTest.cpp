@@ -350,3 +350,149 @@ TEST_F(PlayVideoTest, ChineseCaptionsWhileStepping)
     ASSERT_TRUE(ShowsPaused(window, 31, "1.033"));
     SaveScreen(window, "player-stepping-zh_CN");
 }
+
+// Two windows on one clip, one over the other, stepped to different frames: each shows its own
+// frame in its own place, read from the pixels of the frame's picture as the user sees it.
+TEST_F(PlayVideoTest, OverlappingWindowsEachShowTheirOwnFrame)
+{
+    playvideo* lower = open(clips_[0].path);
+    ASSERT_NE(lower, nullptr);
+    playvideo* upper = open(clips_[0].path);
+    ASSERT_NE(upper, nullptr);
+    const struct {
+        playvideo* window;
+        double at;
+        int frame;
+    } steps[] = {{lower, 3.0, 76}, {upper, 0.16, 5}};
+    for (const auto& s : steps) {
+        MediaPlayer* c = s.window->component();
+        c->pause();
+        c->setCurrentPosition(s.at);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return Time(s.window) == TimeText(s.at); }, Deadline));
+        Click(s.window, "cmdnextframe");
+        ASSERT_TRUE(ShowsPaused(s.window, s.frame, TimeText(s.frame / 25.0))) << Shown(c);
+    }
+    // The upper window over the lower one's picture, 60 pixels below its top edge.
+    QWidget* viewport = frame.mdiArea()->viewport();
+    auto pictureIn = [viewport](playvideo* w) {
+        MediaPlayer* c = w->component();
+        const QRect r = c->pictureRect();
+        return QRect(c->mapTo(viewport, r.topLeft()), r.size());
+    };
+    QWidget* lowerSub = lower->parentWidget();
+    QWidget* upperSub = upper->parentWidget();
+    lowerSub->move(0, 0);
+    const QRect lowerPicture = pictureIn(lower);
+    upperSub->move(lowerPicture.left() + 80, lowerPicture.top() + 60);
+    upperSub->raise();
+    QCoreApplication::processEvents();
+    ASSERT_TRUE(upperSub->geometry().intersects(lowerPicture));
+
+    const QImage screen = viewport->grab().toImage();
+    const QRect upperPicture = pictureIn(upper);
+    EXPECT_EQ(ReadBarcode(screen.copy(upperPicture)), 5);
+    // The lower window's picture above the upper window, where nothing covers it.
+    const QRect lowerVisible(lowerPicture.left(), lowerPicture.top(), lowerPicture.width(),
+                             upperSub->geometry().top() - lowerPicture.top());
+    EXPECT_EQ(ReadBarcode(screen.copy(lowerVisible)), 76);
+    SaveScreen(upper, "player-two-windows");
+
+    // The other way round: the lower window raised shows its whole frame over the other.
+    lowerSub->raise();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(ReadBarcode(viewport->grab().toImage().copy(pictureIn(lower))), 76);
+}
+
+// Zoom, then back by Escape or a double-click, then Restore: the picture at its native size in
+// the window, the component's control bar below it, the same every time.
+TEST_F(PlayVideoTest, ZoomLeavesByEscapeOrDoubleClickAndRestoreGivesTheNativeSizeEachTime)
+{
+    playvideo* window = open(clips_[1].path);
+    ASSERT_NE(window, nullptr);
+    MediaPlayer* c = window->component();
+    auto* full = c->findChild<QWidget*>("fullScreenPicture");
+    ASSERT_NE(full, nullptr);
+    QWidget* sub = window->parentWidget();
+    QRect restored;
+    for (int round = 0; round < 3; ++round) {
+        SCOPED_TRACE(round);
+        window->findChild<QPushButton*>("Command6")->click();
+        ASSERT_TRUE(c->fullScreen());
+        EXPECT_TRUE(full->isVisible());
+        if (round == 0) SaveScreen(full, "player-zoom");
+        if (round == 1) QTest::mouseDClick(full, Qt::LeftButton);
+        else QTest::keyClick(full, Qt::Key_Escape);
+        EXPECT_FALSE(c->fullScreen());
+
+        window->findChild<QPushButton*>("Command7")->click();
+        EXPECT_EQ(c->pictureRect().size(), QSize(320, 240));
+        const QWidget* bar = c->findChild<QWidget*>("controlBar");
+        ASSERT_NE(bar, nullptr);
+        EXPECT_TRUE(bar->isVisible());
+        EXPECT_GE(bar->geometry().top(), c->pictureRect().bottom());
+        // The whole component inside the window's client area.
+        EXPECT_LE(c->geometry().bottom(), window->centralWidget()->height() - 1);
+        EXPECT_EQ(sub->pos(), QPoint(0, 0));
+        if (round == 0) restored = sub->geometry();
+        EXPECT_EQ(sub->geometry(), restored);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return c->playState() == MediaPlayer::Playing; }, Deadline));
+        if (round == 0) SaveScreen(window, "player-restore");
+    }
+    // A zoom left by the menu's Restore comes back the same way.
+    window->findChild<QAction*>("mnufullscreen")->trigger();
+    ASSERT_TRUE(c->fullScreen());
+    window->findChild<QAction*>("mnurestore")->trigger();
+    EXPECT_FALSE(c->fullScreen());
+    EXPECT_EQ(sub->geometry(), restored);
+    EXPECT_EQ(c->pictureRect().size(), QSize(320, 240));
+}
+
+TEST_F(PlayVideoTest, AFileWithNothingToPlayOpensNoWindowButATruncatedClipPlays)
+{
+    QByteArray noise(100000, '\0');
+    for (int i = 0; i < noise.size(); ++i) noise[i] = char((i * 7919 + (i >> 3) * 104729) & 0xff);
+    QFile random(dir.file("noise.mp4"));
+    ASSERT_TRUE(random.open(QIODevice::WriteOnly));
+    random.write(noise);
+    random.close();
+    QFile empty(dir.file("empty.avi"));
+    ASSERT_TRUE(empty.open(QIODevice::WriteOnly));
+    empty.close();
+
+    const int before = VideoWindowCounter();
+    const qsizetype windows = frame.mdiArea()->subWindowList().size();
+    OpenVideoWindow(dir.file("noise.mp4"));
+    OpenVideoWindow(dir.file("empty.avi"));
+    EXPECT_EQ(frame.mdiArea()->subWindowList().size(), windows);
+    EXPECT_EQ(VideoWindowCounter(), before);
+    ASSERT_EQ(prompts->messages().size(), 2) << prompts->messages().join("|").toStdString();
+    EXPECT_TRUE(prompts->messages()[0].endsWith("cannot be played: no picture or sound that KIVRA can read was found in it."));
+    EXPECT_EQ(prompts->shown()[0].title, "Play Video");
+    EXPECT_TRUE(prompts->messages()[1].endsWith("is empty (0 bytes): there is nothing in it to play."));
+
+    // The first half of a clip plays its frames.
+    QFile whole(clips_[0].path);
+    ASSERT_TRUE(whole.open(QIODevice::ReadOnly));
+    const QByteArray bytes = whole.readAll();
+    QFile cut(dir.file("cut.avi"));
+    ASSERT_TRUE(cut.open(QIODevice::WriteOnly));
+    cut.write(bytes.left(bytes.size() / 2));
+    cut.close();
+    playvideo* window = open(dir.file("cut.avi"));
+    ASSERT_NE(window, nullptr);
+    window->component()->play();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return Shown(window->component()) > 10; }, Deadline));
+    EXPECT_EQ(prompts->messages().size(), 2);
+}
+
+TEST_F(PlayVideoTest, ChineseTraditionalStepCaptions)
+{
+    text::SetLanguage(text::Language::ChineseTraditional);
+    playvideo* window = open(clips_[0].path);
+    text::SetLanguage(text::Language::English);
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(window->findChild<QPushButton*>("cmdpreviousframe")->text(), QString::fromUtf8("上一幀(&V)"));
+    EXPECT_EQ(window->findChild<QPushButton*>("cmdnextframe")->text(), QString::fromUtf8("下一幀(&N)"));
+    EXPECT_EQ(window->findChild<QAction*>("mnupreviousframe")->text(), QString::fromUtf8("上一幀(&V)"));
+    EXPECT_EQ(window->findChild<QAction*>("mnunextframe")->text(), QString::fromUtf8("下一幀(&N)"));
+}

@@ -54,11 +54,27 @@ private:
     ImageBitmap bitmap_;
 };
 
+// Inversion of the colours. The library inverts every channel, transparency too, which would
+// turn an opaque picture with an alpha channel (many PNG files) into an invisible one: its
+// transparency is put back as it was.
+void InvertColours(FIBITMAP* dib)
+{
+    const FREE_IMAGE_TYPE type = FreeImage_GetImageType(dib);
+    const bool alpha = (type == FIT_BITMAP && FreeImage_GetBPP(dib) == 32) || type == FIT_RGBA16 ||
+                       type == FIT_RGBAF;
+    FIBITMAP* transparency = alpha ? FreeImage_GetChannel(dib, FICC_ALPHA) : nullptr;
+    FreeImage_Invert(dib);
+    if (transparency) {
+        FreeImage_SetChannel(dib, transparency, FICC_ALPHA);
+        FreeImage_Unload(transparency);
+    }
+}
+
 void Operate(WorkBitmap& work, const ImageOptions& options, int width, int height)
 {
     if (options.flipHorizontal) FreeImage_FlipHorizontal(work.get());
     if (options.flipVertical) FreeImage_FlipVertical(work.get());
-    if (options.invert) FreeImage_Invert(work.get());
+    if (options.invert) InvertColours(work.get());
     if (options.contrast != 0) FreeImage_AdjustContrast(work.get(), double(options.contrast));
     if (options.brightness != 0) FreeImage_AdjustBrightness(work.get(), double(options.brightness));
     if (const std::optional<double> gamma = GammaOf(options.gamma))

@@ -20,6 +20,7 @@
 #include "text/LoadText.h"
 
 #include <QComboBox>
+#include <QDir>
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QPushButton>
@@ -124,7 +125,7 @@ void frm_image::saveClicked()
     if (batchRunning_) return;
     ImageProcessorState& s = processor_.state;
     CommonDialog& d = FrameServices::Dialog();
-    // Replacing a file is confirmed: the dialog starts on the previewed file itself.
+    // Replacing a file is confirmed by the dialog.
     d.Flags = kExplorer | dialogflags::OverwritePrompt;
     d.DialogTitle = QStringLiteral("Save As..");
     d.CancelError = false;
@@ -138,13 +139,22 @@ void frm_image::saveClicked()
         Prompts::Current().MsgBox(LoadText(464), MsgButtons::OK, LoadText(463));
         return;
     }
-    d.FileName = folders_->fileName().isEmpty() ? QString() : s.currentimagefile;
+    // The dialog never starts on the previewed file itself: Enter would replace the original.
+    d.FileName = folders_->fileName().isEmpty()
+                     ? QString()
+                     : ProposedSaveName(s.currentimagefile, QDir(folders_->path()).entryList(QDir::Files | QDir::Hidden));
     d.DefaultExt = QStringLiteral(".JPG");
     d.Filter = QString::fromLatin1(savetypefilter);
     d.FilterIndex = 0;
     if (!d.ShowSave() || d.FileTitle.isEmpty()) return;
 
     const SaveTarget target = SaveTargetOf(d.FilterIndex, d.FileName);
+    // The dialog asked about the name it returned; a path it never saw (the type word appended to
+    // a bare name) that names a file is asked about here.
+    if (target.path != d.FileName && QFileInfo::exists(target.path) &&
+        Prompts::Current().MsgBox(LoadText(706).arg(target.path), MsgButtons::YesNo, d.DialogTitle,
+                                  MsgIcon::Question) != Answer::Yes)
+        return;
     BusyPointer busy;
     const EncodedImage encoded = EncodeImage(s.workingbitmap, target.typeWord, options_->options().quality);
     QString error = encoded.detail;

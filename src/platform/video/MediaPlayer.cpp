@@ -1,6 +1,7 @@
 #include "platform/video/MediaPlayer.h"
 
 #include "platform/ui/Twips.h"
+#include "platform/video/VideoPicture.h"
 #include "text/LoadText.h"
 
 #include <QAction>
@@ -21,7 +22,6 @@
 #include <QVideoFrame>
 #include <QVideoFrameFormat>
 #include <QVideoSink>
-#include <QVideoWidget>
 
 #include <algorithm>
 #include <cmath>
@@ -73,7 +73,7 @@ QUrl MediaPlayer::SourceUrl(const QString& text)
 
 MediaPlayer::MediaPlayer(QWidget* parent)
     : QWidget(parent), player_(new QMediaPlayer(this)), audio_(new QAudioOutput(this)),
-      video_(new QVideoWidget(this)), bar_(new QWidget(this)), slider_(new QSlider(Qt::Horizontal, bar_))
+      shownSink_(new QVideoSink(this)), video_(new VideoPicture(shownSink_, this)), bar_(new QWidget(this)), slider_(new QSlider(Qt::Horizontal, bar_))
 {
     setObjectName(QStringLiteral("WindowsMediaPlayer1"));
     setFocusPolicy(Qt::StrongFocus);
@@ -83,9 +83,16 @@ MediaPlayer::MediaPlayer(QWidget* parent)
     engineSink_ = new QVideoSink(this);
     player_->setVideoOutput(engineSink_);
     video_->setObjectName(QStringLiteral("video"));
-    video_->setAspectRatioMode(Qt::KeepAspectRatio);
     video_->setFocusPolicy(Qt::NoFocus);
     video_->hide();
+    // Full screen is a window of its own showing the same pictures: the picture in the window
+    // and its place there stay as they are, so leaving full screen only hides this one.
+    full_ = new VideoPicture(shownSink_, this, Qt::Window);
+    full_->setObjectName(QStringLiteral("fullScreenPicture"));
+    full_->setWindowTitle(LoadText(555).remove(QLatin1Char('&')));
+    full_->setFocusPolicy(Qt::StrongFocus);
+    full_->hide();
+    connect(full_, &VideoPicture::leaveRequested, this, [this] { setFullScreen(false); });
 
     playAction_ = new QAction(style()->standardIcon(QStyle::SP_MediaPlay), LoadText(142), this);
     pauseAction_ = new QAction(style()->standardIcon(QStyle::SP_MediaPause), LoadText(143), this);
@@ -166,12 +173,8 @@ MediaPlayer::MediaPlayer(QWidget* parent)
     connect(engineSink_, &QVideoSink::videoFrameChanged, this, [this](const QVideoFrame& frame) {
         frameShown_ = true;
         if (seekInFlight_) seekSettled();
-        if (!stillShown_) video_->videoSink()->setVideoFrame(frame);
+        if (!stillShown_) shownSink_->setVideoFrame(frame);
     }, Qt::QueuedConnection);
-
-    connect(video_, &QVideoWidget::fullScreenChanged, this, [this](bool on) {
-        if (!on) layoutPicture();
-    });
 
     updatePlayState();
 }
@@ -338,12 +341,12 @@ void MediaPlayer::showFrame(const QImage& picture, double seconds)
     frame.unmap();
     stillShown_ = true;
     stillTime_ = seconds;
-    video_->videoSink()->setVideoFrame(frame);
+    shownSink_->setVideoFrame(frame);
     seekTo(std::llround(seconds * 1000));
     emit PositionChange(oldPosition, seconds);
 }
 
-QVideoSink* MediaPlayer::videoSink() const { return video_->videoSink(); }
+QVideoSink* MediaPlayer::videoSink() const { return shownSink_; }
 
 int MediaPlayer::controlBarHeight() const
 {
@@ -408,10 +411,18 @@ double MediaPlayer::duration() const
 void MediaPlayer::setFullScreen(bool on)
 {
     if (on && video_->isHidden()) return;
-    if (on != video_->isFullScreen()) video_->setFullScreen(on);
+    if (on == fullScreen()) return;
+    if (!on) {
+        full_->hide();
+        return;
+    }
+    full_->showFullScreen();
+    full_->raise();
+    full_->activateWindow();
+    full_->setFocus(Qt::OtherFocusReason);
 }
 
-bool MediaPlayer::fullScreen() const { return video_->isFullScreen(); }
+bool MediaPlayer::fullScreen() const { return full_->isVisible(); }
 
 void MediaPlayer::setStretchToFit(bool on)
 {
@@ -461,7 +472,7 @@ QString MediaPlayer::errorString() const { return player_->errorString(); }
 
 QRect MediaPlayer::pictureRect() const
 {
-    if (video_->isHidden() || video_->isFullScreen()) return QRect();
+    if (video_->isHidden()) return QRect();
     return video_->geometry();
 }
 
@@ -487,7 +498,7 @@ bool MediaPlayer::hasPicture() const
 void MediaPlayer::updatePicture()
 {
     const bool picture = hasPicture();
-    if (!picture && video_->isFullScreen()) video_->setFullScreen(false);
+    if (!picture) setFullScreen(false);
     video_->setVisible(picture);
     fullScreenAction_->setEnabled(picture);
     layoutPicture();
@@ -497,7 +508,7 @@ void MediaPlayer::layoutPicture()
 {
     const int barHeight = bar_->isHidden() ? 0 : std::min(height(), bar_->sizeHint().height());
     bar_->setGeometry(0, height() - barHeight, width(), barHeight);
-    if (video_->isHidden() || video_->isFullScreen()) return;
+    if (video_->isHidden()) return;
 
     const QRect area(0, 0, width(), height() - barHeight);
     QSize size = nativeSize();

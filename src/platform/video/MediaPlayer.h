@@ -3,7 +3,7 @@
 // (`WindowsMediaPlayer1`): opens a clip from a URL, plays, pauses and stops it, reports and sets
 // the position in seconds, and tells what the clip is (frame rate, picture size, length).
 //
-// Inside it holds the picture (a QVideoWidget, hidden for sound-only clips) above a slim control
+// Inside it holds the picture (a VideoPicture, hidden for sound-only clips) above a slim control
 // bar (play, halt, stop, position slider), and a context menu with the same commands and full
 // screen. Playback is QMediaPlayer with a QAudioOutput on the default output device. The
 // engine's pictures pass through the component on their way to the screen, so that a caller
@@ -31,7 +31,7 @@ class QMediaPlayer;
 class QSlider;
 class QTimer;
 class QVideoSink;
-class QVideoWidget;
+class VideoPicture;
 
 class MediaPlayer : public QWidget {
     Q_OBJECT
@@ -82,8 +82,10 @@ public:
     // Height in pixels of the control bar while it is shown, 0 while hidden.
     int controlBarHeight() const;
 
-    // Full screen shows the picture alone on the whole screen (Escape returns); only a clip
-    // with a picture goes full screen.
+    // Full screen shows the picture alone on the whole screen, in a window of its own; Escape
+    // or a double-click on it returns. The picture in the component stays where it was, so
+    // leaving full screen changes nothing in the window. Only a clip with a picture goes full
+    // screen.
     void setFullScreen(bool on);
     bool fullScreen() const;
     // Off (the default), a picture is never drawn larger than its native size: it is centred in
@@ -117,7 +119,8 @@ public:
     QString notice() const { return notice_; }
     // What libavformat read from the open local file (empty for other URLs).
     const ClipInfo& clipInfo() const { return clip_; }
-    // Where the picture is drawn inside the component, in pixels (empty while it is hidden).
+    // Where the picture is drawn inside the component, in pixels (empty while it is hidden, as
+    // for a sound).
     QRect pictureRect() const;
 
 signals:
@@ -154,7 +157,9 @@ private:
 
     QMediaPlayer* player_;
     QAudioOutput* audio_;
-    QVideoWidget* video_;
+    QVideoSink* shownSink_;         // the pictures on screen, in the window and full screen
+    VideoPicture* video_;
+    VideoPicture* full_;            // the full-screen view, a window of its own
     QWidget* bar_;
     QSlider* slider_;
     QAction* playAction_;
