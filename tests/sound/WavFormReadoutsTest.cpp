@@ -22,6 +22,7 @@
 
 #include "support/FrameFixture.h"
 #include "support/Shots.h"
+#include "support/TextFits.h"
 #include "support/Tools.h"
 #include "support/WavFixture.h"
 
@@ -74,6 +75,17 @@ TEST_F(WavFormReadoutsTest, AWideFileShowsItsFormatLevelsAndCopiedReadouts)
     EXPECT_TRUE(copied.startsWith("Filename: " + path + "\n")) << qPrintable(copied);
     EXPECT_TRUE(copied.contains("Samples\t" + text(w, "Label16_4") + "\t" + text(w, "Label16_5")));
     EXPECT_TRUE(copied.contains("RMS 0.00 dBFS  Peak 0.00 dBFS"));
+
+    // A float file says so in its bits label, which still shows whole; a refused one's reason
+    // shows whole too.
+    const QString floats = dir.file("float.wav");
+    ASSERT_EQ(RunTool("sox", {"-n", "-r", "8000", "-c", "2", "-b", "32", "-e", "floating-point", floats,
+                              "synth", "0.5", "sine", "440"}).exitCode, 0);
+    WavForm* f = openSound(floats);
+    ASSERT_NE(f, nullptr);
+    EXPECT_EQ(text(f, "Label10"), "32 bits float");
+    EXPECT_TRUE(ClippedTexts(f).isEmpty()) << ClippedTexts(f).join("\n").toStdString();
+    SaveShot(f, "analyser-float");
 }
 
 TEST_F(WavFormReadoutsTest, SpacePlaysTheSelectionAndStopsAtItsEnd)
