@@ -16,7 +16,9 @@
 #include "sound/OpenSoundWindow.h"
 #include "text/LoadText.h"
 
+#include <QAbstractButton>
 #include <QAction>
+#include <QKeyEvent>
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
@@ -83,6 +85,8 @@ void WavForm::connectControls()
     });
     ui_.amp->installEventFilter(this);
     for (PictureBox* graph : {ui_.Picture2, ui_.Picture4, ui_.Picture5}) graph->installEventFilter(this);
+    // Space on a focused button or box still presses it, as before Space played the selection.
+    for (QAbstractButton* button : findChildren<QAbstractButton*>()) button->installEventFilter(this);
     connect(ui_.viewScroll, &QScrollBar::valueChanged, this, [this](int value) {
         ViewSpan span = analyser_->viewSpan();
         span.start = value;
@@ -331,6 +335,11 @@ void WavForm::showViewScroll()
 
 bool WavForm::eventFilter(QObject* watched, QEvent* event)
 {
+    if (event->type() == QEvent::ShortcutOverride && qobject_cast<QAbstractButton*>(watched)) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_Space && key->modifiers() == Qt::NoModifier) event->accept();
+        return false;
+    }
     if (event->type() == QEvent::Wheel) {
         for (PictureBox* graph : {ui_.Picture2, ui_.Picture4, ui_.Picture5})
             if (watched == graph) return wheel(graph, static_cast<QWheelEvent*>(event));

@@ -125,6 +125,21 @@ TEST_F(WavFormReadoutsTest, SpacePlaysTheSelectionAndStopsAtItsEnd)
     EXPECT_EQ(player->playState(), MediaPlayer::Playing);
     w->findChild<QAction*>("mnuplayselection")->trigger();   // a second press stops
     ASSERT_TRUE(waitFor([&] { return player->playState() != MediaPlayer::Playing; }));
+
+    // Space on a focused button still presses it (Cancel: the whole view selected) and plays
+    // nothing; on the graph it plays.
+    auto* cancel = w->findChild<QPushButton*>("Command8");
+    cancel->setFocus();
+    QTest::keyClick(cancel, Qt::Key_Space);
+    EXPECT_EQ(text(w, "Label16_6"), "88200");
+    EXPECT_FALSE(w->analyser().stretchPlayback().active());
+    auto* graph = w->findChild<PictureBox*>("Picture2");
+    graph->setFocus();
+    QTest::keyClick(graph, Qt::Key_Space);
+    EXPECT_TRUE(w->analyser().stretchPlayback().active());
+    ASSERT_TRUE(waitFor([&] { return player->playState() == MediaPlayer::Playing; }));
+    QTest::keyClick(graph, Qt::Key_Space);
+    ASSERT_TRUE(waitFor([&] { return player->playState() != MediaPlayer::Playing; }));
 }
 
 TEST_F(WavFormReadoutsTest, TheWheelZoomsAndScrollsTheGraphAndTheScrollBarFollows)
