@@ -13,6 +13,7 @@
 #include <QLineEdit>
 #include <QMainWindow>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QSlider>
 #include <QTimer>
 
@@ -88,6 +89,8 @@ void AnalyserUi::Build(QMainWindow* window)
         {"Labelfrequency", &frequency, {3700, 6250, 3500, 225}},
         {"showampCheck", &showampCheck, {3700, 6550, 1100, 285}, 425},
         {"amp", &amp, {4850, 6550, 1500, 285}, 0, nullptr, R::Sunken},
+        {"lblLevels", &levels, {300, 7290, 6600, 240}},
+        {"lblLoadProblem", &loadProblem, {300, 230, 6600, 225}, 0, nullptr, R::Hidden},
         {"Label18", Caption, {300, 5450, 1900, 225}, 507, nullptr, R::Hidden},
         // Saving and the channel choice.
         {"Frame1", &Frame1, {8040, 4550, 2960, SaveBoxMonoHeight}, 506},
@@ -130,6 +133,14 @@ void AnalyserUi::Build(QMainWindow* window)
     amp->setToolTip(LoadText(517));
     showampCheck->setToolTip(LoadText(421));
     Slider1->setToolTip(LoadText(423));
+    levels->setToolTip(LoadText(803));
+    loadProblem->setStyleSheet("color: #c00000");
+    // Under the graphs, shown while the view is a part of the sound.
+    viewScroll = new QScrollBar(Qt::Horizontal, surface);
+    viewScroll->setObjectName("hsbView");
+    viewScroll->hide();
+    layout->place(viewScroll, SoundAnalyser::Container.left(), SoundAnalyser::Container.bottom() + 1,
+                  SoundAnalyser::Container.width(), 120);
     Timer1 = new QTimer(window);
     Timer1->setObjectName("Timer1");
     WindowsMediaPlayer1 = new MediaPlayer(surface);

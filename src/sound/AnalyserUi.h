@@ -16,6 +16,7 @@ class QLineEdit;
 class QMainWindow;
 class QPushButton;
 class QRadioButton;
+class QScrollBar;
 class QSlider;
 class QTimer;
 class TwipLayout;
@@ -64,6 +65,7 @@ struct AnalyserUi {
     PictureBox* Picture6 = nullptr;
     PictureBox* Picture7 = nullptr;
     std::array<QFrame*, 4> cursorLines{};   // Line1..Line4
+    QScrollBar* viewScroll = nullptr;       // hsbView: where a zoomed view lies in the sound
     // The selection, measurement and amplitude read-outs.
     std::array<QLabel*, 6> selectionValues{};   // Label16(1)..Label16(6)
     QLabel* draggedCount = nullptr;             // Label19 (hidden)
@@ -72,6 +74,8 @@ struct AnalyserUi {
     QLabel* frequency = nullptr;                // Labelfrequency
     QCheckBox* showampCheck = nullptr;
     QLabel* amp = nullptr;
+    QLabel* levels = nullptr;                   // lblLevels: RMS and peak of the selection (dBFS)
+    QLabel* loadProblem = nullptr;              // lblLoadProblem: why the last file was refused
     // Saving and the channel choice.
     QGroupBox* Frame1 = nullptr;
     QGroupBox* Frame2 = nullptr;

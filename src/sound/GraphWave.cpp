@@ -15,7 +15,9 @@
 // How one of the four sample layouts is read and placed on the box.
 struct GraphTrace {
     bool stereo = false;
-    bool sixteen = false;
+    bool sixteen = false;      // the 16-bit drawing constants (16-bit and the wide formats)
+    SampleFormat format;       // a wide format is decoded through it
+    double exact[2] = {0, 0};  // a wide frame's samples at full scale 1
     int bytesPerFrame = 1;     // fixed per layout: 4, 2, 2 or 1
     double centre = 0;         // 16-bit: y = round(centre - s / divisor)
     double divisor = 35;
@@ -32,11 +34,21 @@ struct GraphTrace {
             return std::nullopt;
         return int(y);
     }
-    float Amplitude(int s) const { return float((s - mean) * norm); }
-
-    void Decode(const unsigned char* b, int& left, int& right) const
+    float Amplitude(int s, int channel) const
     {
-        if (sixteen) {
+        if (format.wide()) return float(exact[channel] - mean * norm);
+        return float((s - mean) * norm);
+    }
+
+    void Decode(const unsigned char* b, int& left, int& right)
+    {
+        if (format.wide()) {
+            // On the 16-bit scale for the trace; the exact values for the amplitude table.
+            left = format.Raw16(b);
+            exact[0] = format.Normalised(b);
+            right = stereo ? format.Raw16(b + format.bytes()) : 0;
+            exact[1] = stereo ? format.Normalised(b + format.bytes()) : 0;
+        } else if (sixteen) {
             left = std::int16_t(std::uint16_t(b[0] | (b[1] << 8)));
             right = stereo ? std::int16_t(std::uint16_t(b[2] | (b[3] << 8))) : 0;
         } else {
@@ -52,17 +64,21 @@ namespace {
 // file read as zeros, so only the bytes the file holds are read.
 double MeanOf(WaveFile& file, std::int64_t start, std::int32_t frameCount, const GraphTrace& t)
 {
-    const int sampleBytes = t.sixteen ? 2 : 1;
+    const int sampleBytes = t.format.wide() ? t.format.bytes() : t.sixteen ? 2 : 1;
     const std::int64_t wanted = std::int64_t(frameCount) * t.bytesPerFrame;
     std::int64_t present = std::clamp<std::int64_t>(file.Length() - start + 1, 0, wanted);
     present += (sampleBytes - present % sampleBytes) % sampleBytes;
     std::int64_t sum = 0;
-    std::vector<unsigned char> block(1 << 16);
+    double wideSum = 0;   // the wide formats, in 16-bit units
+    std::vector<unsigned char> block(std::size_t(sampleBytes) << 14);
     file.Seek(start);
     for (std::int64_t done = 0; done < present;) {
         const std::size_t n = std::size_t(std::min<std::int64_t>(present - done, std::int64_t(block.size())));
         file.Read(block.data(), n);
-        if (t.sixteen) {
+        if (t.format.wide()) {
+            for (std::size_t i = 0; i + std::size_t(sampleBytes) <= n; i += std::size_t(sampleBytes))
+                wideSum += t.format.Normalised(block.data() + i) * 32768.0;
+        } else if (t.sixteen) {
             for (std::size_t i = 0; i + 1 < n; i += 2)
                 sum += std::int16_t(std::uint16_t(block[i] | (block[i + 1] << 8)));
         } else {
@@ -71,7 +87,7 @@ double MeanOf(WaveFile& file, std::int64_t start, std::int32_t frameCount, const
         }
         done += std::int64_t(n);
     }
-    double mean = double(sum) / double(frameCount);
+    double mean = (double(sum) + wideSum) / double(frameCount);
     if (t.stereo)
         mean /= 2;
     return mean;
@@ -103,13 +119,14 @@ void GraphWave::SetColours(const QColor& windowBackground, const QColor& upperPe
     picture7_.SetForeColor(windowBackground);
 }
 
-GraphTrace GraphWave::Prepare(int bitsPerSample, const QString& channelMode, GraphLayout& layout)
+GraphTrace GraphWave::Prepare(SampleFormat format, const QString& channelMode, GraphLayout& layout)
 {
     layout.ampTag = "0";
     GraphTrace t;
     t.stereo = channelMode == QLatin1String("Stereo");
-    t.sixteen = bitsPerSample == 16;
-    t.bytesPerFrame = (t.stereo ? 2 : 1) * (t.sixteen ? 2 : 1);
+    t.format = format;
+    t.sixteen = format.bits() == 16 || format.wide();
+    t.bytesPerFrame = (t.stereo ? 2 : 1) * (format.wide() ? format.bytes() : t.sixteen ? 2 : 1);
     t.norm = t.sixteen ? 1.0 / 32768 : 1.0 / 128;
     t.mean = t.sixteen ? 0 : 128;
 
@@ -173,18 +190,18 @@ std::array<Surface*, 2> GraphWave::Boxes(int channel)
 }
 
 GraphLayout GraphWave::Draw(WaveFile& file, std::int64_t start, std::int32_t frameCount,
-                            int bitsPerSample, const QString& channelMode)
+                            SampleFormat format, const QString& channelMode)
 {
     GraphLayout layout;
     if (frameCount < 0)
         frameCount = 0;
-    GraphTrace t = Prepare(bitsPerSample, channelMode, layout);
+    GraphTrace t = Prepare(format, channelMode, layout);
     const int W = picture2_.ScaleWidth();
     const int channels = t.stereo ? 2 : 1;
     Equalise(t, equalise_ && frameCount > 0 ? MeanOf(file, start, frameCount, t) : t.mean);
     layout.mean = t.mean;
 
-    unsigned char frame[4];
+    unsigned char frame[16];
     int samples[2] = {0, 0};
     int prevX = 0;
     int prevY[2];
@@ -206,7 +223,7 @@ GraphLayout GraphWave::Draw(WaveFile& file, std::int64_t start, std::int32_t fra
                 else
                     s->Line(prevX, fromY, x, prevY[c]);
             }
-            table_.Set(row, c, t.Amplitude(samples[c]));
+            table_.Set(row, c, t.Amplitude(samples[c], c));
         }
         prevX = x;
     };
@@ -244,7 +261,7 @@ GraphLayout GraphWave::Draw(WaveFile& file, std::int64_t start, std::int32_t fra
 }
 
 std::optional<EnvelopeJob> GraphWave::EnvelopeOf(const QString& path, std::int64_t start,
-                                                 std::int32_t frameCount, int bitsPerSample,
+                                                 std::int32_t frameCount, SampleFormat format,
                                                  const QString& channelMode) const
 {
     const int W = picture2_.ScaleWidth();
@@ -253,19 +270,20 @@ std::optional<EnvelopeJob> GraphWave::EnvelopeOf(const QString& path, std::int64
     job.path = path;
     job.start = start;
     job.frames = frameCount;
-    job.bitsPerSample = bitsPerSample;
+    job.bitsPerSample = format.bits();
+    job.floating = format.floating();
     job.channels = channelMode == QLatin1String("Stereo") ? 2 : 1;
     job.columns = LastUnit + 1;
     job.framesPerColumn = double(frameCount) / W;
     return job;
 }
 
-void GraphWave::DrawEnvelope(const WaveEnvelope& envelope, int bitsPerSample,
+void GraphWave::DrawEnvelope(const WaveEnvelope& envelope, SampleFormat format,
                              const QString& channelMode, double mean)
 {
     for (Surface* s : {&picture2_, &picture4_, &picture5_, &picture7_}) s->Cls();
     GraphLayout layout;
-    GraphTrace t = Prepare(bitsPerSample, channelMode, layout);
+    GraphTrace t = Prepare(format, channelMode, layout);
     Equalise(t, mean);
     const int channels = std::min(envelope.channels, t.stereo ? 2 : 1);
     const int centre = int(general::Round(t.centre));

@@ -7,6 +7,7 @@
 // stretch is drawn with one sample per unit for x = 1..9999, read with positioned reads, so a
 // long file is never read whole for drawing.
 
+#include "platform/audio/SampleFormat.h"
 #include "sound/WaveEnvelope.h"
 
 #include <QColor>
@@ -61,22 +62,23 @@ public:
     // Draws frameCount frames starting at the 1-based byte position start of the open file.
     // The caller has cleared the boxes; the width of Picture2 is the drawing width W. The
     // boxes are resized to the layout's heights (inner height = box height - border).
+    // The wide formats (24/32-bit, float) are drawn on the 16-bit scale, their amplitudes exact.
     GraphLayout Draw(WaveFile& file, std::int64_t start, std::int32_t frameCount,
-                     int bitsPerSample, const QString& channelMode);
+                     SampleFormat format, const QString& channelMode);
     // The envelope that replaces a drawing of one sample per unit, or nothing for a stretch
     // drawn sample by sample (which is exact already).
     std::optional<EnvelopeJob> EnvelopeOf(const QString& path, std::int64_t start,
-                                          std::int32_t frameCount, int bitsPerSample,
+                                          std::int32_t frameCount, SampleFormat format,
                                           const QString& channelMode) const;
     // Redraws the boxes with each unit spanning the lowest to the highest sample it covers;
     // mean is the layout's mean of the drawing it replaces. The amplitude table is not touched.
-    void DrawEnvelope(const WaveEnvelope& envelope, int bitsPerSample, const QString& channelMode,
+    void DrawEnvelope(const WaveEnvelope& envelope, SampleFormat format, const QString& channelMode,
                       double mean);
 
 private:
     // Sizes the boxes and draws their reference lines (and channel names), for a trace of the
     // sound's layout.
-    GraphTrace Prepare(int bitsPerSample, const QString& channelMode, GraphLayout& layout);
+    GraphTrace Prepare(SampleFormat format, const QString& channelMode, GraphLayout& layout);
     void Equalise(GraphTrace& t, double mean) const;
     std::array<Surface*, 2> Boxes(int channel);
 

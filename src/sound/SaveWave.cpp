@@ -29,11 +29,12 @@ std::uint8_t level8(int s, double gain)
 }
 
 Outcome SaveWave(WaveFile& source, const QString& fname, std::int64_t InData,
-                        std::int64_t LenData, std::int32_t SampFreq, std::int16_t Nbits,
+                        std::int64_t LenData, std::int32_t SampFreq, SampleFormat Nbits,
                         const QString& StMo, float scale1a, ChannelChoice channel)
 {
-    if (Nbits != 8 && Nbits != 16)
+    if (!Nbits.known())
         return SaveFailure(fname, QStringLiteral("unsupported sample width"));
+    const bool wide = Nbits.wide();
     if (!std::isfinite(scale1a))
         return SaveFailure(fname, QStringLiteral("the level is not a number"));
     if (!source.IsOpen())
@@ -42,10 +43,10 @@ Outcome SaveWave(WaveFile& source, const QString& fname, std::int64_t InData,
     const int sourceChannels = StMo == QLatin1String("Stereo") ? 2 : 1;
     const bool oneOfTwo = sourceChannels == 2 && channel != ChannelChoice::Both;
     const int channelsOut = oneOfTwo ? 1 : sourceChannels;
-    const int bytesPerSample = Nbits / 8;
+    const int bytesPerSample = Nbits.bytes();
     const std::int64_t frames = std::max<std::int64_t>(LenData, 0);
 
-    const std::optional<QByteArray> header = WaveHeaderBytes(channelsOut, SampFreq, Nbits, frames);
+    const std::optional<QByteArray> header = WaveHeaderBytesFor(channelsOut, SampFreq, Nbits, frames);
     if (!header)
         return SaveFailure(fname, QStringLiteral("the data size does not fit a WAV file"));
 
@@ -66,7 +67,7 @@ Outcome SaveWave(WaveFile& source, const QString& fname, std::int64_t InData,
 
     // The curve as a table over every possible sample value: one atan per value, not per sample.
     std::vector<std::uint16_t> curve;
-    if (level) {
+    if (level && !wide) {
         curve.resize(bytesPerSample == 2 ? 65536 : 256);
         for (std::size_t v = 0; v < curve.size(); ++v)
             curve[v] = bytesPerSample == 2 ? std::uint16_t(level16(std::int16_t(std::uint16_t(v)), gain))
@@ -88,7 +89,13 @@ Outcome SaveWave(WaveFile& source, const QString& fname, std::int64_t InData,
             std::copy_n(from, n * inFrameBytes, to);
         }
         const std::int64_t samples = n * channelsOut;
-        if (level && bytesPerSample == 2) {
+        if (level && wide) {
+            for (std::int64_t i = 0; i < samples; ++i) {
+                unsigned char* p = block.data() + i * bytesPerSample;
+                const double v = std::atan(Nbits.Normalised(p) * gain) * (32512.0 / 32768.0) / kHalfPi;
+                Nbits.Encode(v, p);
+            }
+        } else if (level && bytesPerSample == 2) {
             for (std::int64_t i = 0; i < samples; ++i) {
                 unsigned char* p = block.data() + 2 * i;
                 const std::uint16_t v = curve[std::uint16_t(p[0] | (p[1] << 8))];

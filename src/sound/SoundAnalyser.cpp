@@ -7,9 +7,11 @@
 #include "sound/SaveWaveWhole.h"
 #include "sound/SelectedStretch.h"
 #include "platform/audio/WaveFile.h"
+#include "general/General.h"
 #include "text/LoadText.h"
 
 #include <QFile>
+#include <cmath>
 
 SoundAnalyser::SoundAnalyser(const AnalyserCanvas& canvas) : canvas_(canvas)
 {
@@ -45,12 +47,29 @@ void SoundAnalyser::clearGraphs()
 void SoundAnalyser::Reset()
 {
     envelope_.Cancel();
+    stretch_.End();
     canvas_.window.Cls();
     doc_.InitStart();
     selection_.InitStart();
     clearGraphs();
     timeScale_.clear();
+    levels_.reset();
+    levelsCaption_.clear();
+    levelsChannel_ = 0;
     syncSelectionTicks();
+}
+
+void SoundAnalyser::measureLevels()
+{
+    levels_.reset();
+    levelsCaption_.clear();
+    if (!ready() || !hasSelection()) return;
+    const SelectedStretch stretch = SelectedStretchOf(doc_, selection_.readout());
+    WaveFile file;
+    if (stretch.frames <= 0 || file.Open(doc_.samplesFile) != 0) return;
+    levels_ = MeasureLevels(file, stretch.start, stretch.frames, doc_.sampleFormat, doc_.stereo() ? 2 : 1,
+                            doc_.stereo() ? levelsChannel_ : 0);
+    if (levels_) levelsCaption_ = LevelsCaption(*levels_);
 }
 
 GraphWave SoundAnalyser::graph()
@@ -71,15 +90,15 @@ void SoundAnalyser::draw(std::int64_t start, std::int32_t frames)
     WaveFile file;
     if (file.Open(doc_.samplesFile) != 0) return;
     GraphWave g = graph();
-    layout_ = g.Draw(file, start, frames, doc_.bitsPerSample(), doc_.channelMode());
+    layout_ = g.Draw(file, start, frames, doc_.sampleFormat, doc_.channelMode());
     selection_.amplitude().SetPerColumn(layout_.ampTag == "1");
-    if (auto job = g.EnvelopeOf(doc_.samplesFile, start, frames, doc_.bitsPerSample(), doc_.channelMode()))
+    if (auto job = g.EnvelopeOf(doc_.samplesFile, start, frames, doc_.sampleFormat, doc_.channelMode()))
         envelope_.Start(*job);
 }
 
 void SoundAnalyser::ApplyEnvelope(const WaveEnvelope& envelope)
 {
-    graph().DrawEnvelope(envelope, doc_.bitsPerSample(), doc_.channelMode(), layout_.mean);
+    graph().DrawEnvelope(envelope, doc_.sampleFormat, doc_.channelMode(), layout_.mean);
 }
 
 SoundDocument::LoadResult SoundAnalyser::Load(const QString& fileName, int windowNumber, int channelChoice)
@@ -119,8 +138,8 @@ SoundAnalyser::ZoomResult SoundAnalyser::Zoom()
     if (!ready()) return ZoomResult::NotReady;
     if (!hasSelection()) return ZoomResult::NoSelection;
     const SelectedStretch stretch = SelectedStretchOf(doc_, selection_.readout());
-    // The drawing reads from a 32-bit byte position.
-    if (stretch.start > INT32_MAX || stretch.start < INT32_MIN) return ZoomResult::NotReady;
+    // The drawing reads from a 32-bit byte position; an RF64 file is addressed in 64 bits.
+    if (!doc_.rf64 && (stretch.start > INT32_MAX || stretch.start < INT32_MIN)) return ZoomResult::NotReady;
     selection_.HideShading();
     clearGraphs();
     const std::int32_t count = std::int32_t(stretch.frames) + 1;
@@ -161,20 +180,75 @@ bool SoundAnalyser::Restore()
     return true;
 }
 
+ViewSpan SoundAnalyser::viewSpan() const
+{
+    return {doc_.viewStartSample(), doc_.viewSamples()};
+}
+
+bool SoundAnalyser::ShowView(const ViewSpan& wanted)
+{
+    if (!ready()) return false;
+    const std::int64_t total = doc_.totalSamples();
+    const ViewSpan span = wanted.ScrolledBy(0, total);
+    if (span == viewSpan() || span.frames <= 0) return false;
+    const std::int64_t start = std::int64_t(doc_.dataStart()) + std::int64_t(doc_.blockAlign()) * span.start;
+    selection_.HideShading();
+    clearGraphs();
+    doc_.setColumnTableBase(std::int32_t(span.start));
+    draw(start, std::int32_t(span.frames));
+    const double rate = doc_.sampleRate();
+    doc_.setViewStartTicks(std::int64_t(general::Round(double(span.start) * 100000.0 / rate)));
+    doc_.setViewSamples(std::int32_t(span.frames));
+    doc_.setViewDuration(double(span.frames) / rate);
+    doc_.setViewStartSample(std::int32_t(span.start));
+    selection_.SetView(view());
+    selection_.amplitude().SetColumnTableBase(span.start);
+    cursor_.SetView(std::int32_t(std::min<std::int64_t>(doc_.viewStartTicks(), INT32_MAX)), doc_.viewDuration());
+    syncSelectionTicks();
+    return true;
+}
+
+bool SoundAnalyser::WheelZoom(double x, double notches)
+{
+    if (!ready() || notches == 0) return false;
+    return ShowView(viewSpan().ZoomedAbout(x, graphWidth(), std::pow(1.25, notches), doc_.totalSamples()));
+}
+
+bool SoundAnalyser::WheelScroll(double notches)
+{
+    if (!ready() || notches == 0) return false;
+    const ViewSpan v = viewSpan();
+    const auto step = std::max<std::int64_t>(1, v.frames / 10);
+    return ShowView(v.ScrolledBy(std::int64_t(std::llround(notches * double(step))), doc_.totalSamples()));
+}
+
 void SoundAnalyser::Mouse(Selection::Graph graph, Selection::Event event, Qt::MouseButtons buttons, double x)
 {
     selection_.Mouse(graph, event, buttons, x, graphWidth());
     syncSelectionTicks();
+    if (event == Selection::Event::Release) {
+        levelsChannel_ = graph == Selection::Graph::Lower ? 1 : 0;
+        measureLevels();
+    }
 }
 
 void SoundAnalyser::Cancel()
 {
     selection_.Cancel();
     syncSelectionTicks();
+    measureLevels();
 }
 
 void SoundAnalyser::CycleCountChanged(const QString& cycleText) { selection_.CycleCountChanged(cycleText); }
-void SoundAnalyser::AmpDoubleClick() { selection_.AmpDoubleClick(); }
+void SoundAnalyser::AmpDoubleClick()
+{
+    // The read-out switches to the other channel's graph: the levels follow it.
+    const auto graph = selection_.amplitude().DoubleClickGraph();
+    selection_.AmpDoubleClick();
+    if (!graph) return;
+    levelsChannel_ = *graph == AmplitudeReadout::Graph::Upper ? 0 : 1;
+    measureLevels();
+}
 
 void SoundAnalyser::LoadOptions(bool frameShowAmplitude, bool frameEqualise)
 {
@@ -185,7 +259,25 @@ void SoundAnalyser::ShowAmplitudeBoxClicked(bool ticked) { selection_.amplitude(
 bool SoundAnalyser::ShowAmplitudeMenuClicked() { return selection_.amplitude().ShowAmplitudeMenuClicked(); }
 bool SoundAnalyser::EqualiseMenuClicked() { return selection_.amplitude().EqualiseMenuClicked(); }
 
-void SoundAnalyser::CursorTick(double position) { cursor_.TimerTick(position); }
+StretchPlayback::Step SoundAnalyser::CursorTick(double position)
+{
+    const StretchPlayback::Step step = stretch_.At(position);
+    switch (step) {
+    case StretchPlayback::Step::Go: cursor_.TimerTick(position); break;
+    case StretchPlayback::Step::Stop: cursor_.TimerTick(stretch_.stretch().end); break;
+    case StretchPlayback::Step::Rewind: cursor_.TimerTick(stretch_.stretch().start); break;
+    }
+    return step;
+}
+
+StretchPlayback::Stretch SoundAnalyser::StartStretch(bool loop)
+{
+    const StretchPlayback::Stretch s = StretchPlayback::Of(selection_.readout(), doc_.sampleRate(),
+                                                           general::Val(cursor_.Text1()), doc_.totalDuration());
+    stretch_.Start(s, loop);
+    if (stretch_.active()) cursor_.TimerTick(s.start);
+    return s;
+}
 void SoundAnalyser::CursorMoved(double position, double mediaDuration)
 {
     cursor_.PositionChanged(position, graphWidth(), mediaDuration);
@@ -234,7 +326,7 @@ Outcome SoundAnalyser::SaveSelected(const ExportName& name, ChannelChoice channe
     return writeExport(name, ask, [&](const QString& wav) {
         WaveFile file;
         if (file.Open(doc_.samplesFile) != 0) return SaveFailure(wav, "the sound file cannot be read");
-        return SaveWave(file, wav, stretch.start, stretch.frames, doc_.sampleRate(), doc_.bitsPerSample(),
+        return SaveWave(file, wav, stretch.start, stretch.frames, doc_.sampleRate(), doc_.sampleFormat,
                         doc_.channelMode(), 1.0f, channel);
     });
 }
@@ -247,6 +339,6 @@ Outcome SoundAnalyser::PasteClip(const QString& path, float gain, ChannelChoice 
     QFile::remove(path);
     WaveFile file;
     if (file.Open(doc_.samplesFile) != 0) return SaveFailure(path, "the sound file cannot be read");
-    return SaveWave(file, path, stretch.start, stretch.frames, doc_.sampleRate(), doc_.bitsPerSample(),
+    return SaveWave(file, path, stretch.start, stretch.frames, doc_.sampleRate(), doc_.sampleFormat,
                     doc_.channelMode(), gain, channel);
 }

@@ -12,11 +12,15 @@
 #include "sound/PlaybackCursor.h"
 #include "sound/SaveWave.h"
 #include "sound/Selection.h"
+#include "sound/SelectionLevels.h"
 #include "sound/SoundDocument.h"
+#include "sound/StretchPlayback.h"
+#include "sound/ViewSpan.h"
 
 #include <QColor>
 #include <QRect>
 #include <QString>
+#include <optional>
 
 class Surface;
 struct ExportName;
@@ -62,6 +66,16 @@ public:
     // Draws the whole sound again and selects all of it. False (nothing done) before a selection.
     bool Restore();
 
+    // The stretch shown, and showing another one (the mouse wheel and the scroll bar): drawn as
+    // Zoom draws, so the amplitude table, the play cursor and the envelope follow; the
+    // selection's shading goes and its read-outs stay. False when nothing changed.
+    ViewSpan viewSpan() const;
+    bool ShowView(const ViewSpan& span);
+    // Ctrl+wheel over the graph at x (twips): notches > 0 zoom in (x1.25 a notch) about x.
+    bool WheelZoom(double x, double notches);
+    // The wheel: notches > 0 move towards the end, a tenth of the view a notch.
+    bool WheelScroll(double notches);
+
     // The gestures and commands of the selection, the amplitude read-out and its switches.
     void Mouse(Selection::Graph graph, Selection::Event event, Qt::MouseButtons buttons, double x);
     void Cancel();
@@ -72,10 +86,19 @@ public:
     bool ShowAmplitudeMenuClicked();   // the new check, for the frame's option
     bool EqualiseMenuClicked();        // likewise; the next drawing reads it
 
-    // The play cursor, fed with the media player's position and duration in seconds.
-    void CursorTick(double position);
+    // The play cursor, fed with the media player's position and duration in seconds. While a
+    // stretch plays (below) the tick also says what the player must do: at the stretch's end
+    // the cursor stops there (Stop: pause and seek to stretch().end) or goes back to its start
+    // (Rewind: seek to stretch().start and play on).
+    StretchPlayback::Step CursorTick(double position);
     void CursorMoved(double position, double mediaDuration);
     void PlayerFocus(bool gained, double mediaDuration);
+    // Space and Shift+Space: play the selection (once, or looped), or from the play cursor to
+    // the end without one. Returns the stretch; the window seeks to its start and plays.
+    StretchPlayback::Stretch StartStretch(bool loop);
+    // Any other playback command: the player plays on without stopping at a stretch's end.
+    void EndStretch() { stretch_.End(); }
+    const StretchPlayback& stretchPlayback() const { return stretch_; }
 
     // Writes the whole sound or the selected stretch under name (the intermediate WAV of an MP3,
     // then the MP3 through the encoder, which asks through ask while it works). On success the
@@ -95,6 +118,10 @@ public:
     const ColumnTable& columnTable() const { return columnTable_; }
     const GraphLayout& layout() const { return layout_; }
     const QString& timeScaleCaption() const { return timeScale_; }   // `timescalelabel`
+    // RMS and peak (dBFS) of the selected frames, in the channel of the graph released on last
+    // (the upper one for mono): `lblLevels`. Empty before a selection of at least one frame.
+    const QString& levelsCaption() const { return levelsCaption_; }
+    const std::optional<SignalLevels>& levels() const { return levels_; }
     // A sound is shown and the selection gestures are live.
     bool ready() const { return !doc_.sampleRateText.isEmpty() && selection_.windowReady(); }
     bool hasSelection() const { return !selection_.readout().initialSample.isEmpty(); }
@@ -113,14 +140,19 @@ private:
     Outcome writeExport(const ExportName& name, const Ask& ask,
                         const std::function<Outcome(const QString& wav)>& writeWav);
     double graphWidth() const;
+    void measureLevels();
 
     AnalyserCanvas canvas_;
     SoundDocument doc_;
     ColumnTable columnTable_;
     Selection selection_{columnTable_};
     PlaybackCursor cursor_;
+    StretchPlayback stretch_;
     GraphLayout layout_;
     QString timeScale_;
     int channelChoice_ = 0;
+    int levelsChannel_ = 0;
+    std::optional<SignalLevels> levels_;
+    QString levelsCaption_;
     EnvelopeTask envelope_;
 };

@@ -39,6 +39,10 @@ SoundDocument::LoadResult SoundDocument::LoadFileData(WaveFile& file, const QStr
     if (openError != 0) {
         result.fault = WaveFault::FileNotOpened;
         result.systemError = openError;
+        WaveHeader unopened;
+        unopened.fault = WaveFault::FileNotOpened;
+        unopened.systemError = openError;
+        result.detail = WaveFaultDetail(unopened);
         return result;
     }
     sizeText = LoadText(171) + ": " + Num(double(file.Length())) + " Bytes";
@@ -59,11 +63,12 @@ SoundDocument::LoadResult SoundDocument::LoadFileData(WaveFile& file, const QStr
         channelsText = LoadText(h.stereo() ? 400 : 401);
         sampleRateText = Num(h.sampleRate);
         blockAlignText = Num(h.blockAlign);
-        if (h.fault == WaveFault::BitsPerSample) {
+        if (h.fault == WaveFault::BitsPerSample || h.fault == WaveFault::Compressed) {
             bitsText = error;
             result.errorLabel = "Label10";
         } else {
             bitsText = Num(h.bitsPerSample) + " bits";
+            if (h.format.floating()) bitsText += " " + LoadText(790);
         }
         if (h.fault == WaveFault::SampleRate) {
             sampleRateText = error;
@@ -73,10 +78,17 @@ SoundDocument::LoadResult SoundDocument::LoadFileData(WaveFile& file, const QStr
             result.errorLabel = "Label12";
         }
     }
+    if (h.fault == WaveFault::TooManyFrames) {
+        dataSizeText = error;
+        result.errorLabel = "Label13";
+    }
     if (!h.ok()) {
+        result.detail = WaveFaultDetail(h);
         file.Close();
         return result;
     }
+    sampleFormat = h.format;
+    rf64 = h.rf64;
 
     dataSizeText = Num(h.dataSize);
     dataStartText = Num(h.dataStart);
@@ -102,6 +114,8 @@ void SoundDocument::InitStart()
     caption.clear();
     selectionStartTicks = 0;
     loaded = false;
+    sampleFormat = {};
+    rf64 = false;
     for (QString* label : {&fileNameText, &sizeText, &modifiedText, &totalSamplesText, &viewSamplesText, &sampleRateText, &channelsText,
                            &bitsText, &dataStartText, &blockAlignText, &dataSizeText, &durationText})
         label->clear();
@@ -120,7 +134,7 @@ std::vector<std::pair<QString, QString>> SoundDocument::LabelTexts() const
 std::int32_t SoundDocument::sampleRate() const { return WholeOf<std::int32_t>(sampleRateText); }
 std::int16_t SoundDocument::blockAlign() const { return WholeOf<std::int16_t>(blockAlignText); }
 std::int16_t SoundDocument::bitsPerSample() const { return WholeOf<std::int16_t>(bitsText); }
-std::int32_t SoundDocument::dataSize() const { return WholeOf<std::int32_t>(dataSizeText); }
+std::int64_t SoundDocument::dataSize() const { return WholeOf<std::int64_t>(dataSizeText); }
 std::int32_t SoundDocument::dataStart() const { return WholeOf<std::int32_t>(dataStartText); }
 std::int32_t SoundDocument::totalSamples() const { return WholeOf<std::int32_t>(totalSamplesText); }
 std::int32_t SoundDocument::viewSamples() const { return WholeOf<std::int32_t>(viewSamplesText); }

@@ -22,6 +22,7 @@ public:
         WaveFault fault = WaveFault::None;
         int systemError = 0;      // errno when the file could not be opened
         QString errorLabel;       // objectName of the rejected field's label, or empty
+        QString detail;           // what is wrong, in a line for the user (WaveFaultDetail)
         bool ok() const { return fault == WaveFault::None; }
     };
 
@@ -42,6 +43,10 @@ public:
     QString samplesFile;
     std::int16_t windowNumber = 0;
     bool loaded = false;
+    // How the samples are stored (set at load with the bits label, which shows "32 bits float"
+    // for float samples: the label alone cannot tell 32-bit integers from floats apart).
+    SampleFormat sampleFormat;
+    bool rf64 = false;
     std::int64_t selectionStartTicks = 0;
     std::int64_t selectionEndTicks = 0;
 
@@ -77,7 +82,7 @@ public:
     std::int32_t sampleRate() const;
     std::int16_t blockAlign() const;
     std::int16_t bitsPerSample() const;
-    std::int32_t dataSize() const;
+    std::int64_t dataSize() const;
     std::int32_t dataStart() const;
     std::int32_t totalSamples() const;
     std::int32_t viewSamples() const;

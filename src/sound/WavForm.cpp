@@ -12,12 +12,17 @@
 #include "platform/ui/ToolLinks.h"
 #include "platform/ui/TwipLayout.h"
 #include "platform/audio/DecodeMp3.h"
+#include "sound/AnalyserReadoutText.h"
 #include "sound/OpenSoundWindow.h"
 #include "text/LoadText.h"
 
+#include <QAbstractButton>
 #include <QAction>
+#include <QKeyEvent>
 #include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QCloseEvent>
 #include <QGroupBox>
 #include <QLabel>
@@ -27,6 +32,9 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
+#include <QSignalBlocker>
+#include <QWheelEvent>
 #include <QSlider>
 #include <QTimer>
 #include <cmath>
@@ -76,6 +84,14 @@ void WavForm::connectControls()
         showSelection();
     });
     ui_.amp->installEventFilter(this);
+    for (PictureBox* graph : {ui_.Picture2, ui_.Picture4, ui_.Picture5}) graph->installEventFilter(this);
+    // Space on a focused button or box still presses it, as before Space played the selection.
+    for (QAbstractButton* button : findChildren<QAbstractButton*>()) button->installEventFilter(this);
+    connect(ui_.viewScroll, &QScrollBar::valueChanged, this, [this](int value) {
+        ViewSpan span = analyser_->viewSpan();
+        span.start = value;
+        if (analyser_->ShowView(span)) showAll();
+    });
     // The true envelope of a long stretch replaces its quick drawing when it is ready.
     connect(&analyser_->envelopeTask(), &EnvelopeTask::done, this, [this](const WaveEnvelope& envelope) {
         analyser_->ApplyEnvelope(envelope);
@@ -138,13 +154,25 @@ void WavForm::buildMenus()
     QMenu* edit = menu("mnuedit", 136);
     on(menuItem(edit, "mnuzoom", 137), &WavForm::Zoom);
     on(menuItem(edit, "mnurestore", 138), &WavForm::Restore);
-    menuItem(edit, "mnucopy", 139);
+    // Copy puts the read-outs on the clipboard as text.
+    on(menuItem(edit, "mnucopy", 139), [this] {
+        const QString text = AnalyserReadoutText(*analyser_, ui_.Textcycle->text());
+        if (!text.isEmpty()) QGuiApplication::clipboard()->setText(text);
+    });
     on(menuItem(edit, "mnupaste", 140), &WavForm::pasteNew);
 
     QMenu* run = menu("mnurun", 141);
-    on(menuItem(run, "mnuplay", 142, QKeySequence("Ctrl+P")), [this] { ui_.WindowsMediaPlayer1->play(); });
+    on(menuItem(run, "mnuplay", 142, QKeySequence("Ctrl+P")), [this] {
+        analyser_->EndStretch();
+        ui_.WindowsMediaPlayer1->play();
+    });
     on(menuItem(run, "mnuhalt", 143, QKeySequence("Ctrl+H")), [this] { ui_.WindowsMediaPlayer1->pause(); });
-    on(menuItem(run, "mnustop", 144), [this] { ui_.WindowsMediaPlayer1->stop(); });
+    on(menuItem(run, "mnustop", 144), [this] {
+        analyser_->EndStretch();
+        ui_.WindowsMediaPlayer1->stop();
+    });
+    on(menuItem(run, "mnuplayselection", 804, QKeySequence(Qt::Key_Space)), [this] { playStretch(false); });
+    on(menuItem(run, "mnuloopselection", 805, QKeySequence(Qt::SHIFT | Qt::Key_Space)), [this] { playStretch(true); });
     LinkTool(menuItem(run, "mnurecord", 145, QKeySequence("Ctrl+R")), Tool::Recorder,
              [](FrameServices& f) { f.showRecorder(); });
     on(menuItem(run, "mnuwindowrecorder", 146), [] { platform::StartProgram("SoundRecorder.exe"); });
@@ -215,6 +243,7 @@ void WavForm::showAll()
     showDocument();
     showGraphs();
     showSelection();
+    showViewScroll();
 }
 
 void WavForm::showGraphs()
@@ -267,14 +296,55 @@ void WavForm::showSelection()
     ui_.amp->setText(a.caption());
     if (!a.toolTip().isEmpty()) ui_.amp->setToolTip(a.toolTip());
     ui_.amp->setVisible(a.readoutVisible());
+    ui_.levels->setText(analyser_->levelsCaption());
     ui_.showampCheck->setChecked(a.showAmplitudeBoxChecked());
     ui_.showampCheck->setEnabled(a.showAmplitudeBoxEnabled());
     showAmpItem_->setChecked(a.showAmplitudeMenuChecked());
     equaliseItem_->setChecked(a.equaliseChecked());
 }
 
+bool WavForm::wheel(PictureBox* graph, QWheelEvent* event)
+{
+    const QPoint delta = event->angleDelta();
+    bool changed = false;
+    if (event->modifiers() & Qt::ControlModifier) {
+        // Zoom about the pointer; the highlight copy shares the graph's coordinates.
+        const double x = graph->toTwips(event->position()).x();
+        changed = analyser_->WheelZoom(x, delta.y() / 120.0);
+    } else {
+        // The wheel turned towards the user, or pushed right, moves on through the sound.
+        const int along = delta.x() != 0 ? delta.x() : delta.y();
+        changed = analyser_->WheelScroll(-along / 120.0);
+    }
+    if (changed) showAll();
+    event->accept();
+    return true;
+}
+
+void WavForm::showViewScroll()
+{
+    const ViewSpan span = analyser_->viewSpan();
+    const std::int64_t total = document().loaded ? document().totalSamples() : 0;
+    QScrollBar* bar = ui_.viewScroll;
+    const QSignalBlocker quiet(bar);
+    bar->setVisible(total > 0 && span.frames < total);
+    bar->setRange(0, int(std::max<std::int64_t>(0, total - span.frames)));
+    bar->setPageStep(int(std::max<std::int64_t>(1, span.frames)));
+    bar->setSingleStep(int(std::max<std::int64_t>(1, span.frames / 10)));
+    bar->setValue(int(span.start));
+}
+
 bool WavForm::eventFilter(QObject* watched, QEvent* event)
 {
+    if (event->type() == QEvent::ShortcutOverride && qobject_cast<QAbstractButton*>(watched)) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_Space && key->modifiers() == Qt::NoModifier) event->accept();
+        return false;
+    }
+    if (event->type() == QEvent::Wheel) {
+        for (PictureBox* graph : {ui_.Picture2, ui_.Picture4, ui_.Picture5})
+            if (watched == graph) return wheel(graph, static_cast<QWheelEvent*>(event));
+    }
     if (watched == ui_.amp && event->type() == QEvent::MouseButtonDblClick) {
         analyser_->AmpDoubleClick();
         showSelection();
@@ -291,12 +361,14 @@ void WavForm::InitStart()
     for (PictureBox* strip : {ui_.Picture3, ui_.Picture6}) ui_.layout->resize(strip, 0, ui_.layout->twips(strip).height());
     showDocument();
     showSelection();
+    showViewScroll();
     for (PictureBox* box : {ui_.Picture2, ui_.Picture5, ui_.Picture4, ui_.Picture7}) box->update();
     ui_.surface->update();
 }
 
 void WavForm::LoadFileData(int windowNumber, const QString& fileName, int channelChoice)
 {
+    ui_.loadProblem->hide();
     InitStart();
     SoundDocument::LoadResult result;
     {
@@ -306,6 +378,10 @@ void WavForm::LoadFileData(int windowNumber, const QString& fileName, int channe
     setWindowTitle(document().caption);
     showDocument();
     if (!result.ok()) {
+        // The design's one word, and beside it (kept after the reset) what is wrong.
+        ui_.loadProblem->setText(LoadText(402) + ": " + result.detail);
+        ui_.loadProblem->setToolTip(fileName);
+        ui_.loadProblem->show();
         Prompts::Current().MsgBox("Error!!", MsgButtons::OK, QApplication::applicationName());
         InitStart();
         return;

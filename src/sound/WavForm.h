@@ -11,7 +11,9 @@
 #include <array>
 #include <memory>
 
+class PictureBox;
 class QAction;
+class QWheelEvent;
 class QMenu;
 
 class WavForm : public QMainWindow {
@@ -53,6 +55,9 @@ private:
     void showDocument();
     void showGraphs();
     void showSelection();
+    // The scroll bar follows the view; the wheel zooms (with Ctrl) or scrolls it.
+    void showViewScroll();
+    bool wheel(PictureBox* graph, QWheelEvent* event);
     void saveImage();
     void openOther();
     void exitProgram();
@@ -60,6 +65,8 @@ private:
     // Playback (WavFormPlayback.cpp).
     void connectPlayback();
     void play(bool fromSelectionStart);
+    // Space / Shift+Space: the selection once or looped (a second press stops it).
+    void playStretch(bool loop);
     void showCursor();
     void setPlayButtonsEnabled(bool on);
     // Export (WavFormExport.cpp).

@@ -26,7 +26,18 @@ void WavForm::connectPlayback()
 
     connect(ui_.Timer1, &QTimer::timeout, this, [this, player] {
         if (!player->Visible()) return;
-        analyser_->CursorTick(player->currentPosition());
+        switch (analyser_->CursorTick(player->currentPosition())) {
+        case StretchPlayback::Step::Go: break;
+        case StretchPlayback::Step::Stop:
+            // The selection has played: the player waits at its end, where the cursor stands.
+            player->pause();
+            player->setCurrentPosition(analyser_->stretchPlayback().stretch().end);
+            setPlayButtonsEnabled(true);
+            break;
+        case StretchPlayback::Step::Rewind:
+            player->setCurrentPosition(analyser_->stretchPlayback().stretch().start);
+            break;
+        }
         showCursor();
     });
     connect(player, &MediaPlayer::PositionChange, this, [this, player](double, double now) {
@@ -53,6 +64,7 @@ void WavForm::connectPlayback()
     connect(ui_.loopButton, &QPushButton::clicked, this, [this] { play(true); });
     connect(ui_.continueButton, &QPushButton::clicked, this, [this, player] {
         if (!document().loaded) return;
+        analyser_->EndStretch();
         ui_.Picture2->setFocus();
         player->play();
         setPlayButtonsEnabled(false);
@@ -65,6 +77,7 @@ void WavForm::connectPlayback()
     });
     connect(ui_.stopButton, &QPushButton::clicked, this, [this, player] {
         if (!document().loaded) return;
+        analyser_->EndStretch();
         ui_.Picture2->setFocus();
         player->pause();
         setPlayButtonsEnabled(true);
@@ -74,6 +87,7 @@ void WavForm::connectPlayback()
 void WavForm::play(bool fromSelectionStart)
 {
     ui_.Picture2->setFocus();
+    analyser_->EndStretch();
     if (fromSelectionStart) {
         // "&Loop" plays from the selection's start.
         const double initial = general::Val(analyser_->selection().readout().initialSample);
@@ -88,6 +102,25 @@ void WavForm::play(bool fromSelectionStart)
     ui_.WindowsMediaPlayer1->setURL("file:\\\\" + document().samplesFile);
     ui_.WindowsMediaPlayer1->play();
     setPlayButtonsEnabled(false);
+}
+
+void WavForm::playStretch(bool loop)
+{
+    if (!document().loaded) return;
+    MediaPlayer* player = ui_.WindowsMediaPlayer1;
+    if (analyser_->stretchPlayback().active() && player->playState() == MediaPlayer::Playing) {
+        analyser_->EndStretch();
+        player->pause();
+        setPlayButtonsEnabled(true);
+        return;
+    }
+    const StretchPlayback::Stretch stretch = analyser_->StartStretch(loop);
+    if (!analyser_->stretchPlayback().active()) return;
+    if (player->URL().isEmpty()) player->setURL("file:\\\\" + document().samplesFile);
+    player->setCurrentPosition(stretch.start);
+    player->play();
+    setPlayButtonsEnabled(false);
+    showCursor();
 }
 
 void WavForm::setPlayButtonsEnabled(bool on)

@@ -1,5 +1,6 @@
 #include "sound/WaveEnvelope.h"
 
+#include "platform/audio/SampleFormat.h"
 #include "platform/audio/WaveFile.h"
 
 #include <algorithm>
@@ -50,9 +51,12 @@ void Scan(const Sample* row, std::int64_t count, int channels, std::int16_t* low
 
 std::optional<WaveEnvelope> ComputeEnvelope(const EnvelopeJob& job, const std::atomic_bool& cancel)
 {
-    const bool sixteen = job.bitsPerSample == 16;
+    const SampleFormat format(job.bitsPerSample, job.floating);
+    const bool wide = format.wide();
+    const bool sixteen = job.bitsPerSample == 16 || wide;
     const int channels = job.channels == 2 ? 2 : 1;
-    const int frameBytes = channels * (sixteen ? 2 : 1);
+    const int frameBytes = channels * (wide ? format.bytes() : sixteen ? 2 : 1);
+    if (!format.known()) return std::nullopt;
     if (job.columns <= 0 || job.frames <= 0 || !(job.framesPerColumn > 0)) return std::nullopt;
     WaveFile file;
     if (file.Open(job.path) != 0) return std::nullopt;
@@ -71,6 +75,8 @@ std::optional<WaveEnvelope> ComputeEnvelope(const EnvelopeJob& job, const std::a
     };
     const std::int64_t lastFrame = boundary(job.columns);
     std::vector<unsigned char> block((kBlockBytes / std::size_t(frameBytes)) * std::size_t(frameBytes));
+    // The wide formats are scanned on the 16-bit scale, converted a block at a time.
+    std::vector<std::int16_t> scaled(wide ? block.size() / std::size_t(format.bytes()) : 0);
     int x = 0;
     std::int64_t nextBoundary = boundary(1);
     file.Seek(job.start);
@@ -79,6 +85,11 @@ std::optional<WaveEnvelope> ComputeEnvelope(const EnvelopeJob& job, const std::a
         const std::int64_t count =
             std::min<std::int64_t>(lastFrame - frame, std::int64_t(block.size()) / frameBytes);
         file.Read(block.data(), std::size_t(count * frameBytes));
+        if (wide) {
+            const std::size_t samples = std::size_t(count * channels);
+            for (std::size_t i = 0; i < samples; ++i)
+                scaled[i] = std::int16_t(format.Raw16(block.data() + i * std::size_t(format.bytes())));
+        }
         // The block in runs of frames of one unit each, each run in a tight loop per channel.
         for (std::int64_t done = 0; done < count;) {
             while (frame + done >= nextBoundary && x + 1 < job.columns) nextBoundary = boundary(++x + 1);
@@ -86,7 +97,9 @@ std::optional<WaveEnvelope> ComputeEnvelope(const EnvelopeJob& job, const std::a
             const unsigned char* p = block.data() + done * frameBytes;
             std::int16_t* low = env.low.data() + x * channels;
             std::int16_t* high = env.high.data() + x * channels;
-            if (sixteen)   // little-endian data, as the machine's own
+            if (wide)
+                Scan(scaled.data() + done * channels, run * channels, channels, low, high);
+            else if (sixteen)   // little-endian data, as the machine's own
                 Scan(reinterpret_cast<const std::int16_t*>(p), run * channels, channels, low, high);
             else
                 Scan<std::uint8_t>(p, run * channels, channels, low, high);

@@ -15,7 +15,8 @@ struct EnvelopeJob {
     QString path;
     std::int64_t start = 1;        // 1-based byte position of the stretch's first frame
     std::int64_t frames = 0;
-    int bitsPerSample = 16;        // 8 or 16
+    int bitsPerSample = 16;        // 8 or 16; 24, 32 (or 64 with floating) for the wide formats
+    bool floating = false;         // float samples
     int channels = 1;              // 1 or 2
     int columns = 0;               // units 0..columns-1
     double framesPerColumn = 0;    // unit x covers frames [floor(x * f), floor((x + 1) * f))
@@ -25,7 +26,7 @@ struct WaveEnvelope {
     int columns = 0;
     int channels = 1;
     // Per unit and channel ([x * channels + c]): the samples as the file holds them (signed
-    // 16-bit values, or 0..255 for 8-bit sounds). A unit that covers no frame takes the highest
+    // 16-bit values, or 0..255 for 8-bit sounds; the wide formats on the 16-bit scale). A unit that covers no frame takes the highest
     // sample of the unit before it.
     std::vector<std::int16_t> low;
     std::vector<std::int16_t> high;

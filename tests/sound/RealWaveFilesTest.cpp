@@ -54,8 +54,9 @@ TEST(RealWaveFiles, ToolsOutputLoadsAndReadsTheSameSamples)
         {"ffmpeg", lavfi + QStringList{"-ac", "2", "-ar", "96000", "-c:a", "pcm_s16le", "%1"}, true},
         // A-law: an 18-byte fmt chunk and a fact chunk; read as 8-bit samples like any tag.
         {"ffmpeg", lavfi + QStringList{"-ac", "1", "-ar", "8000", "-c:a", "pcm_alaw", "%1"}, true},
-        {"sox", {"-n", "-r", "8000", "-c", "1", "-b", "24", "%1", "synth", "0.1", "sine", "440"},
-         false, WaveFault::BitsPerSample},
+        // MS ADPCM (format 2): compressed, not read.
+        {"sox", {"-n", "-r", "8000", "-c", "1", "-e", "ms-adpcm", "%1", "synth", "0.1", "sine", "440"},
+         false, WaveFault::Compressed},
         {"sox", {"-n", "-r", "8000", "-c", "3", "-b", "16", "%1", "synth", "0.1", "sine", "440"},
          false, WaveFault::Channels},
     };

@@ -70,8 +70,8 @@ TEST_F(SoundAnalyserTest, LoadDrawsBothChannelsAndSelectsTheWholeSound)
 
 TEST_F(SoundAnalyserTest, ARejectedFileLeavesItsFieldInErrorAndNothingDrawn)
 {
-    const QString path = dir.file("24bit.wav");
-    ASSERT_TRUE(WriteWav(path, WavShape{.bitsPerSample = 24}, std::vector<int>(300, 5)));
+    const QString path = dir.file("12bit.wav");
+    ASSERT_TRUE(WriteWav(path, WavShape{.bitsPerSample = 12}, std::vector<int>(300, 5)));
     const SoundDocument::LoadResult r = analyser.Load(path, 1, 0);
     EXPECT_FALSE(r.ok());
     EXPECT_EQ(analyser.document().bitsText, "Error");

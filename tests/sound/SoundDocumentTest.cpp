@@ -223,8 +223,10 @@ TEST(SoundDocument, RejectedFieldsShowErrorInTheirLabel)
     struct Case { WavShape shape; WaveFault fault; const char* label; };
     const std::vector<Case> cases = {
         {{.channels = 3}, WaveFault::Channels, "Label9"},
-        {{.bitsPerSample = 24}, WaveFault::BitsPerSample, "Label10"},
-        {{.bitsPerSample = 32}, WaveFault::BitsPerSample, "Label10"},
+        // 24- and 32-bit PCM load; widths no format has, and compressed formats, do not.
+        {{.bitsPerSample = 12}, WaveFault::BitsPerSample, "Label10"},
+        {{.bitsPerSample = 24, .formatTag = 3}, WaveFault::BitsPerSample, "Label10"},
+        {{.bitsPerSample = 4, .formatTag = 2}, WaveFault::Compressed, "Label10"},
         // A zero rate or block align would divide every duration or count by zero.
         {{.sampleRate = 0}, WaveFault::SampleRate, "Label8"},
         {{.blockAlign = 0}, WaveFault::BlockAlign, "Label12"},

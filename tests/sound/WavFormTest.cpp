@@ -134,14 +134,18 @@ TEST_F(WavFormTest, NewWindowsTakeTheFramesOptionsAndHandThemBack)
 
 TEST_F(WavFormTest, ARejectedFileShowsErrorOnceAndLeavesTheWindowEmpty)
 {
-    const QString path = dir.file("24bit.wav");
+    // A compressed format (MS ADPCM, 4 bits): the design's message, and the reason beside it.
+    const QString path = dir.file("adpcm.wav");
     WavShape shape;
-    shape.bitsPerSample = 24;
+    shape.bitsPerSample = 4;
+    shape.formatTag = 2;
     ASSERT_TRUE(WriteWav(path, shape, std::vector<int>(300, 5)));
     WavForm* w = open(path);
     ASSERT_NE(w, nullptr);
     EXPECT_EQ(prompts->count("Error!!"), 1);
     EXPECT_EQ(prompts->messages().size(), 1);
+    EXPECT_EQ(text(w, "lblLoadProblem"), "Error: compressed WAV (format 2) is not supported");
+    EXPECT_FALSE(w->findChild<QLabel*>("lblLoadProblem")->isHidden());
     EXPECT_EQ(text(w, "Label8"), "");
     EXPECT_EQ(text(w, "Label10"), "");
     EXPECT_EQ(w->document().loaded, false);

@@ -7,11 +7,12 @@
 
 void GetWaveData(std::span<float> first, std::span<float> second, WaveFile& file,
                  const QString& /*fileName*/, std::int64_t start, std::int32_t frameCount,
-                 std::int32_t /*sampleRate*/, int bitsPerSample, const QString& channelMode)
+                 std::int32_t /*sampleRate*/, SampleFormat format, const QString& channelMode)
 {
     const bool stereo = channelMode == QLatin1String("Stereo");
-    const bool sixteen = bitsPerSample == 16;
-    const int sampleBytes = sixteen ? 2 : 1;
+    const bool wide = format.wide();
+    const bool sixteen = format.bits() == 16;
+    const int sampleBytes = wide ? format.bytes() : sixteen ? 2 : 1;
     const int frameBytes = sampleBytes * (stereo ? 2 : 1);
     if (frameCount <= 0)
         return;
@@ -29,7 +30,11 @@ void GetWaveData(std::span<float> first, std::span<float> second, WaveFile& file
             const std::size_t k = std::size_t(k0 + j);
             float left;
             float right = 0;
-            if (sixteen) {
+            if (wide) {
+                left = float(format.Normalised(b) * 32768.0);
+                if (stereo)
+                    right = float(format.Normalised(b + sampleBytes) * 32768.0);
+            } else if (sixteen) {
                 left = std::int16_t(std::uint16_t(b[0] | (b[1] << 8)));
                 if (stereo)
                     right = std::int16_t(std::uint16_t(b[2] | (b[3] << 8)));

@@ -56,7 +56,7 @@ WaveSamples GetWaveHeader(const QString& fileName,
     // Frames the header promises beyond the end of the file are not read: a header cut short
     // by a broken copy would otherwise pad the transform with silence (and a corrupt size could
     // ask for gigabytes).
-    const int frameBytes = h.channels * (h.bitsPerSample / 8);
+    const int frameBytes = h.channels * h.format.bytes();
     const std::int64_t held = std::max<std::int64_t>(0, file.Length() - h.dataStart + 1) / frameBytes;
     frames = std::int32_t(std::min<std::int64_t>(frames, held));
     frames -= frames % 4;
@@ -74,7 +74,7 @@ WaveSamples GetWaveHeader(const QString& fileName,
         return result;
     }
     GetWaveData(result.first, result.second, file, fileName, file.Position(), frames,
-                h.sampleRate, h.bitsPerSample, result.channelMode);
+                h.sampleRate, h.format, result.channelMode);
     result.frameCount = frames;
     result.ok = true;
     return result;

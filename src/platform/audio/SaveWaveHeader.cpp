@@ -23,15 +23,16 @@ void put16(QByteArray& b, std::uint16_t v)
 }
 }
 
-std::optional<QByteArray> WaveHeaderBytes(int channels, std::int32_t sampleRate, int bits,
-                                          std::int64_t frames)
+namespace {
+std::optional<QByteArray> HeaderBytes(int channels, std::int32_t sampleRate, int bits, int tag,
+                                      std::int64_t frames)
 {
-    if (channels < 1 || channels > 2 || (bits != 8 && bits != 16) || sampleRate < 0 || frames < 0)
+    if (channels < 1 || channels > 2 || sampleRate < 0 || frames < 0)
         return std::nullopt;
     const std::int64_t blockAlign = std::int64_t(general::Round(bits / 8.0 * channels));
     const double byteRate = general::Round(bits / 8.0 * channels * double(sampleRate));
     if (byteRate > double(kLargest)) return std::nullopt;
-    // frames x blockAlign cannot overflow 64 bits before the test: blockAlign is at most 4.
+    // frames x blockAlign cannot overflow 64 bits before the test: blockAlign is at most 16.
     if (frames > kLargest / blockAlign) return std::nullopt;
     const std::int64_t dataSize = frames * blockAlign;
     if (dataSize > kLargest - 36) return std::nullopt;
@@ -43,7 +44,7 @@ std::optional<QByteArray> WaveHeaderBytes(int channels, std::int32_t sampleRate,
     h += "WAVE";
     h += "fmt ";
     put32(h, 16);
-    put16(h, 1);
+    put16(h, std::uint16_t(tag));
     put16(h, std::uint16_t(channels));
     put32(h, std::uint32_t(sampleRate));
     put32(h, std::uint32_t(std::int64_t(byteRate)));
@@ -52,6 +53,21 @@ std::optional<QByteArray> WaveHeaderBytes(int channels, std::int32_t sampleRate,
     h += "data";
     put32(h, std::uint32_t(dataSize));
     return h;
+}
+}
+
+std::optional<QByteArray> WaveHeaderBytes(int channels, std::int32_t sampleRate, int bits,
+                                          std::int64_t frames)
+{
+    if (bits != 8 && bits != 16) return std::nullopt;
+    return HeaderBytes(channels, sampleRate, bits, 1, frames);
+}
+
+std::optional<QByteArray> WaveHeaderBytesFor(int channels, std::int32_t sampleRate, SampleFormat format,
+                                             std::int64_t frames)
+{
+    if (!format.known()) return std::nullopt;
+    return HeaderBytes(channels, sampleRate, format.bits(), format.floating() ? 3 : 1, frames);
 }
 
 bool WriteWaveHeader(QIODevice& out, int channels, std::int32_t sampleRate, int bits,

@@ -2,6 +2,8 @@
 // The 44-byte header of the WAV files the analyser writes: RIFF, a 16-byte PCM "fmt " chunk and
 // the "data" chunk's size, all little-endian.
 
+#include "platform/audio/SampleFormat.h"
+
 #include <QByteArray>
 #include <cstdint>
 #include <optional>
@@ -14,6 +16,12 @@ class QIODevice;
 // range the analyser's reader takes them in, and so must the byte rate.
 std::optional<QByteArray> WaveHeaderBytes(int channels, std::int32_t sampleRate, int bits,
                                           std::int64_t frames);
+
+// The same 44-byte header for a clip of any sample format the analyser reads: the 8- and
+// 16-bit ones exactly as above, 24- and 32-bit integers with format tag 1 (PCM), 32- and 64-bit
+// floats with tag 3 (IEEE float).
+std::optional<QByteArray> WaveHeaderBytesFor(int channels, std::int32_t sampleRate, SampleFormat format,
+                                             std::int64_t frames);
 
 // Writes that header at the device's current position. False when a field overflows (nothing is
 // written then) or the device does not take all 44 bytes.

@@ -2,9 +2,12 @@
 
 #include "general/General.h"
 #include "platform/audio/WaveFile.h"
+#include "text/LoadText.h"
 
 #include <QByteArray>
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <limits>
 #include <optional>
 
@@ -59,11 +62,26 @@ bool FindDataMarker(WaveFile& file)
     }
 }
 
-// Where the chunk list puts the "fmt " and "data" chunks' contents (1-based file positions).
+// Where the chunk list puts the "fmt " and "data" chunks' contents (1-based file positions),
+// and for RF64 the 64-bit data size of its "ds64" chunk.
 struct ChunkPositions {
     std::int64_t fmt = 0;
+    std::uint32_t fmtSize = 0;
     std::int64_t data = 0;
+    bool rf64 = false;
+    std::int64_t ds64DataSize = 0;
 };
+
+std::int64_t ReadInt64(WaveFile& file)
+{
+    const std::uint32_t low = std::uint32_t(file.ReadInt32());
+    const std::uint32_t high = std::uint32_t(file.ReadInt32());
+    return std::int64_t((std::uint64_t(high) << 32) | low);
+}
+
+constexpr std::uint16_t FormatPcm = 1;
+constexpr std::uint16_t FormatFloat = 3;
+constexpr std::uint16_t FormatExtensible = 0xFFFE;
 
 // Walks the chunk list of a RIFF/WAVE file: each chunk is a four-letter name, a 32-bit size and
 // that many bytes (padded to an even count). Nothing when the file is not RIFF/WAVE or a chunk
@@ -74,9 +92,13 @@ std::optional<ChunkPositions> WalkChunks(WaveFile& file)
     char riff[12];
     file.Seek(1);
     file.Read(riff, 12);
-    if (QByteArray::fromRawData(riff, 4) != "RIFF" || QByteArray::fromRawData(riff + 8, 4) != "WAVE")
+    const QByteArray marker = QByteArray::fromRawData(riff, 4);
+    const bool rf64 = marker == "RF64" || marker == "BW64";
+    if ((marker != "RIFF" && !rf64) || QByteArray::fromRawData(riff + 8, 4) != "WAVE")
         return std::nullopt;
     ChunkPositions found;
+    found.rf64 = rf64;
+    bool ds64 = false;
     std::int64_t at = 13;
     while (at + 8 <= file.Length() + 1) {
         char name[4];
@@ -84,9 +106,14 @@ std::optional<ChunkPositions> WalkChunks(WaveFile& file)
         file.Read(name, 4);
         const std::uint32_t size = std::uint32_t(file.ReadInt32());
         const QByteArray id = QByteArray::fromRawData(name, 4);
-        if (id == "fmt " && found.fmt == 0) {
+        if (id == "ds64" && rf64 && size >= 24) {
+            ReadInt64(file);   // the RIFF size
+            found.ds64DataSize = ReadInt64(file);
+            ds64 = !file.PastEnd();
+        } else if (id == "fmt " && found.fmt == 0) {
             if (size < 16) return std::nullopt;
             found.fmt = at + 8;
+            found.fmtSize = size;
         } else if (id == "data") {
             found.data = at + 8;
             break;   // the sample data: what follows it is not read
@@ -95,6 +122,7 @@ std::optional<ChunkPositions> WalkChunks(WaveFile& file)
     }
     if (found.fmt == 0 || found.data == 0 || found.fmt > std::numeric_limits<std::int32_t>::max())
         return std::nullopt;
+    if (rf64 && !ds64) return std::nullopt;   // no 64-bit sizes: the fields say nothing
     return found;
 }
 
@@ -115,10 +143,12 @@ WaveHeader WaveHeader::Read(WaveFile& file)
         return h;
     }
     const std::optional<ChunkPositions> chunks = WalkChunks(file);
+    std::uint32_t fmtSize = 0;
     if (chunks) {
         file.Seek(chunks->fmt);
+        fmtSize = chunks->fmtSize;
     } else if (FindFmtMarker(file)) {
-        file.ReadInt32();   // fmt chunk size: the search does not skip by it
+        fmtSize = std::uint32_t(file.ReadInt32());   // the search does not skip by it
     } else {
         h.fault = file.Length() < 8 ? WaveFault::Truncated : WaveFault::NoFmtMarker;
         return h;
@@ -133,6 +163,21 @@ WaveHeader WaveHeader::Read(WaveFile& file)
         h.fault = WaveFault::Truncated;
         return h;
     }
+    // WAVE_FORMAT_EXTENSIBLE: cbSize, valid bits, channel mask, then the sub-format GUID whose
+    // first two bytes are the format code.
+    h.formatCode = std::uint16_t(formatTag);
+    if (h.formatCode == FormatExtensible && fmtSize >= 40) {
+        const std::int64_t extension = file.Position();
+        file.ReadInt16();
+        h.validBits = file.ReadInt16();
+        file.ReadInt32();
+        const std::uint16_t sub = std::uint16_t(file.ReadInt16());
+        if (!file.PastEnd()) {
+            h.extensible = true;
+            h.formatCode = sub;
+        }
+        file.Seek(extension);
+    }
 
     h.formatTag = formatTag;
     h.channels = channels;
@@ -144,15 +189,25 @@ WaveHeader WaveHeader::Read(WaveFile& file)
     h.byteRate = byteRate;
     h.blockAlign = blockAlign;
     h.bitsPerSample = bits;
-    if (bits != 8 && bits != 16) {
-        h.fault = WaveFault::BitsPerSample;
+    if (bits == 8 || bits == 16) {
+        h.format = SampleFormat(int(bits));   // every tag is read as PCM
+    } else if (h.formatCode == FormatPcm || h.formatCode == FormatFloat) {
+        h.format = SampleFormat(int(bits), h.formatCode == FormatFloat);
+        if (!h.format.known()) {
+            h.fault = WaveFault::BitsPerSample;
+            return h;
+        }
+    } else {
+        h.fault = WaveFault::Compressed;
         return h;
     }
     if (sampleRate <= 0) {
         h.fault = WaveFault::SampleRate;
         return h;
     }
-    if (blockAlign <= 0) {
+    // The wide formats are read frame by frame at channels x sample bytes, so a block align
+    // that says otherwise is a broken header, not a layout to guess at.
+    if (blockAlign <= 0 || (h.format.wide() && blockAlign != channels * h.format.bytes())) {
         h.fault = WaveFault::BlockAlign;
         return h;
     }
@@ -176,9 +231,43 @@ WaveHeader WaveHeader::Read(WaveFile& file)
     // The sample data the file really holds, in whole frames. A size field beyond it (a
     // recording cut short, 0xFFFFFFFF from a streaming writer, a bare header) counts for no more:
     // the reader never shows frames that are not there.
-    std::int64_t held = file.Length() - h.dataStart + 1;
-    held = std::clamp<std::int64_t>(held, 0, std::numeric_limits<std::int32_t>::max());
+    std::int64_t held = std::max<std::int64_t>(file.Length() - h.dataStart + 1, 0);
+    if (chunks && chunks->rf64) {
+        h.rf64 = true;
+        // The 32-bit field is 0xFFFFFFFF; the true size is in "ds64" (a small RF64 file may
+        // carry it in the field too).
+        h.dataSizeField = std::uint32_t(h.dataSizeField) == 0xFFFFFFFFu ? chunks->ds64DataSize
+                                                                        : std::int64_t(std::uint32_t(h.dataSizeField));
+        held -= held % blockAlign;
+        h.dataSize = h.dataSizeField < 0 ? held : std::min(h.dataSizeField, held);
+        if (double(h.dataSize) / blockAlign > double(std::numeric_limits<std::int32_t>::max())) {
+            h.fault = WaveFault::TooManyFrames;
+            return h;
+        }
+        return h;
+    }
+    held = std::min<std::int64_t>(held, std::numeric_limits<std::int32_t>::max());
     held -= held % blockAlign;
-    h.dataSize = h.dataSizeField < 0 ? std::int32_t(held) : std::min(h.dataSizeField, std::int32_t(held));
+    h.dataSize = h.dataSizeField < 0 ? held : std::min(h.dataSizeField, held);
     return h;
+}
+
+QString WaveFaultDetail(const WaveHeader& h)
+{
+    switch (h.fault) {
+    case WaveFault::None: return {};
+    case WaveFault::FileNotOpened:
+        return LoadText(799).arg(QString::fromLocal8Bit(std::strerror(h.systemError ? h.systemError : EIO)));
+    case WaveFault::Truncated: return LoadText(792);
+    case WaveFault::NoFmtMarker: return LoadText(793);
+    case WaveFault::Channels: return LoadText(794).arg(h.channels);
+    case WaveFault::BitsPerSample:
+        return h.formatCode == FormatFloat ? LoadText(801).arg(h.bitsPerSample) : LoadText(795).arg(h.bitsPerSample);
+    case WaveFault::SampleRate: return LoadText(796).arg(h.sampleRate);
+    case WaveFault::BlockAlign: return LoadText(797).arg(h.blockAlign);
+    case WaveFault::NoDataMarker: return LoadText(798);
+    case WaveFault::Compressed: return LoadText(791).arg(h.formatCode);
+    case WaveFault::TooManyFrames: return LoadText(800);
+    }
+    return {};
 }
