@@ -1,7 +1,7 @@
 // Times KIVRA's spectrum transform on 2^21 points beside FFTW's single-precision transform
 // (FFTW_ESTIMATE plan, in place, planning not timed) and beside the plain three-loop transform,
 // all in the same run on the same stereo 16-bit samples. Goal: at most 1.5 times FFTW's time.
-#include "spectrum/Fft.h"
+#include "platform/dsp/Fft.h"
 #include "spectrum/ReferenceFft.h"
 
 #include <fftw3.h>

@@ -1,6 +1,6 @@
 #include "live/Transform.h"
 
-#include "spectrum/Fft.h"
+#include "platform/dsp/Fft.h"
 
 namespace live {
 

@@ -1,6 +1,6 @@
 #include "spectrum/LevelSpectrum.h"
 
-#include "spectrum/Fft.h"
+#include "platform/dsp/Fft.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,6 +1,6 @@
 #include "spectrum/SpectrumComputation.h"
 
-#include "spectrum/Fft.h"
+#include "platform/dsp/Fft.h"
 
 #include <cerrno>
 #include <cmath>

@@ -6,7 +6,7 @@
 #include "PatternReader.h"
 #include "platform/camera/CameraDevices.h"
 #include "platform/camera/TestPatternCamera.h"
-#include "spectrum/Fft.h"
+#include "platform/dsp/Fft.h"
 #include "support/ScriptedPrompts.h"
 #include "support/TempDir.h"
 #include "support/Tools.h"

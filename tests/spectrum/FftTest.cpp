@@ -1,6 +1,6 @@
 // The fast transform against the plain loops (bit for bit) and against a direct DFT (accuracy).
 #include "ReferenceFft.h"
-#include "spectrum/Fft.h"
+#include "platform/dsp/Fft.h"
 
 #include <gtest/gtest.h>
 

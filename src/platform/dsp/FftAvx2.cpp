@@ -1,6 +1,6 @@
 // The butterfly kernels built for AVX2 (this file is compiled with -mavx2 -ffp-contract=off).
 // Called only when the processor has AVX2; it holds nothing but the kernels' private copies.
-#include "spectrum/FftKernels.h"
+#include "platform/dsp/FftKernels.h"
 
 namespace spectrum::fftkernels {
 

@@ -14,8 +14,8 @@
 //
 // This file must be compiled with -ffp-contract=off: a fused multiply-add would change results.
 
-#include "spectrum/Fft.h"
-#include "spectrum/FftKernels.h"
+#include "platform/dsp/Fft.h"
+#include "platform/dsp/FftKernels.h"
 
 #include <algorithm>
 #include <cstring>
