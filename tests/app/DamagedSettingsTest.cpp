@@ -86,7 +86,7 @@ void ReadEverySetting()
     EXPECT_TRUE(at.x() >= 0 && at.x() <= 10000 && at.y() >= 0 && at.y() <= 7000) << at.x() << "," << at.y();
 
     modWave wave;
-    ReadRecorderSettings(wave, LoadWaveFileDefault);
+    ReadRecorderSettings(wave, DefaultWaveFileName());
 }
 
 } // namespace
