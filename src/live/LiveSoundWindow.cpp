@@ -64,7 +64,7 @@ LiveSoundWindow::LiveSoundWindow(WaveHeaderFn header, QWidget* parent)
     build();
     building_ = false;
     settingsChanged();
-    connect(input_, &WaveRecorder::halted, this, [this](MediaControl::Halt, const QString& detail) {
+    connect(input_, &WaveRecorder::halted, this, [this](WaveRecorder::Halt, const QString& detail) {
         ReportFailure(session_.inputLost(detail));
         refresh();
     });

@@ -7,7 +7,7 @@
 #include "platform/ui/TwipLayout.h"
 #include "platform/ui/BusyPointer.h"
 #include "platform/ui/CommonDialog.h"
-#include "platform/ui/Outcome.h"
+#include "platform/ui/Prompts.h"
 #include "spectrum/SpectrumDrawing.h"
 #include "text/LoadText.h"
 

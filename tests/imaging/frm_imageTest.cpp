@@ -375,7 +375,7 @@ TEST_F(ImageWindowTest, ApplyShowsTheProcessedPictureAndSaveNeverProposesTheSour
         QTest::mouseClick(control<QPushButton>(w, "Save"), Qt::LeftButton);
         EXPECT_EQ(save->seen.fileName, dir.file("t1_3"));
         ASSERT_EQ(save->messages().size(), 1);
-        EXPECT_EQ(save->messages()[0], dir.file("t1_2.PNG") + " already exists.\nDo you want to replace it?");
+        EXPECT_EQ(save->messages()[0], dir.file("t1_2.PNG") + " already exists. Do you want to replace it?");
         EXPECT_EQ(save->shown().back().buttons, MsgButtons::YesNo);
         EXPECT_EQ(Identify(dir.file("t1_2.PNG"), "%w %h"), answer == Answer::Yes ? "48 64" : "8 8");
     }

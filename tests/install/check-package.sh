@@ -29,7 +29,7 @@ awk '$2 != "root/root" { print }' "$scratch/listing" | grep . >&2 && fail "entri
 
 # Every name the Depends line must hold; version suffixes of library packages vary.
 depends=$(dpkg-deb -f "$deb" Depends | tr ',|' '\n\n' | sed 's/(.*)//; s/^ *//; s/ *$//')
-for want in libc6 'libqt6widgets6' 'libqt6multimedia6' 'libqt6multimediawidgets6' \
+for want in libc6 'libqt6widgets6' 'libqt6multimedia6' \
             'libfreeimage[0-9]+' 'libavformat[0-9]+' qt6-qpa-plugins \
             gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-libav \
             gstreamer1.0-pulseaudio 'libfluidsynth[0-9]+' timgm6mb-soundfont lame fonts-noto-cjk; do

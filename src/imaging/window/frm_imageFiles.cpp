@@ -140,9 +140,8 @@ void frm_image::saveClicked()
         return;
     }
     // The dialog never starts on the previewed file itself: Enter would replace the original.
-    d.FileName = folders_->fileName().isEmpty()
-                     ? QString()
-                     : ProposedSaveName(s.currentimagefile, QDir(folders_->path()).entryList(QDir::Files | QDir::Hidden));
+    const QStringList besideSource = QDir(folders_->path()).entryList(QDir::Files | QDir::Hidden);
+    d.FileName = folders_->fileName().isEmpty() ? QString() : ProposedSaveName(s.currentimagefile, besideSource);
     d.DefaultExt = QStringLiteral(".JPG");
     d.Filter = QString::fromLatin1(savetypefilter);
     d.FilterIndex = 0;

@@ -73,7 +73,8 @@ QUrl MediaPlayer::SourceUrl(const QString& text)
 
 MediaPlayer::MediaPlayer(QWidget* parent)
     : QWidget(parent), player_(new QMediaPlayer(this)), audio_(new QAudioOutput(this)),
-      shownSink_(new QVideoSink(this)), video_(new VideoPicture(shownSink_, this)), bar_(new QWidget(this)), slider_(new QSlider(Qt::Horizontal, bar_))
+      shownSink_(new QVideoSink(this)), video_(new VideoPicture(shownSink_, this)),
+      bar_(new QWidget(this)), slider_(new QSlider(Qt::Horizontal, bar_))
 {
     setObjectName(QStringLiteral("WindowsMediaPlayer1"));
     setFocusPolicy(Qt::StrongFocus);
