@@ -84,8 +84,10 @@ TEST(TextTable, NoTextHoldsStrayControlCharacters)
     for (Language language : kLanguages)
         for (int n = 101; n <= TextTable::kLastEntry; ++n) {
             const QString t = table.Text(n, language);
+            // KIVRA's own messages may break into paragraphs.
+            const bool own = n > TextTable::kLastDesignEntry;
             for (QChar c : t)
-                EXPECT_FALSE(c.category() == QChar::Other_Control)
+                EXPECT_FALSE(c.category() == QChar::Other_Control && !(own && c == QLatin1Char('\n')))
                     << "entry " << n << " language " << static_cast<int>(language);
             EXPECT_FALSE(t.contains(QChar(0xFFFD))) << "bad UTF-8 in entry " << n;
         }
