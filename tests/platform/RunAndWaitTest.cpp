@@ -1,4 +1,5 @@
 #include "platform/system/RunAndWait.h"
+#include "platform/system/WaitUntil.h"
 
 #include <QElapsedTimer>
 #include <QFile>
@@ -74,4 +75,29 @@ TEST(RunAndWait, EndedTimedOutNotStartedAndStoppedAreToldApart)
     const RunResult printed = RunAndWait("/bin/sh", {"-c", "echo 123456"}, options);
     EXPECT_EQ(printed.outcome, RunOutcome::Ended);
     EXPECT_EQ(printed.output, "456\n");
+}
+
+TEST(WaitUntil, EndsWhenDoneAtTheTimeOutOrWhenItsGuardGoes)
+{
+    EXPECT_TRUE(WaitUntil([] { return true; }, {.timeoutMs = 0}));
+
+    // Met later, by the interface's own timers running during the wait.
+    bool flag = false;
+    QTimer::singleShot(50, [&] { flag = true; });
+    QElapsedTimer clock;
+    clock.start();
+    EXPECT_TRUE(WaitUntil([&] { return flag; }, {.timeoutMs = 10000}));
+    EXPECT_LT(clock.elapsed(), 5000);
+
+    // Never met: false after the time-out, not before.
+    clock.restart();
+    EXPECT_FALSE(WaitUntil([] { return false; }, {.timeoutMs = 200}));
+    EXPECT_GE(clock.elapsed(), 190);
+
+    // The object the wait belongs to is destroyed: the wait ends at once, unmet.
+    auto* owner = new QObject;
+    QTimer::singleShot(50, [owner] { delete owner; });
+    clock.restart();
+    EXPECT_FALSE(WaitUntil([] { return false; }, {.timeoutMs = 10000, .guard = owner}));
+    EXPECT_LT(clock.elapsed(), 5000);
 }
