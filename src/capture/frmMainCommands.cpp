@@ -9,8 +9,6 @@
 #include "capture/frmCapVid.h"
 #include "capture/frmPrefs.h"
 #include "capture/frmTICapFrame.h"
-#include "capture/mCapApp.h"
-#include "general/General.h"
 #include "imaging/file/SavePictureAs.h"
 #include "platform/ui/CommonDialog.h"
 #include "platform/ui/FileDialogs.h"
@@ -24,13 +22,11 @@
 
 #include <QAction>
 #include <QCoreApplication>
-#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
 #include <QPointer>
-#include <QSysInfo>
 
 namespace {
 const QString kAviFilter = "AVI Files (*.avi)|*.avi";
@@ -45,7 +41,7 @@ void frmMain::loadPalette()
     args.defaultExt = "Pal";
     args.initDir = QCoreApplication::applicationDirPath();
     if (!OpenFileDialog(args)) return;
-    if (!capPaletteOpen(capwnd_, args.fileName)) information(LoadText(599) + args.fileTitle);
+    if (!capPaletteOpen(capwnd(), args.fileName)) information(LoadText(599) + args.fileTitle);
 }
 
 void frmMain::savePalette()
@@ -55,7 +51,7 @@ void frmMain::savePalette()
     args.filter = kPaletteFilter;
     args.defaultExt = "pal";
     if (!SaveFileDialog(args)) return;
-    if (!capPaletteSave(capwnd_, args.fileName)) information(LoadText(487));
+    if (!capPaletteSave(capwnd(), args.fileName)) information(LoadText(487));
 }
 
 bool frmMain::saveFileAs()
@@ -64,19 +60,19 @@ bool frmMain::saveFileAs()
     args.filter = kAviFilter;
     args.defaultExt = "avi";
     if (!SaveFileDialogPreview(args)) return false;
-    if (capFileSaveAs(capwnd_, args.fileName)) return true;
+    if (capFileSaveAs(capwnd(), args.fileName)) return true;
     information(LoadText(603));
     return false;
 }
 
 bool frmMain::MayReplaceClip()
 {
-    if (!capwnd_) return true;
-    const QString file = capFileGetCaptureFile(capwnd_);
+    if (!capwnd()) return true;
+    const QString file = capFileGetCaptureFile(capwnd());
     std::optional<capture::EarlierClip> clip;
     {
         BusyPointer busy;
-        clip = capture::ClipToReplace(file, capwnd_->singleFramesOpen());
+        clip = capture::ClipToReplace(file, capwnd()->singleFramesOpen());
     }
     if (!clip) return true;
     switch (Prompts::Current().MsgBox(capture::ReplaceClipQuestion(file, *clip), MsgButtons::YesNoCancel,
@@ -91,12 +87,12 @@ void frmMain::saveFrame()
 {
     // The frame goes through a file of this run's own scratch folder, never one of the user's.
     const QString scratch = QDir(platform::ScratchFolder()).filePath("stemp.bmp");
-    if (!capFileSaveDIB(capwnd_, scratch)) {
+    if (!capFileSaveDIB(capwnd(), scratch)) {
         information(LoadText(602));
         return;
     }
     QImage picture(scratch);
-    if (stampsFrames()) picture = StampPicture(picture, mnuaddtimestamp_->property("Tag").toString());
+    if (stampsFrames()) picture = StampPicture(picture, main_.view().stampTag);
     // A camera picture has no alpha channel: it is saved as the 24-bit bitmap it is (Qt holds
     // it in 32 bits).
     if (!picture.hasAlphaChannel() && picture.depth() == 32) picture = picture.convertToFormat(QImage::Format_RGB888);
@@ -107,20 +103,15 @@ void frmMain::saveFrame()
 
 void frmMain::grabFrame()
 {
-    capGrabFrame(capwnd_);
-    // The live picture stops on the grabbed frame.
-    setPreviewChecked(capwnd_ && capwnd_->previewing());
-    if (!stampsFrames() || !capwnd_) return;
-    const QString now = general::DateText(QDateTime::currentDateTime());
-    mnuaddtimestamp_->setProperty("Tag", now);
-    capwnd_->printText(now);
+    main_.Grab(stampsFrames());
+    showView();
 }
 
 void frmMain::captureFrames()
 {
     // The manual frame window starts its clip as it opens.
     if (!MayReplaceClip()) return;
-    frmCapFrame dialog(capwnd_, this);
+    frmCapFrame dialog(capwnd(), this);
     dialog.exec();
 }
 
@@ -135,9 +126,9 @@ void frmMain::captureVideo()
 {
     // The capture runs while the dialog waits to be closed; should this window go meanwhile,
     // the dialog goes with it.
-    QPointer<frmCapVid> dialog = new frmCapVid(capwnd_, this);
+    QPointer<frmCapVid> dialog = new frmCapVid(capwnd(), this);
     dialog->exec();
-    if (dialog && !dialog->Tag.isEmpty() && MayReplaceClip()) capCaptureSequence(capwnd_);
+    if (dialog && !dialog->Tag.isEmpty() && MayReplaceClip()) capCaptureSequence(capwnd());
     if (dialog) {
         dialog->unload();
         delete dialog;
@@ -146,25 +137,25 @@ void frmMain::captureVideo()
 
 void frmMain::capturePalette()
 {
-    frmCapPal dialog(capwnd_, this);
+    frmCapPal dialog(capwnd(), this);
     dialog.exec();
 }
 
 void frmMain::preferences()
 {
-    frmPrefs dialog(this);
+    frmPrefs dialog(*this);
     dialog.exec();
 }
 
 void frmMain::allocateFileSpace()
 {
-    auto* dialog = new frmAlloc(capwnd_, this);
+    auto* dialog = new frmAlloc(capwnd(), this);
     dialog->show();
 }
 
 void frmMain::setCaptureFile()
 {
-    const QString current = capFileGetCaptureFile(capwnd_);
+    const QString current = capFileGetCaptureFile(capwnd());
     FileDialogArgs args;
     args.fileName = current;
     args.initDir = current.left(current.size() - FileTitleOf(current).size());
@@ -173,7 +164,7 @@ void frmMain::setCaptureFile()
     args.defaultExt = "avi";
     args.fileMustExist = false;
     if (!OpenFileDialogPreview(args)) return;
-    if (!capFileSetCaptureFile(capwnd_, args.fileName)) {
+    if (!capFileSetCaptureFile(capwnd(), args.fileName)) {
         information(LoadText(488) + args.fileTitle);
         return;
     }
@@ -183,28 +174,16 @@ void frmMain::setCaptureFile()
 
 void frmMain::chooseDriver(int index)
 {
-    if (ConnectDriver(capwnd_, index)) {
-        capture::SaveDriverIndex(index);
-    } else {
-        // The check marks stay with the driver that is connected.
-        if (QAction* a = driverItem(index)) a->setChecked(false);
-        information(LoadText(486));
-    }
-}
-
-void frmMain::videoFormat()
-{
-    capDlgVideoFormat(capwnd_);
-    ResizeCaptureWindow(capwnd_);
+    const Outcome connected = main_.ChooseDriver(index);
+    // The check marks stay with the driver that is connected.
+    showView();
+    Report(connected);
 }
 
 void frmMain::systemInfo()
 {
-    const QString title = capture::App + " System Info Window";
-    const QString text = "OS Information:\n" + QSysInfo::prettyProductName() + " (" +
-                         QSysInfo::kernelType() + " " + QSysInfo::kernelVersion() + ", " +
-                         QSysInfo::currentCpuArchitecture() + ")\n\n" + LoadText(489);
-    Prompts::Current().MsgBox(text, MsgButtons::OK, title, MsgIcon::Information);
+    Prompts::Current().MsgBox(CaptureMainSession::SystemInfoText(), MsgButtons::OK,
+                              capture::App + " System Info Window", MsgIcon::Information);
 }
 
 void frmMain::openSoundAnalyser()
