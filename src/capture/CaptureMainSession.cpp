@@ -7,10 +7,7 @@
 
 #include <QSysInfo>
 
-CaptureMainSession::CaptureMainSession(Clock clock) : clock_(std::move(clock))
-{
-    view_.driverCaption[0] = "<none>";
-}
+CaptureMainSession::CaptureMainSession(Clock clock) : clock_(std::move(clock)) {}
 
 CaptureMainSession::~CaptureMainSession() { Close(); }
 

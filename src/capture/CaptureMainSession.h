@@ -5,6 +5,7 @@
 // the window shows.
 #include "capture/DriverList.h"
 #include "capture/mVFW.h"
+#include "platform/ui/FileDialogs.h"
 #include "platform/ui/Outcome.h"
 
 #include <QDateTime>
@@ -12,6 +13,9 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <optional>
+
+class QImage;
 
 class CaptureMainSession {
 public:
@@ -19,8 +23,8 @@ public:
 
     // What the window shows; the control each feeds in the comment.
     struct View {
-        // mnuDriver_i: its caption (empty: no item; item 0 reads "<none>" until a driver
-        // answers as 0), whether it is enabled, and the one checked (-1 none).
+        // mnuDriver_i of the drivers that answered (enabled) with their captions, and the one
+        // checked (-1 none).
         std::array<QString, capture::MaxDrivers> driverCaption;
         std::array<bool, capture::MaxDrivers> driverEnabled{};
         int checkedDriver = -1;
@@ -62,6 +66,24 @@ public:
     void StampFrame(const QString& text);
     // A status report: the title changes, or the message to show.
     Outcome Status(int number, const QString& text);
+    // The file commands (CaptureMainSessionFiles.cpp): where each file dialog starts, and what
+    // its answer does, with the message when that fails.
+    static FileDialogArgs PaletteToLoad();
+    Outcome LoadPalette(const FileDialogArgs& answer);
+    static FileDialogArgs PaletteToSave();
+    Outcome SavePalette(const FileDialogArgs& answer);
+    static FileDialogArgs ClipCopy();
+    Outcome SaveClipAs(const FileDialogArgs& answer);
+    FileDialogArgs CaptureFileToSet() const;
+    // newFile: the file does not exist yet (its space is then set aside).
+    Outcome SetCaptureFile(const FileDialogArgs& answer, bool& newFile);
+    // The question before a new clip replaces one of an earlier capture in the capture file;
+    // nothing when there is no such clip.
+    std::optional<QString> ReplaceClipQuestion() const;
+    // The picture Save Frame saves: the picture shown, with the grab's stamp when stamps is true,
+    // 24-bit as a camera picture is. Written through a file of this run's scratch folder.
+    Outcome FrameToSave(bool stamps, QImage& picture) const;
+
     // The window goes: the session's driver is let go and the session deleted.
     void Close();
 

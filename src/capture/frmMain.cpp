@@ -3,7 +3,8 @@
 #include "capture/CaptureLayout.h"
 #include "capture/CaptureSettings.h"
 #include "capture/ChooseAudioFormat.h"
-#include "capture/DriverList.h"
+#include "capture/DriverMenu.h"
+#include "capture/OpenSoundInAnalyser.h"
 #include "capture/device/CapturePreview.h"
 #include "general/General.h"
 #include "platform/ui/FrameServices.h"
@@ -128,7 +129,7 @@ void frmMain::buildMenus()
         if (self) self->close();
     });
     LinkTool(item(sound, "mnusoundanalyser", 112), Tool::SoundWindow,
-             [self](FrameServices&) { if (self) self->openSoundAnalyser(); });
+             [](FrameServices&) { OpenSoundInAnalyser(); });
     QMenu* image = submenu(action, "mnuimage", 215);
     LinkTool(item(image, "mnushowip", 216), Tool::ImageProcessor, [self](FrameServices& f) {
         f.showImageProcessor();
@@ -169,46 +170,19 @@ void frmMain::buildMenus()
     connect(item(mnuCapture_, "mnuCapVid", 583), &QAction::triggered, this, &frmMain::captureVideo);
     connect(item(mnuCapture_, "mnuCapPal", 582), &QAction::triggered, this, &frmMain::capturePalette);
     mnuCapture_->addSeparator();
-    QAction* none = mnuCapture_->addAction(main_.view().driverCaption[0]);
-    none->setObjectName("mnuDriver_0");
-    none->setCheckable(true);
-    none->setEnabled(false);
-    connect(none, &QAction::triggered, this, [this] { chooseDriver(0); });
-    mnuDriver_[0] = none;
+    drivers_ = std::make_unique<DriverMenu>(mnuCapture_, [this](int index) { chooseDriver(index); });
 
     QMenu* help = submenu(nullptr, "mnuhelp", 125);
     connect(item(help, "mnuSysInfo", 126), &QAction::triggered, this, &frmMain::systemInfo);
     LinkTool(item(help, "mnuabout", 127), Tool::About, [](FrameServices& f) { f.showAbout(); });
 }
 
-QAction* frmMain::addDriverItem(int index)
-{
-    if (index < 0 || index >= int(mnuDriver_.size())) return nullptr;
-    if (!mnuDriver_[size_t(index)]) {
-        // Items follow the driver order in the menu.
-        QAction* before = nullptr;
-        for (int i = index + 1; i < int(mnuDriver_.size()) && !before; ++i) before = mnuDriver_[size_t(i)];
-        auto* a = new QAction(mnuCapture_);
-        a->setObjectName(QString("mnuDriver_%1").arg(index));
-        a->setCheckable(true);
-        mnuCapture_->insertAction(before, a);
-        connect(a, &QAction::triggered, this, [this, index] { chooseDriver(index); });
-        mnuDriver_[size_t(index)] = a;
-    }
-    return mnuDriver_[size_t(index)];
-}
+QAction* frmMain::driverItem(int index) const { return drivers_->item(index); }
 
 void frmMain::showView()
 {
     const CaptureMainSession::View& v = main_.view();
-    for (int i = 0; i < capture::MaxDrivers; ++i) {
-        if (!v.driverCaption[size_t(i)].isEmpty() && v.driverEnabled[size_t(i)]) {
-            QAction* a = addDriverItem(i);
-            a->setText(v.driverCaption[size_t(i)]);
-            a->setEnabled(true);
-        }
-        if (QAction* a = mnuDriver_[size_t(i)]) a->setChecked(i == v.checkedDriver);
-    }
+    drivers_->show(v);
     mnuPreview_->setChecked(v.previewChecked);
     mnuSource_->setEnabled(v.sourceEnabled);
     mnuFormat_->setEnabled(v.formatEnabled);
@@ -289,11 +263,6 @@ CapWnd frmMain::makeSession()
         showView();
     });
     return session;
-}
-
-void frmMain::information(const QString& text)
-{
-    Prompts::Current().MsgBox(text, MsgButtons::OK, capture::App, MsgIcon::Information);
 }
 
 QWidget* frmMain::outerWindow()

@@ -9,9 +9,10 @@
 #include "capture/CaptureMainSession.h"
 
 #include <QMainWindow>
-#include <array>
+#include <memory>
 
 class CapturePreview;
+class DriverMenu;
 class QAction;
 class QMenu;
 
@@ -51,7 +52,7 @@ public:
     void layoutClient();
 
     // The driver menu: item i (0..8); item 0 always exists, others only for drivers that answer.
-    QAction* driverItem(int index) const { return mnuDriver_.at(size_t(index)); }
+    QAction* driverItem(int index) const;
 
     // Time stamps: whether grabbed and captured frames carry one, and printing one on the
     // picture shown and on the next frames single-frame capture writes.
@@ -87,10 +88,8 @@ private:
     CapWnd makeSession();
     // Shows what the session's view holds.
     void showView();
-    QAction* addDriverItem(int index);
     QAction* item(QMenu* menu, const char* name, int text);
     QMenu* submenu(QMenu* parent, const char* name, int text);
-    void information(const QString& text);
 
     // The menu commands (frmMainCommands.cpp).
     void loadPalette();
@@ -108,7 +107,6 @@ private:
     void preferences();
     void chooseDriver(int index);
     void systemInfo();
-    void openSoundAnalyser();
 
     CaptureMainSession main_;
     QWidget* client_;
@@ -116,7 +114,7 @@ private:
     CapturePreview* preview_ = nullptr;
     bool shownOnce_ = false;
     std::uint64_t pictureChangesShown_ = 0;
-    std::array<QAction*, capture::MaxDrivers> mnuDriver_{};
+    std::unique_ptr<DriverMenu> drivers_;
     QMenu* mnuCapture_ = nullptr;
     QAction* mnuaddtimestamp_ = nullptr;
     QAction* mnuPreview_ = nullptr;
