@@ -1,6 +1,7 @@
 // Sequence capture of the test-pattern camera at 640 x 480 and 30 frames a second for 10 seconds:
 // the frames dropped (the goal is none) and the processor time per frame, beside the time the
 // ffmpeg program needs to encode the same pictures into an MJPEG AVI, measured in the same run.
+#include "capture/device/CapturePreview.h"
 #include "capture/mVFW.h"
 #include "platform/camera/CameraDevices.h"
 #include "platform/camera/TestPattern.h"
@@ -67,8 +68,11 @@ int main(int argc, char** argv)
     qputenv("KIVRA_VIRTUAL_DEVICES", "1");
     QApplication app(argc, argv);
     QTemporaryDir dir;
-    CapWnd window = capCreateCaptureWindow("VB CAP WINDOW", CaptureWindowStyle, 0, 0, 640, 480, nullptr, 0);
-    window->show();
+    CaptureSession session;
+    CapturePreview preview(&session);
+    preview.resize(640, 480);
+    preview.show();
+    const CapWnd window = &session;
     capFileSetCaptureFile(window, dir.filePath("capture.avi"));
     if (!capDriverConnect(window, int(cameras::List().size()) - 1)) {
         std::printf("the test-pattern camera did not connect\n");
@@ -85,7 +89,7 @@ int main(int argc, char** argv)
     const double before = CpuSeconds();
     capCaptureSequence(window);
     const double capture = CpuSeconds() - before;
-    CaptureWindow::Status status;
+    CaptureSession::Status status;
     capGetStatus(window, status);
     capDriverDisconnect(window);
     const std::int64_t frames = std::max<std::int64_t>(1, status.currentVideoFrame);
@@ -107,6 +111,5 @@ int main(int argc, char** argv)
                     kFrames, ffmpeg * 1e3);
     else
         std::printf("  reference: ffmpeg did not run\n");
-    capDestroyCaptureWindow(window);
     return 0;
 }

@@ -2,7 +2,6 @@
 
 #include "capture/CaptureSettings.h"
 #include "capture/ChooseAudioFormat.h"
-#include "capture/mCapApp.h"
 #include "platform/system/Process.h"
 #include "platform/system/Settings.h"
 #include "platform/ui/TwipLayout.h"
@@ -68,11 +67,8 @@ frmCapVid::frmCapVid(CapWnd capwnd, QWidget* owner)
     connect(Volumecontrol_, &QPushButton::clicked, this, [] { platform::StartProgram("sndvol.exe"); });
     connect(Command1[0], &QPushButton::clicked, this, &frmCapVid::confirm);
     connect(Command1[1], &QPushButton::clicked, this, &QDialog::reject);
-    connect(Command1[2], &QPushButton::clicked, this, [this] { ChooseAudioFormat(this); });
-    connect(Command1[3], &QPushButton::clicked, this, [this] {
-        capDlgVideoFormat(capwnd_);
-        ResizeCaptureWindow(capwnd_);
-    });
+    connect(Command1[2], &QPushButton::clicked, this, [this] { ChooseAudioFormat(this, [this] { return capwnd_; }); });
+    connect(Command1[3], &QPushButton::clicked, this, [this] { capDlgVideoFormat(capwnd_); });
     connect(Command1[4], &QPushButton::clicked, this, [this] { capDlgVideoCompression(capwnd_); });
 }
 

@@ -3,8 +3,9 @@
 #include "capture/CaptureLayout.h"
 #include "capture/CaptureSettings.h"
 #include "capture/ChooseAudioFormat.h"
-#include "capture/DriverList.h"
-#include "capture/mCapApp.h"
+#include "capture/DriverMenu.h"
+#include "capture/OpenSoundInAnalyser.h"
+#include "capture/device/CapturePreview.h"
 #include "general/General.h"
 #include "platform/ui/FrameServices.h"
 #include "platform/system/Process.h"
@@ -19,6 +20,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDateTime>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -32,7 +34,8 @@ using Tool = FrameServices::Tool;
 }
 
 frmMain::frmMain(QWidget* parent)
-    : QMainWindow(parent), client_(new QWidget(this)), Picture1_(new QLabel(client_))
+    : QMainWindow(parent), main_([] { return QDateTime::currentDateTime(); }), client_(new QWidget(this)),
+      Picture1_(new QLabel(client_))
 {
     setObjectName("frmMain");
     setAttribute(Qt::WA_DeleteOnClose);
@@ -50,10 +53,7 @@ frmMain::frmMain(QWidget* parent)
 
 frmMain::~frmMain()
 {
-    if (capwnd_) {
-        capSetCallbackOnStatus(capwnd_, nullptr);
-        capSetCallbackOnError(capwnd_, nullptr);
-    }
+    main_.Close();
 }
 
 frmMain* frmMain::Instance() { return g_window; }
@@ -69,7 +69,7 @@ frmMain* frmMain::Load(bool show)
         w->outerWindow()->setWindowState(Qt::WindowNoState);
         w->placeWindow();
         w->openCapture(show);
-    } else if (show && !g_window->capwnd_) {
+    } else if (show && !g_window->capwnd()) {
         g_window->openCapture(true);
     }
     frmMain* w = g_window;
@@ -78,7 +78,7 @@ frmMain* frmMain::Load(bool show)
         outer->show();
         w->show();
         // Sized again now that its frame is shown, and placed with that size the first time.
-        if (w->capwnd_) ResizeCaptureWindow(w->capwnd_);
+        if (w->capwnd()) w->resizeToCapture();
         if (!w->shownOnce_) w->placeWindow();
         w->shownOnce_ = true;
         outer->raise();
@@ -114,11 +114,13 @@ void frmMain::buildMenus()
 
     QMenu* action = submenu(nullptr, "mnuaction", 207);
     QMenu* edit = submenu(action, "mnuedit", 208);
-    connect(item(edit, "mnucopy", 209), &QAction::triggered, this, [this] { capEditCopy(capwnd_); });
+    connect(item(edit, "mnucopy", 209), &QAction::triggered, this, [this] { capEditCopy(capwnd()); });
     // Pasting a palette has no action in this window.
     item(edit, "mnupaste", 210)->setEnabled(false);
     QMenu* sound = submenu(action, "mnusound", 109);
-    connect(item(sound, "mnuAudioFmt", 120), &QAction::triggered, this, [this] { ChooseAudioFormat(this); });
+    connect(item(sound, "mnuAudioFmt", 120), &QAction::triggered, this, [this] {
+        ChooseAudioFormat(this, [this] { return capwnd(); });
+    });
     connect(item(sound, "mnuvolumecontrol", 117), &QAction::triggered, this,
             [] { platform::StartProgram("sndvol.exe"); });
     QPointer<frmMain> self(this);
@@ -127,7 +129,7 @@ void frmMain::buildMenus()
         if (self) self->close();
     });
     LinkTool(item(sound, "mnusoundanalyser", 112), Tool::SoundWindow,
-             [self](FrameServices&) { if (self) self->openSoundAnalyser(); });
+             [](FrameServices&) { OpenSoundInAnalyser(); });
     QMenu* image = submenu(action, "mnuimage", 215);
     LinkTool(item(image, "mnushowip", 216), Tool::ImageProcessor, [self](FrameServices& f) {
         f.showImageProcessor();
@@ -139,26 +141,26 @@ void frmMain::buildMenus()
     connect(item(options, "mnuSetCapFile", 231), &QAction::triggered, this, &frmMain::setCaptureFile);
     connect(item(options, "mnuAllocFileSpace", 232), &QAction::triggered, this, &frmMain::allocateFileSpace);
     mnuDisplay_ = item(options, "mnuDisplay", 584);
-    connect(mnuDisplay_, &QAction::triggered, this, [this] { capDlgVideoDisplay(capwnd_); });
+    connect(mnuDisplay_, &QAction::triggered, this, [this] { capDlgVideoDisplay(capwnd()); });
     mnuaddtimestamp_ = item(options, "mnuaddtimestamp", 234);
     mnuaddtimestamp_->setCheckable(true);
     mnuaddtimestamp_->setChecked(true);
     mnuFormat_ = item(options, "mnuFormat", 235);
-    connect(mnuFormat_, &QAction::triggered, this, &frmMain::videoFormat);
+    connect(mnuFormat_, &QAction::triggered, this, [this] { capDlgVideoFormat(capwnd()); });
     mnuSource_ = item(options, "mnuSource", 236);
-    connect(mnuSource_, &QAction::triggered, this, [this] { capDlgVideoSource(capwnd_); });
+    connect(mnuSource_, &QAction::triggered, this, [this] { capDlgVideoSource(capwnd()); });
     connect(item(options, "mnuCompression", 237), &QAction::triggered, this,
-            [this] { capDlgVideoCompression(capwnd_); });
+            [this] { capDlgVideoCompression(capwnd()); });
 
     mnuCapture_ = submenu(nullptr, "mnuCapture", 281);
     mnuOverlay_ = item(mnuCapture_, "mnuOverlay", 282);
     mnuOverlay_->setCheckable(true);
-    connect(mnuOverlay_, &QAction::triggered, this, [this](bool on) { capOverlay(capwnd_, on); });
+    connect(mnuOverlay_, &QAction::triggered, this, [this](bool on) { capOverlay(capwnd(), on); });
     mnuPreview_ = item(mnuCapture_, "mnuPreview", 283);
     mnuPreview_->setCheckable(true);
-    connect(mnuPreview_, &QAction::triggered, this, [this](bool on) { capPreview(capwnd_, on); });
+    connect(mnuPreview_, &QAction::triggered, this, [this](bool on) { main_.SetPreview(on); });
     LinkTool(item(mnuCapture_, "mnuplayvideo", 284), Tool::VideoWindow, [self](FrameServices& f) {
-        if (self) f.openVideoWindow(capFileGetCaptureFile(self->capwnd_));
+        if (self) f.openVideoWindow(capFileGetCaptureFile(self->capwnd()));
     });
     mnuCapture_->addSeparator();
     connect(item(mnuCapture_, "mnuCapFrame", 285), &QAction::triggered, this, &frmMain::grabFrame);
@@ -168,47 +170,38 @@ void frmMain::buildMenus()
     connect(item(mnuCapture_, "mnuCapVid", 583), &QAction::triggered, this, &frmMain::captureVideo);
     connect(item(mnuCapture_, "mnuCapPal", 582), &QAction::triggered, this, &frmMain::capturePalette);
     mnuCapture_->addSeparator();
-    QAction* none = mnuCapture_->addAction("<none>");
-    none->setObjectName("mnuDriver_0");
-    none->setCheckable(true);
-    none->setEnabled(false);
-    connect(none, &QAction::triggered, this, [this] { chooseDriver(0); });
-    mnuDriver_[0] = none;
+    drivers_ = std::make_unique<DriverMenu>(mnuCapture_, [this](int index) { chooseDriver(index); });
 
     QMenu* help = submenu(nullptr, "mnuhelp", 125);
     connect(item(help, "mnuSysInfo", 126), &QAction::triggered, this, &frmMain::systemInfo);
     LinkTool(item(help, "mnuabout", 127), Tool::About, [](FrameServices& f) { f.showAbout(); });
 }
 
-QAction* frmMain::addDriverItem(int index)
+QAction* frmMain::driverItem(int index) const { return drivers_->item(index); }
+
+void frmMain::showView()
 {
-    if (index < 0 || index >= int(mnuDriver_.size())) return nullptr;
-    if (!mnuDriver_[size_t(index)]) {
-        // Items follow the driver order in the menu.
-        QAction* before = nullptr;
-        for (int i = index + 1; i < int(mnuDriver_.size()) && !before; ++i) before = mnuDriver_[size_t(i)];
-        auto* a = new QAction(mnuCapture_);
-        a->setObjectName(QString("mnuDriver_%1").arg(index));
-        a->setCheckable(true);
-        mnuCapture_->insertAction(before, a);
-        connect(a, &QAction::triggered, this, [this, index] { chooseDriver(index); });
-        mnuDriver_[size_t(index)] = a;
+    const CaptureMainSession::View& v = main_.view();
+    drivers_->show(v);
+    mnuPreview_->setChecked(v.previewChecked);
+    mnuSource_->setEnabled(v.sourceEnabled);
+    mnuFormat_->setEnabled(v.formatEnabled);
+    mnuDisplay_->setEnabled(v.displayEnabled);
+    mnuOverlay_->setEnabled(v.overlayEnabled);
+    mnuaddtimestamp_->setProperty("Tag", v.stampTag);
+    if (!v.title.isEmpty()) setWindowTitle(v.title);
+    if (v.pictureChanges != pictureChangesShown_) {
+        pictureChangesShown_ = v.pictureChanges;
+        resizeToCapture();
     }
-    return mnuDriver_[size_t(index)];
 }
 
-void frmMain::showDriver(int index, const CaptureWindow::DriverCaps& caps)
+void frmMain::statusReported(int number, const QString& text)
 {
-    for (QAction* a : mnuDriver_)
-        if (a) a->setChecked(false);
-    if (QAction* a = driverItem(index)) a->setChecked(true);
-    mnuSource_->setEnabled(caps.hasDlgVideoSource);
-    mnuFormat_->setEnabled(caps.hasDlgVideoFormat);
-    mnuDisplay_->setEnabled(caps.hasDlgVideoDisplay);
-    mnuOverlay_->setEnabled(caps.hasOverlay);
+    const Outcome outcome = main_.Status(number, text);
+    showView();
+    Report(outcome);
 }
-
-void frmMain::setPreviewChecked(bool on) { mnuPreview_->setChecked(on); }
 
 void frmMain::setBackColour(double storedValue)
 {
@@ -242,48 +235,34 @@ void frmMain::placeWindow()
 
 void frmMain::openCapture(bool messages)
 {
-    const QString title = capture::App;
-    const int found = EnumerateDrivers(*this);
-    if (found == 0) {
-        if (messages) Prompts::Current().MsgBox(LoadText(484), MsgButtons::OK, title, MsgIcon::Critical);
-        return;
+    const Outcome opened = main_.Open([this] { return makeSession(); });
+    showView();
+    if (opened.ok && capwnd()) {
+        capSetCallbackOnStatus(capwnd(), [this](int number, const QString& text) { statusReported(number, text); });
+        capSetCallbackOnError(capwnd(), [](int, const Outcome& outcome) { ReportFailure(outcome); });
     }
-    std::vector<capture::DriverItem> items;
-    for (int i = 0; i < int(mnuDriver_.size()); ++i)
-        if (mnuDriver_[size_t(i)] && mnuDriver_[size_t(i)]->isEnabled()) items.push_back({i, {}});
-    const int index = capture::ChosenDriver(capture::StoredDriverIndex(), items);
-    if (QAction* a = driverItem(index)) a->setChecked(true);
-
-    if (!capwnd_) {
-        capwnd_ = capCreateCaptureWindow("VB CAP WINDOW", CaptureWindowStyle, 0, 0, 160, 120, client_, 0);
-        if (!capwnd_) {
-            if (messages) Prompts::Current().MsgBox(LoadText(485), MsgButtons::OK, title, MsgIcon::Critical);
-            return;
-        }
-        connect(capwnd_, &CaptureWindow::driverChanged, this, [this](int i) {
-            CaptureWindow::DriverCaps caps;
-            if (capDriverGetCaps(capwnd_, caps)) showDriver(i, caps);
-            capture::SaveDriverIndex(i);
-            ResizeCaptureWindow(capwnd_);
-        });
-    }
-    // The capture settings hold from the start: the frame rate of single frames is theirs too.
-    const capture::VidcapSettings s = capture::VidcapSettings::Load();
-    const capture::CapturePreferences prefs = capture::CapturePreferences::Load();
-    capCaptureSetSetup(capwnd_, capture::SequenceParameters(capture::LimitFps(s.fps), s.timeLimit, s.seconds,
-                                                            s.captureAudio, prefs.maxframes,
-                                                            prefs.streammaster));
-    if (ConnectDriver(capwnd_, index)) {
-        capSetCallbackOnStatus(capwnd_, StatusCallback);
-        capSetCallbackOnError(capwnd_, ErrorCallback);
-    } else if (messages) {
-        information(LoadText(486));
-    }
+    if (messages) Report(opened);
 }
 
-void frmMain::information(const QString& text)
+CapWnd frmMain::makeSession()
 {
-    Prompts::Current().MsgBox(text, MsgButtons::OK, capture::App, MsgIcon::Information);
+    auto* session = new CaptureSession(this);
+    // The question before a capture is an information box with OK and Cancel.
+    session->setAsk([](const QString& prompt, MsgButtons buttons, const QString& title) {
+        return Prompts::Current().MsgBox(prompt, buttons, title, MsgIcon::Information);
+    });
+    preview_ = new CapturePreview(session, client_);
+    preview_->setGeometry(0, 0, 160, 120);
+    preview_->show();
+    connect(session, &CaptureSession::driverChanged, this, [this](int index) {
+        main_.DriverChanged(index);
+        showView();
+    });
+    connect(session, &CaptureSession::formatChanged, this, [this] {
+        main_.FormatChanged();
+        showView();
+    });
+    return session;
 }
 
 QWidget* frmMain::outerWindow()
@@ -321,7 +300,7 @@ void frmMain::resizeToPicture(QSize picture)
     const QRect visible = sub && sub->mdiArea() ? visibleArea() : QRect();
     // A picture too large for the frame is shown smaller, so the whole window stays in view.
     const QSize shown = visible.isEmpty() ? picture : capture::FitPicture(picture, visible.size(), frame);
-    if (capwnd_) capwnd_->resize(shown);
+    if (preview_) preview_->resize(shown);
     outer->resize(capture::WindowSizeForPicture(shown, frame));
     if (!visible.isEmpty()) outer->move(KeepInside(outer->pos(), outer->size(), visible));
     layoutClient();
@@ -333,8 +312,18 @@ void frmMain::layoutClient()
     QWidget* outer = outerWindow();
     const QSize sprung = capture::SpringBack(outer->size(), client_->size(), frame);
     if (sprung != outer->size() && outer->isVisible()) outer->resize(sprung);
-    CaptureWindow::Status status;
-    if (capGetStatus(capwnd_, status)) capwnd_->move(capture::CentredPicture(client_->size(), capwnd_->size()));
+    CaptureSession::Status status;
+    if (preview_ && capGetStatus(capwnd(), status))
+        preview_->move(capture::CentredPicture(client_->size(), preview_->size()));
+}
+
+void frmMain::resizeToCapture()
+{
+    CaptureSession::Status status;
+    if (capGetStatus(capwnd(), status) && status.imageWidth > 0 && status.imageHeight > 0)
+        resizeToPicture(QSize(status.imageWidth, status.imageHeight));
+    else
+        layoutClient();
 }
 
 void frmMain::resizeEvent(QResizeEvent* event)
@@ -345,13 +334,6 @@ void frmMain::resizeEvent(QResizeEvent* event)
 
 bool frmMain::stampsFrames() const { return mnuaddtimestamp_->isChecked(); }
 
-void frmMain::StampFrame(const QString& text)
-{
-    if (!capwnd_) return;
-    capwnd_->printText(text);
-    capwnd_->setFrameStamp(text);
-}
-
 void frmMain::closeEvent(QCloseEvent* event)
 {
     QWidget* outer = outerWindow();
@@ -360,13 +342,9 @@ void frmMain::closeEvent(QCloseEvent* event)
         platform::SaveSetting(capture::App, "preferences", "left", QString::number(twips::FromPixels(outer->x())));
         platform::SaveSetting(capture::App, "preferences", "top", QString::number(twips::FromPixels(outer->y())));
     }
-    if (capwnd_) {
-        capSetCallbackOnStatus(capwnd_, nullptr);
-        capSetCallbackOnError(capwnd_, nullptr);
-        capDriverDisconnect(capwnd_);
-        capDestroyCaptureWindow(capwnd_);
-        capwnd_ = nullptr;
-    }
+    main_.Close();
+    delete preview_;
+    preview_ = nullptr;
     // The window goes (it is deleted on closing): the next one asked for is a new one.
     if (g_window == this) g_window = nullptr;
     event->accept();

@@ -2,85 +2,52 @@
 #include "capture/frmMain.h"
 
 #include "capture/CaptureSettings.h"
-#include "capture/EarlierClip.h"
 #include "capture/frmAlloc.h"
 #include "capture/frmCapFrame.h"
 #include "capture/frmCapPal.h"
 #include "capture/frmCapVid.h"
 #include "capture/frmPrefs.h"
 #include "capture/frmTICapFrame.h"
-#include "capture/mCapApp.h"
-#include "general/General.h"
 #include "imaging/file/SavePictureAs.h"
-#include "platform/ui/CommonDialog.h"
 #include "platform/ui/FileDialogs.h"
 #include "platform/ui/BusyPointer.h"
-#include "platform/ui/FrameServices.h"
-#include "capture/device/PictureStamp.h"
 #include "platform/ui/Prompts.h"
-#include "platform/system/TemporaryFiles.h"
-#include "platform/audio/DecodeMp3.h"
 #include "text/LoadText.h"
 
 #include <QAction>
-#include <QCoreApplication>
-#include <QDateTime>
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
 #include <QLabel>
 #include <QPointer>
-#include <QSysInfo>
-
-namespace {
-const QString kAviFilter = "AVI Files (*.avi)|*.avi";
-const QString kPaletteFilter = "Palette Files (*.pal)|*.pal";
-}
 
 void frmMain::loadPalette()
 {
-    FileDialogArgs args;
-    args.dialogTitle = LoadText(587);
-    args.filter = kPaletteFilter;
-    args.defaultExt = "Pal";
-    args.initDir = QCoreApplication::applicationDirPath();
-    if (!OpenFileDialog(args)) return;
-    if (!capPaletteOpen(capwnd_, args.fileName)) information(LoadText(599) + args.fileTitle);
+    FileDialogArgs args = CaptureMainSession::PaletteToLoad();
+    if (OpenFileDialog(args)) Report(main_.LoadPalette(args));
 }
 
 void frmMain::savePalette()
 {
-    FileDialogArgs args;
-    args.dialogTitle = LoadText(586);
-    args.filter = kPaletteFilter;
-    args.defaultExt = "pal";
-    if (!SaveFileDialog(args)) return;
-    if (!capPaletteSave(capwnd_, args.fileName)) information(LoadText(487));
+    FileDialogArgs args = CaptureMainSession::PaletteToSave();
+    if (SaveFileDialog(args)) Report(main_.SavePalette(args));
 }
 
 bool frmMain::saveFileAs()
 {
-    FileDialogArgs args;
-    args.filter = kAviFilter;
-    args.defaultExt = "avi";
+    FileDialogArgs args = CaptureMainSession::ClipCopy();
     if (!SaveFileDialogPreview(args)) return false;
-    if (capFileSaveAs(capwnd_, args.fileName)) return true;
-    information(LoadText(603));
-    return false;
+    const Outcome saved = main_.SaveClipAs(args);
+    Report(saved);
+    return saved.ok;
 }
 
 bool frmMain::MayReplaceClip()
 {
-    if (!capwnd_) return true;
-    const QString file = capFileGetCaptureFile(capwnd_);
-    std::optional<capture::EarlierClip> clip;
+    std::optional<QString> question;
     {
         BusyPointer busy;
-        clip = capture::ClipToReplace(file, capwnd_->singleFramesOpen());
+        question = main_.ReplaceClipQuestion();
     }
-    if (!clip) return true;
-    switch (Prompts::Current().MsgBox(capture::ReplaceClipQuestion(file, *clip), MsgButtons::YesNoCancel,
-                                      capture::App, MsgIcon::Question)) {
+    if (!question) return true;
+    switch (Prompts::Current().MsgBox(*question, MsgButtons::YesNoCancel, capture::App, MsgIcon::Question)) {
     case Answer::Yes: return saveFileAs();
     case Answer::No: return true;
     default: return false;
@@ -89,38 +56,27 @@ bool frmMain::MayReplaceClip()
 
 void frmMain::saveFrame()
 {
-    // The frame goes through a file of this run's own scratch folder, never one of the user's.
-    const QString scratch = QDir(platform::ScratchFolder()).filePath("stemp.bmp");
-    if (!capFileSaveDIB(capwnd_, scratch)) {
-        information(LoadText(602));
+    QImage picture;
+    const Outcome made = main_.FrameToSave(stampsFrames(), picture);
+    if (!made.ok) {
+        Report(made);
         return;
     }
-    QImage picture(scratch);
-    if (stampsFrames()) picture = StampPicture(picture, mnuaddtimestamp_->property("Tag").toString());
-    // A camera picture has no alpha channel: it is saved as the 24-bit bitmap it is (Qt holds
-    // it in 32 bits).
-    if (!picture.hasAlphaChannel() && picture.depth() == 32) picture = picture.convertToFormat(QImage::Format_RGB888);
     Picture1_->setPixmap(QPixmap::fromImage(picture));
     SavePictureAs(picture, LoadText(601));
-    QFile::remove(scratch);
 }
 
 void frmMain::grabFrame()
 {
-    capGrabFrame(capwnd_);
-    // The live picture stops on the grabbed frame.
-    setPreviewChecked(capwnd_ && capwnd_->previewing());
-    if (!stampsFrames() || !capwnd_) return;
-    const QString now = general::DateText(QDateTime::currentDateTime());
-    mnuaddtimestamp_->setProperty("Tag", now);
-    capwnd_->printText(now);
+    main_.Grab(stampsFrames());
+    showView();
 }
 
 void frmMain::captureFrames()
 {
     // The manual frame window starts its clip as it opens.
     if (!MayReplaceClip()) return;
-    frmCapFrame dialog(capwnd_, this);
+    frmCapFrame dialog(capwnd(), this);
     dialog.exec();
 }
 
@@ -135,9 +91,9 @@ void frmMain::captureVideo()
 {
     // The capture runs while the dialog waits to be closed; should this window go meanwhile,
     // the dialog goes with it.
-    QPointer<frmCapVid> dialog = new frmCapVid(capwnd_, this);
+    QPointer<frmCapVid> dialog = new frmCapVid(capwnd(), this);
     dialog->exec();
-    if (dialog && !dialog->Tag.isEmpty() && MayReplaceClip()) capCaptureSequence(capwnd_);
+    if (dialog && !dialog->Tag.isEmpty() && MayReplaceClip()) capCaptureSequence(capwnd());
     if (dialog) {
         dialog->unload();
         delete dialog;
@@ -146,84 +102,43 @@ void frmMain::captureVideo()
 
 void frmMain::capturePalette()
 {
-    frmCapPal dialog(capwnd_, this);
+    frmCapPal dialog(capwnd(), this);
     dialog.exec();
 }
 
 void frmMain::preferences()
 {
-    frmPrefs dialog(this);
+    frmPrefs dialog(*this);
     dialog.exec();
 }
 
 void frmMain::allocateFileSpace()
 {
-    auto* dialog = new frmAlloc(capwnd_, this);
+    auto* dialog = new frmAlloc(capwnd(), this);
     dialog->show();
 }
 
 void frmMain::setCaptureFile()
 {
-    const QString current = capFileGetCaptureFile(capwnd_);
-    FileDialogArgs args;
-    args.fileName = current;
-    args.initDir = current.left(current.size() - FileTitleOf(current).size());
-    args.dialogTitle = LoadText(650);
-    args.filter = kAviFilter;
-    args.defaultExt = "avi";
-    args.fileMustExist = false;
+    FileDialogArgs args = main_.CaptureFileToSet();
     if (!OpenFileDialogPreview(args)) return;
-    if (!capFileSetCaptureFile(capwnd_, args.fileName)) {
-        information(LoadText(488) + args.fileTitle);
-        return;
-    }
+    bool newFile = false;
+    const Outcome set = main_.SetCaptureFile(args, newFile);
+    Report(set);
     // A new capture file always gets its space set aside.
-    if (!QFileInfo::exists(args.fileName)) allocateFileSpace();
+    if (newFile) allocateFileSpace();
 }
 
 void frmMain::chooseDriver(int index)
 {
-    if (ConnectDriver(capwnd_, index)) {
-        capture::SaveDriverIndex(index);
-    } else {
-        // The check marks stay with the driver that is connected.
-        if (QAction* a = driverItem(index)) a->setChecked(false);
-        information(LoadText(486));
-    }
-}
-
-void frmMain::videoFormat()
-{
-    capDlgVideoFormat(capwnd_);
-    ResizeCaptureWindow(capwnd_);
+    const Outcome connected = main_.ChooseDriver(index);
+    // The check marks stay with the driver that is connected.
+    showView();
+    Report(connected);
 }
 
 void frmMain::systemInfo()
 {
-    const QString title = capture::App + " System Info Window";
-    const QString text = "OS Information:\n" + QSysInfo::prettyProductName() + " (" +
-                         QSysInfo::kernelType() + " " + QSysInfo::kernelVersion() + ", " +
-                         QSysInfo::currentCpuArchitecture() + ")\n\n" + LoadText(489);
-    Prompts::Current().MsgBox(text, MsgButtons::OK, title, MsgIcon::Information);
-}
-
-void frmMain::openSoundAnalyser()
-{
-    // What the frame's Sound Analyser item does: ask for a sound with the frame's open dialog
-    // and open it in a new analyser window.
-    FrameServices* frame = FrameServices::Instance();
-    if (!frame) return;
-    CommonDialog& dialog = frame->openDialog();
-    dialog.Filter = "Wave Files (*.wav)|*.wav|mp3 Files (*.mp3)|*.mp3|Wave/mp3 files|*.wav;*.mp3";
-    dialog.FilterIndex = 1;
-    dialog.DialogTitle.clear();
-    dialog.CancelError = true;
-    if (!dialog.ShowOpen() || dialog.FileName.isEmpty()) return;
-    QString path = dialog.FileName;
-    if (path.right(4).toLower() == ".mp3") {
-        BusyPointer busy;
-        path = DecodeMp3ToWav(path, AskThroughPrompts());
-    }
-    frame->noteOpened(dialog.FileName);
-    frame->openSoundWindow(path, 0);
+    Prompts::Current().MsgBox(CaptureMainSession::SystemInfoText(), MsgButtons::OK,
+                              capture::App + " System Info Window", MsgIcon::Information);
 }

@@ -1,6 +1,6 @@
 #include "capture/frmPrefs.h"
 
-#include "capture/frmMain.h"
+#include "capture/CaptureHost.h"
 #include "general/General.h"
 #include "platform/ui/TwipLayout.h"
 #include "text/LoadText.h"
@@ -10,7 +10,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 
-frmPrefs::frmPrefs(frmMain* owner) : QDialog(owner), main_(owner)
+frmPrefs::frmPrefs(CaptureHost& owner) : QDialog(owner.hostWindow()), main_(owner)
 {
     setObjectName("frmPrefs");
     setWindowTitle(LoadText(680));
@@ -69,7 +69,7 @@ frmPrefs::frmPrefs(frmMain* owner) : QDialog(owner), main_(owner)
 
 void frmPrefs::confirm()
 {
-    if (main_) main_->setBackColour(double(colour_));
+    main_.setBackColour(double(colour_));
     capture::CapturePreferences{QString::number(colour_), maxFrames_, streamMaster_}.save();
     accept();
 }

@@ -6,13 +6,13 @@
 #include <QDialog>
 #include <array>
 
-class frmMain;
+class CaptureHost;
 class QRadioButton;
 
 class frmPrefs : public QDialog {
     Q_OBJECT
 public:
-    explicit frmPrefs(frmMain* owner);
+    explicit frmPrefs(CaptureHost& owner);
 
     static constexpr int DesignWidth = 6600;
     static constexpr int DesignHeight = 3800;
@@ -20,7 +20,7 @@ public:
 private:
     void confirm();
 
-    frmMain* main_;
+    CaptureHost& main_;
     std::array<QRadioButton*, 4> optColor_{};
     std::array<QRadioButton*, 2> optMaxFrames_{};
     std::array<QRadioButton*, 2> optSynch_{};

@@ -1,8 +1,6 @@
 #include "capture/frmTICapFrame.h"
 
 #include "capture/CaptureSettings.h"
-#include "capture/frmMain.h"
-#include "capture/mCapApp.h"
 #include "general/General.h"
 #include "platform/ui/Prompts.h"
 #include "platform/ui/TwipLayout.h"
@@ -19,8 +17,8 @@
 
 using capture::TimeLapseStep;
 
-frmTICapFrame::frmTICapFrame(frmMain& capture)
-    : QDialog(&capture), capture_(capture), capwnd_(capture.capwnd()), Timer1_(new QTimer(this))
+frmTICapFrame::frmTICapFrame(CaptureHost& capture)
+    : QDialog(capture.hostWindow()), capture_(capture), capwnd_(capture.capwnd()), Timer1_(new QTimer(this))
 {
     setObjectName("frmTICapFrame");
     setWindowTitle(LoadText(501));
@@ -129,10 +127,7 @@ void frmTICapFrame::build()
     connect(cmdstop, &QPushButton::clicked, this, [this] { schedule_.stop(); });
     connect(cmdCancel_, &QPushButton::clicked, this, &frmTICapFrame::cancel);
     connect(Cmdclose, &QPushButton::clicked, this, &frmTICapFrame::closeWindow);
-    connect(cmdvideo, &QPushButton::clicked, this, [this] {
-        capDlgVideoFormat(capwnd_);
-        ResizeCaptureWindow(capwnd_);
-    });
+    connect(cmdvideo, &QPushButton::clicked, this, [this] { capDlgVideoFormat(capwnd_); });
     connect(cmdcompression, &QPushButton::clicked, this, [this] { capDlgVideoCompression(capwnd_); });
 }
 

@@ -6,7 +6,7 @@
 // taken (the capture file's writer flushes it), so a run cut short keeps its frames.
 #include "capture/TimeLapseRun.h"
 #include "capture/TimeLapseSchedule.h"
-#include "capture/mVFW.h"
+#include "capture/CaptureHost.h"
 
 #include <QDialog>
 #include <QPointer>
@@ -17,13 +17,12 @@ class QLineEdit;
 class QPushButton;
 class QRadioButton;
 class QTimer;
-class frmMain;
 
 class frmTICapFrame : public QDialog {
     Q_OBJECT
 public:
-    // Works on the capture window of `capture`, the capture main window that owns it.
-    explicit frmTICapFrame(frmMain& capture);
+    // Works on the capture session of `capture`, the capture main window that owns it.
+    explicit frmTICapFrame(CaptureHost& capture);
     // Closing the window completes the frames in the capture file.
     ~frmTICapFrame() override;
 
@@ -41,9 +40,9 @@ private:
     void completionEdited();
     static capture::HmsTexts Texts(const std::array<QLineEdit*, 3>& boxes);
 
-    frmMain& capture_;
-    // The capture window; null once it is gone.
-    QPointer<CaptureWindow> capwnd_;
+    CaptureHost& capture_;
+    // The capture session; null once it is gone.
+    QPointer<CaptureSession> capwnd_;
     capture::TimeLapseSchedule schedule_;
     QTimer* Timer1_;
     std::array<QLineEdit*, 3> interval_{};   // Texttihr, Texttimin, Texttisec

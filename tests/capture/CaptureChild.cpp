@@ -8,11 +8,10 @@
 #include <cstdio>
 
 namespace {
-int Print(CaptureWindow*, int number, const char* text)
+void Print(int number, const QString& text)
 {
-    std::printf("%d %s\n", number, text);
+    std::printf("%d %s\n", number, qPrintable(text));
     std::fflush(stdout);
-    return 1;
 }
 }
 
@@ -22,13 +21,14 @@ int main(int argc, char** argv)
     qputenv("KIVRA_VIRTUAL_DEVICES", "1");
     QApplication app(argc, argv);
     if (argc < 2) return 2;
-    CapWnd window = capCreateCaptureWindow("VB CAP WINDOW", CaptureWindowStyle, 0, 0, 160, 120, nullptr, 0);
+    CaptureSession session;
+    const CapWnd window = &session;
     if (!capFileSetCaptureFile(window, QString::fromLocal8Bit(argv[1]))) return 3;
     if (!capDriverConnect(window, int(cameras::List().size()) - 1)) return 4;
     CaptureParameters parameters;
     parameters.requestMicroSecPerFrame = 66667;
     capCaptureSetSetup(window, parameters);
     capSetCallbackOnStatus(window, Print);
-    capSetCallbackOnError(window, Print);
+    capSetCallbackOnError(window, [](int number, const Outcome& outcome) { Print(number, outcome.message); });
     return capCaptureSequence(window) ? 0 : 5;
 }

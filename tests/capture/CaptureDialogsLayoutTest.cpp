@@ -100,7 +100,7 @@ TEST_P(CaptureDialogsLayout, CaptionsFitAndControlsDoNotOverlap)
     capFileSetCaptureFile(capwnd, dir.file("capture.avi"));
 
     { frmCapVid d(capwnd, main); check(&d, "frmCapVid"); }
-    { frmPrefs d(main); check(&d, "frmPrefs"); }
+    { frmPrefs d(*main); check(&d, "frmPrefs"); }
     { frmCapPal d(capwnd, main); check(&d, "frmCapPal"); }
     { frmCapFrame d(capwnd, main); check(&d, "frmCapFrame"); }
     { auto* d = new frmAlloc(capwnd, main); check(d, "frmAlloc"); }

@@ -15,14 +15,6 @@
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 
-namespace {
-std::vector<std::pair<int, QString>> g_reports;
-int Record(CaptureWindow*, int number, const char* text)
-{
-    g_reports.emplace_back(number, QString::fromUtf8(text));
-    return 1;
-}
-}
 
 // A capture process killed with SIGKILL after some frames: ffmpeg decodes at least the frames it
 // had reported.
@@ -61,12 +53,13 @@ TEST(CaptureCutShort, FileThatCannotGrowEndsTheCaptureWithAMessage)
     qputenv("KIVRA_VIRTUAL_DEVICES", "1");
     ScopedScriptedPrompts prompts;
     TempDir dir;
-    g_reports.clear();
-    CapWnd window = capCreateCaptureWindow("VB CAP WINDOW", CaptureWindowStyle, 0, 0, 160, 120, nullptr, 0);
+    std::vector<std::pair<int, QString>> reports;
+    CaptureSession session;
+    const CapWnd window = &session;
     ASSERT_TRUE(capFileSetCaptureFile(window, dir.file("limited.avi")));
     ASSERT_TRUE(capDriverConnect(window, int(cameras::List().size()) - 1));
-    capSetCallbackOnStatus(window, Record);
-    capSetCallbackOnError(window, Record);
+    capSetCallbackOnStatus(window, [&](int number, const QString& text) { reports.emplace_back(number, text); });
+    capSetCallbackOnError(window, [&](int number, const Outcome& outcome) { reports.emplace_back(number, outcome.message); });
     CaptureParameters p;
     p.requestMicroSecPerFrame = 33333;
     p.limitEnabled = 1;
@@ -84,17 +77,16 @@ TEST(CaptureCutShort, FileThatCannotGrowEndsTheCaptureWithAMessage)
     std::signal(SIGXFSZ, previous);
     EXPECT_TRUE(captured);
 
-    CaptureWindow::Status status;
+    CaptureSession::Status status;
     ASSERT_TRUE(capGetStatus(window, status));
     EXPECT_GT(status.currentVideoFrame, 2);
     EXPECT_LT(status.currentVideoFrame, 100) << "the capture went on";
-    ASSERT_GE(g_reports.size(), 3u);
-    const auto error = std::find_if(g_reports.begin(), g_reports.end(),
+    ASSERT_GE(reports.size(), 3u);
+    const auto error = std::find_if(reports.begin(), reports.end(),
                                     [](const auto& r) { return r.first == caperror::WriteFailed; });
-    ASSERT_NE(error, g_reports.end());
+    ASSERT_NE(error, reports.end());
     EXPECT_TRUE(error->second.contains("could not be written")) << error->second.toStdString();
     EXPECT_TRUE(error->second.contains("What was captured until then is kept."));
     EXPECT_EQ(DecodedFrames(dir.file("limited.avi")), status.currentVideoFrame);
-    capDestroyCaptureWindow(window);
     qunsetenv("KIVRA_VIRTUAL_DEVICES");
 }

@@ -6,7 +6,7 @@
 #include "capture/frmCapVid.h"
 #include "capture/frmMain.h"
 #include "capture/frmPrefs.h"
-#include "capture/mCapApp.h"
+#include "capture/device/CapturePreview.h"
 
 #include "CaptureProbe.h"
 #include "DialogDriver.h"
@@ -99,11 +99,11 @@ TEST_F(CaptureMainWindowTest, OpensOnTheCameraSizedToItsPicture)
     EXPECT_EQ(action(w, "mnuCapVid")->text(), "&Grab Video...");
     EXPECT_EQ(w->findChild<QMenu*>("mnuCapture")->title(), "&Video");
     // Sized around the picture: the capture window shows it whole, centred in the client area.
-    EXPECT_EQ(w->capwnd()->size(), QSize(640, 480));
+    EXPECT_EQ(w->preview()->size(), QSize(640, 480));
     const QWidget* client = w->centralWidget();
     EXPECT_EQ(client->width(), 640);
     EXPECT_EQ(client->height(), 480 + 2 * w->YBorder());
-    EXPECT_EQ(w->capwnd()->pos(), QPoint(0, w->YBorder()));
+    EXPECT_EQ(w->preview()->pos(), QPoint(0, w->YBorder()));
     SaveShot(w, "capture-window-en");
 }
 
@@ -190,7 +190,7 @@ TEST_F(CaptureMainWindowTest, LoadedUnseenStoresNoPositionAndOpensInView)
     platform::SaveSetting("KIVRA", "preferences", "top", QString::number(twips::FromPixels(area.height() - 300)));
     frmMain* w = open();
     ASSERT_NE(w, nullptr);
-    EXPECT_EQ(w->capwnd()->size(), QSize(640, 480));
+    EXPECT_EQ(w->preview()->size(), QSize(640, 480));
     EXPECT_TRUE(area.contains(sub(w)->geometry()))
         << sub(w)->geometry().x() << "," << sub(w)->geometry().y() << " " << sub(w)->width() << "x"
         << sub(w)->height() << " in " << area.width() << "x" << area.height();
@@ -203,8 +203,8 @@ TEST_F(CaptureMainWindowTest, ShrinkingBelowTheSmallestClientAreaSpringsBack)
     sub(w)->resize(200, 150);
     QTRY_COMPARE(w->centralWidget()->size(), QSize(320, 240));
     // The picture keeps its size, centred (it is the larger).
-    EXPECT_EQ(w->capwnd()->size(), QSize(640, 480));
-    EXPECT_EQ(w->capwnd()->pos(), QPoint(-160, -120));
+    EXPECT_EQ(w->preview()->size(), QSize(640, 480));
+    EXPECT_EQ(w->preview()->pos(), QPoint(-160, -120));
 }
 
 // Choosing a capture file that does not exist yet opens the file-size dialog, whose OK sets that
@@ -294,7 +294,7 @@ TEST_F(CaptureMainWindowTest, GrabVideoShowsItsFramesAfterAGrabbedFrame)
     ASSERT_FALSE(action(w, "mnuPreview")->isChecked());
     const long long grabbed = PatternCounter(w->capwnd()->picture());
     std::set<long long> shown;
-    const QMetaObject::Connection watch = QObject::connect(w->capwnd(), &CaptureWindow::pictureShown, [&] {
+    const QMetaObject::Connection watch = QObject::connect(w->capwnd(), &CaptureSession::pictureShown, [&] {
         if (w->capwnd()->capturing()) shown.insert(PatternCounter(w->capwnd()->picture()));
     });
     WhenShown<frmCapVid>([](frmCapVid* d) {
@@ -355,9 +355,8 @@ TEST_F(CaptureMainWindowTest, ManualFramesGoIntoTheCaptureFile)
     platform::SaveSetting("KIVRA", "vidcap settings", "fps", "5");
     frmMain* w = open();
     ASSERT_NE(w, nullptr);
-    WhenShown<frmCapFrame>([](frmCapFrame* d) {
-        EXPECT_EQ(d->findChild<QLabel*>("lblCapFile")->text(), QDir::toNativeSeparators(d->parentWidget()
-            ->findChild<CaptureWindow*>()->captureFile()));
+    WhenShown<frmCapFrame>([w](frmCapFrame* d) {
+        EXPECT_EQ(d->findChild<QLabel*>("lblCapFile")->text(), QDir::toNativeSeparators(w->capwnd()->captureFile()));
         for (int i = 0; i < 5; ++i) Click(d, "Cmdcapture");
         EXPECT_EQ(d->findChild<QLabel*>("lblFrames")->text(), "5  Frames");
         EXPECT_EQ(d->findChild<QPushButton*>("cmdCancel")->text(), "Close");
@@ -425,7 +424,7 @@ TEST_F(CaptureMainWindowTest, PreferencesSelectTheStoredChoicesAndWriteTheNewOne
         {text::Language::ChineseSimplified, "KIVRA 采集首选项"}};
     for (const auto& [language, title] : titles) {
         text::SetLanguage(language);
-        frmPrefs d(w);
+        frmPrefs d(*w);
         EXPECT_EQ(d.windowTitle(), QString::fromUtf8(title));
     }
     text::SetLanguage(text::Language::English);
@@ -474,18 +473,14 @@ TEST_F(CaptureMainWindowTest, StatusReportsBecomeTheTitleOrAMessage)
 {
     frmMain* w = open();
     ASSERT_NE(w, nullptr);
-    StatusCallback(w->capwnd(), 510, "Captured 3 frames (0 dropped) 0.200 sec.");
+    w->statusReported(510, "Captured 3 frames (0 dropped) 0.200 sec.");
     EXPECT_EQ(w->windowTitle(), "Captured 3 frames (0 dropped) 0.200 sec.");
-    StatusCallback(w->capwnd(), 0, "ignored");
+    w->statusReported(0, "ignored");
     EXPECT_EQ(w->windowTitle(), "Captured 3 frames (0 dropped) 0.200 sec.");
-    StatusCallback(w->capwnd(), 301, "");
+    w->statusReported(301, "");
     EXPECT_EQ(w->windowTitle(), "KIVRA");
-    EXPECT_EQ(StatusCallback(w->capwnd(), 512, "Captured 1.000 sec."), 1);
+    w->statusReported(512, "Captured 1.000 sec.");
     EXPECT_EQ(prompts->messages(), QStringList{"Captured 1.000 sec."});
-    const char text[] = {'a', 'b', 'c', 0, 'd'};
-    EXPECT_EQ(TextFromPointer(text, 5), "abc");
-    EXPECT_EQ(TextFromPointer(text, 2), "ab");
-    EXPECT_EQ(TextFromPointer(nullptr, 5), "");
 }
 
 // The frame's Audio Settings open the sound format chooser on the capture window's format,
@@ -506,9 +501,9 @@ TEST_F(CaptureMainWindowTest, FramesAudioSettingsSetTheCaptureWindowsFormat)
     frmMain* w = frmMain::Instance();
     ASSERT_NE(w, nullptr);
     EXPECT_FALSE(w->outerWindow()->isVisible());
-    QByteArray record;
-    ASSERT_EQ(capGetAudioFormat(w->capwnd(), record), 18);
-    EXPECT_EQ(WaveFormatEx::FromBytes(record), WaveFormatEx::Pcm16(8000, 2));
+    WaveFormatEx format;
+    ASSERT_TRUE(capGetAudioFormat(w->capwnd(), format));
+    EXPECT_EQ(format, WaveFormatEx::Pcm16(8000, 2));
     EXPECT_TRUE(prompts->messages().isEmpty());
     frame.findChild<QAction*>("mnugrabvideo")->trigger();
     EXPECT_TRUE(w->outerWindow()->isVisible());

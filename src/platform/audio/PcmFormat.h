@@ -1,6 +1,7 @@
 #pragma once
 // The format of uncompressed sound as the recorder keeps it: samples per second, channels (1 or 2)
-// and bits per sample (8: unsigned bytes centred on 128; 16: signed little-endian).
+// and bits per sample (8: unsigned bytes centred on 128; 16: signed little-endian; 32, which only
+// video capture asks of the input: signed little-endian).
 #include <cstdint>
 
 struct PcmFormat {

@@ -31,7 +31,9 @@ QAudioFormat audioFormat(const PcmFormat& f)
     QAudioFormat format;
     format.setSampleRate(f.sampleRate);
     format.setChannelCount(f.channels);
-    format.setSampleFormat(f.bitsPerSample == 8 ? QAudioFormat::UInt8 : QAudioFormat::Int16);
+    format.setSampleFormat(f.bitsPerSample == 8    ? QAudioFormat::UInt8
+                           : f.bitsPerSample == 32 ? QAudioFormat::Int32
+                                                   : QAudioFormat::Int16);
     return format;
 }
 }

@@ -1,5 +1,6 @@
-// The capture window on the built-in test-pattern camera: the real capture path from the
-// camera's video sink to the files, driven through the message wrappers the capture tools use.
+// The capture session on the built-in test-pattern camera, without any widget: the real capture
+// path from the camera's video sink to the files, driven through the wrappers the capture tools
+// use.
 #include "capture/mVFW.h"
 
 #include "CaptureProbe.h"
@@ -29,37 +30,31 @@
 
 namespace {
 
-// What the status and error callbacks received.
-std::vector<std::pair<int, QString>> g_reports;
-int Record(CaptureWindow*, int number, const char* text)
-{
-    g_reports.emplace_back(number, QString::fromUtf8(text));
-    return 1;
-}
-
-class CaptureWindowTest : public ::testing::Test {
+class CaptureSessionTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
         qputenv("KIVRA_VIRTUAL_DEVICES", "1");
-        g_reports.clear();
-        window = capCreateCaptureWindow("VB CAP WINDOW", CaptureWindowStyle, 0, 0, 160, 120, nullptr, 0);
-        window->show();
-        ASSERT_TRUE(capFileSetCaptureFile(window, dir.file("capture.avi")));
+        window = std::make_unique<CaptureSession>();
+        ASSERT_TRUE(capFileSetCaptureFile(window.get(), dir.file("capture.avi")));
         virtualIndex = int(cameras::List().size()) - 1;
-        capSetCallbackOnStatus(window, Record);
-        capSetCallbackOnError(window, Record);
+        capSetCallbackOnStatus(window.get(), [this](int number, const QString& text) { reports.emplace_back(number, text); });
+        capSetCallbackOnError(window.get(), [this](int number, const Outcome& outcome) {
+            EXPECT_FALSE(outcome.ok);
+            reports.emplace_back(number, outcome.message);
+        });
     }
     void TearDown() override
     {
-        capDestroyCaptureWindow(window);
+        EXPECT_EQ(QApplication::topLevelWidgets().size(), 0) << "the session makes no widget";
+        window.reset();
         qunsetenv("KIVRA_VIRTUAL_DEVICES");
     }
 
     void connectCamera()
     {
-        ASSERT_TRUE(capDriverConnect(window, virtualIndex));
-        ASSERT_TRUE(capPreview(window, true));
+        ASSERT_TRUE(capDriverConnect(window.get(), virtualIndex));
+        ASSERT_TRUE(capPreview(window.get(), true));
         ASSERT_TRUE(QTest::qWaitFor([this] { return window->framesReceived() >= 3; }, Slack(5000)));
     }
 
@@ -77,14 +72,16 @@ protected:
     QString reportsOf(int number) const
     {
         QStringList texts;
-        for (const auto& [n, text] : g_reports)
+        for (const auto& [n, text] : reports)
             if (n == number) texts << text;
         return texts.join("|");
     }
 
     TempDir dir;
     ScopedScriptedPrompts prompts;
-    CapWnd window = nullptr;
+    std::unique_ptr<CaptureSession> window;
+    // What the status and error handlers received.
+    std::vector<std::pair<int, QString>> reports;
     int virtualIndex = -1;
 };
 
@@ -110,7 +107,7 @@ double PeakFrequency(const QByteArray& pcm, int rate)
 
 } // namespace
 
-TEST_F(CaptureWindowTest, TestPatternCameraIsListedOnlyWhenAskedFor)
+TEST_F(CaptureSessionTest, TestPatternCameraIsListedOnlyWhenAskedFor)
 {
     QString name, version;
     ASSERT_TRUE(capGetDriverDescription(virtualIndex, name, version));
@@ -119,44 +116,44 @@ TEST_F(CaptureWindowTest, TestPatternCameraIsListedOnlyWhenAskedFor)
     qunsetenv("KIVRA_VIRTUAL_DEVICES");
     EXPECT_EQ(cameras::List().size(), QMediaDevices::videoInputs().size());
     EXPECT_FALSE(capGetDriverDescription(virtualIndex, name, version) && name == LoadText(635));
-    EXPECT_FALSE(capDriverConnect(window, virtualIndex) && window->driverIndex() == virtualIndex &&
+    EXPECT_FALSE(capDriverConnect(window.get(), virtualIndex) && window->driverIndex() == virtualIndex &&
                  name == LoadText(635));
 }
 
-TEST_F(CaptureWindowTest, ConnectedCameraPreviewsAndReportsWhatItHas)
+TEST_F(CaptureSessionTest, ConnectedCameraPreviewsAndReportsWhatItHas)
 {
-    EXPECT_FALSE(capGetStatus(window, *std::make_unique<CaptureWindow::Status>()));
+    EXPECT_FALSE(capGetStatus(window.get(), *std::make_unique<CaptureSession::Status>()));
     connectCamera();
-    CaptureWindow::DriverCaps caps;
-    ASSERT_TRUE(capDriverGetCaps(window, caps));
+    CaptureSession::DriverCaps caps;
+    ASSERT_TRUE(capDriverGetCaps(window.get(), caps));
     EXPECT_TRUE(caps.hasDlgVideoFormat);
     EXPECT_TRUE(caps.hasDlgVideoSource);
     EXPECT_FALSE(caps.hasOverlay);
     EXPECT_FALSE(caps.hasDlgVideoDisplay);
-    EXPECT_FALSE(capOverlay(window, true));
-    EXPECT_FALSE(capDlgVideoDisplay(window));
+    EXPECT_FALSE(capOverlay(window.get(), true));
+    EXPECT_FALSE(capDlgVideoDisplay(window.get()));
 
-    CaptureWindow::Status status;
-    ASSERT_TRUE(capGetStatus(window, status));
+    CaptureSession::Status status;
+    ASSERT_TRUE(capGetStatus(window.get(), status));
     EXPECT_EQ(status.imageWidth, 640);
     EXPECT_EQ(status.imageHeight, 480);
     EXPECT_TRUE(status.liveWindow);
     // Preview shows new pictures as they come.
-    QSignalSpy shown(window, &CaptureWindow::pictureShown);
+    QSignalSpy shown(window.get(), &CaptureSession::pictureShown);
     ASSERT_TRUE(shown.wait(3000));
     const long long first = PatternCounter(window->picture());
     ASSERT_TRUE(QTest::qWaitFor([&] { return PatternCounter(window->picture()) > first; }, Slack(3000)));
-    EXPECT_TRUE(capDriverDisconnect(window));
-    EXPECT_FALSE(capDriverDisconnect(window));
+    EXPECT_TRUE(capDriverDisconnect(window.get()));
+    EXPECT_FALSE(capDriverDisconnect(window.get()));
 }
 
 // A grabbed frame stays in the window (preview stops) and is what Save and Copy give: the
 // pattern's counter can be read from the saved bitmap.
-TEST_F(CaptureWindowTest, GrabbedFrameIsSavedAsBitmapAndCopied)
+TEST_F(CaptureSessionTest, GrabbedFrameIsSavedAsBitmapAndCopied)
 {
-    EXPECT_FALSE(capGrabFrame(window)) << "no camera yet";
+    EXPECT_FALSE(capGrabFrame(window.get())) << "no camera yet";
     connectCamera();
-    ASSERT_TRUE(capGrabFrame(window));
+    ASSERT_TRUE(capGrabFrame(window.get()));
     EXPECT_FALSE(window->previewing());
     const long long counter = PatternCounter(window->picture());
     ASSERT_GE(counter, 3);
@@ -164,7 +161,7 @@ TEST_F(CaptureWindowTest, GrabbedFrameIsSavedAsBitmapAndCopied)
     EXPECT_EQ(PatternCounter(window->picture()), counter);
 
     const QString bmp = dir.file("frame.bmp");
-    ASSERT_TRUE(capFileSaveDIB(window, bmp));
+    ASSERT_TRUE(capFileSaveDIB(window.get(), bmp));
     QFile file(bmp);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_EQ(file.read(2), "BM");
@@ -180,62 +177,65 @@ TEST_F(CaptureWindowTest, GrabbedFrameIsSavedAsBitmapAndCopied)
         EXPECT_TRUE(QRegularExpression("^BMP3? 640x480 srgb$").match(r.output.trimmed()).hasMatch())
             << r.output.toStdString();
     }
-    EXPECT_FALSE(capFileSaveDIB(window, dir.file("no/folder/frame.bmp")));
+    EXPECT_FALSE(capFileSaveDIB(window.get(), dir.file("no/folder/frame.bmp")));
 
-    ASSERT_TRUE(capEditCopy(window));
+    ASSERT_TRUE(capEditCopy(window.get()));
     EXPECT_EQ(PatternCounter(QApplication::clipboard()->image()), counter);
 }
 
 // A grabbed frame stops the preview, but single-frame capture shows each frame it takes (the one
 // written to the file), and the window stays without preview afterwards.
-TEST_F(CaptureWindowTest, SingleFramesShowWhatTheyCaptureWithPreviewOff)
+TEST_F(CaptureSessionTest, SingleFramesShowWhatTheyCaptureWithPreviewOff)
 {
     connectCamera();
-    ASSERT_TRUE(capGrabFrame(window));
+    ASSERT_TRUE(capGrabFrame(window.get()));
     const long long grabbed = PatternCounter(window->picture());
     ASSERT_GE(grabbed, 0);
-    ASSERT_TRUE(capCaptureSetSetup(window, parameters(10, 0, false)));
-    ASSERT_TRUE(capCaptureSingleFrameOpen(window));
-    ASSERT_TRUE(capCaptureSingleFrame(window));
+    ASSERT_TRUE(capCaptureSetSetup(window.get(), parameters(10, 0, false)));
+    ASSERT_TRUE(capCaptureSingleFrameOpen(window.get()));
+    ASSERT_TRUE(capCaptureSingleFrame(window.get()));
     const long long first = PatternCounter(window->picture());
     EXPECT_GT(first, grabbed);
-    ASSERT_TRUE(capCaptureSingleFrame(window));
+    ASSERT_TRUE(capCaptureSingleFrame(window.get()));
     const long long second = PatternCounter(window->picture());
     EXPECT_GT(second, first);
-    ASSERT_TRUE(capCaptureSingleFrameClose(window));
+    ASSERT_TRUE(capCaptureSingleFrameClose(window.get()));
     EXPECT_FALSE(window->previewing());
-    EXPECT_EQ(PatternCounter(DecodedPicture(capFileGetCaptureFile(window), 1)), second);
+    EXPECT_EQ(PatternCounter(DecodedPicture(capFileGetCaptureFile(window.get()), 1)), second);
 }
 
-// Two seconds at 15 frames a second with sound from the sine source: about 30 frames at 15 fps
-// and PCM sound whose spectrum peaks at 440 Hz; the title reports progress, then the summary.
-TEST_F(CaptureWindowTest, SequenceCaptureWithSoundFromTheSineSource)
+// Two seconds at 15 frames a second with sound from the sine source (through the one audio
+// input): about 30 frames at 15 fps, as many as the session counted, and two seconds of PCM sound
+// whose spectrum peaks at 440 Hz; the reports give progress, then the summary.
+TEST_F(CaptureSessionTest, SequenceCaptureWithSoundFromTheSineSource)
 {
     if (QMediaDevices::defaultAudioInput().isNull()) GTEST_SKIP() << "no sound input (start-audio.sh)";
     connectCamera();
-    ASSERT_TRUE(capSetAudioFormat(window, WaveFormatEx::Pcm16(22050, 1).toBytes()));
-    ASSERT_TRUE(capCaptureSetSetup(window, parameters(15, 2, true)));
-    ASSERT_TRUE(capCaptureSequence(window));
+    ASSERT_TRUE(capSetAudioFormat(window.get(), WaveFormatEx::Pcm16(22050, 1)));
+    ASSERT_TRUE(capCaptureSetSetup(window.get(), parameters(15, 2, true)));
+    ASSERT_TRUE(capCaptureSequence(window.get()));
     EXPECT_FALSE(window->capturing());
 
-    CaptureWindow::Status status;
-    ASSERT_TRUE(capGetStatus(window, status));
-    const QString path = capFileGetCaptureFile(window);
+    CaptureSession::Status status;
+    ASSERT_TRUE(capGetStatus(window.get(), status));
+    const QString path = capFileGetCaptureFile(window.get());
     const auto v = ProbeStream(path, "v:0");
     EXPECT_EQ(v.value("codec_name"), "mjpeg");
     EXPECT_EQ(v.value("r_frame_rate"), "1000000/66667");
+    EXPECT_GT(status.currentVideoFrame, 0);
     EXPECT_EQ(v.value("nb_read_frames").toInt(), int(status.currentVideoFrame));
     const auto a = ProbeStream(path, "a:0");
     EXPECT_EQ(a.value("codec_name"), "pcm_s16le");
     EXPECT_EQ(a.value("sample_rate"), "22050");
     const QByteArray sound = DecodedSound(path);
     EXPECT_NEAR(sound.size() / 2 / 22050.0, 2.0, 0.25);
+    EXPECT_EQ(status.currentWaveSamples, sound.size() / 2);
     EXPECT_NEAR(PeakFrequency(sound, 22050), 440.0, 2.0);
 
     EXPECT_TRUE(reportsOf(capstatus::Progress).startsWith("Captured 0 frames"));
     const QString summary = reportsOf(capstatus::SummaryWithAudio);
     EXPECT_TRUE(summary.contains("audio bytes (22050 sps)")) << summary.toStdString();
-    EXPECT_EQ(g_reports.back().first, capstatus::End);
+    EXPECT_EQ(reports.back().first, capstatus::End);
     // Each period of 15 a second is either filled or counted as dropped. A camera at 30 frames a
     // second fills every one (a busy machine may miss one); a checked build, several times
     // slower at encoding, drops more of them and its last frame may come a period early.
@@ -250,46 +250,36 @@ TEST_F(CaptureWindowTest, SequenceCaptureWithSoundFromTheSineSource)
     }
 }
 
-// A click of the left mouse button ends a capture without a time limit; the file is whole.
-TEST_F(CaptureWindowTest, MouseButtonEndsTheCapture)
-{
-    connectCamera();
-    ASSERT_TRUE(capCaptureSetSetup(window, parameters(10, 0, false)));
-    QTimer::singleShot(700, window, [this] { QTest::mouseClick(window, Qt::LeftButton); });
-    ASSERT_TRUE(capCaptureSequence(window));
-    const int frames = ProbeStream(capFileGetCaptureFile(window), "v:0").value("nb_read_frames").toInt();
-    EXPECT_GE(frames, 4);
-    EXPECT_LE(frames, 12);
-    EXPECT_FALSE(reportsOf(capstatus::SummaryVideoOnly).isEmpty());
-}
-
-TEST_F(CaptureWindowTest, AskedToConfirmTheCaptureCanBeCancelled)
+TEST_F(CaptureSessionTest, AskedToConfirmTheCaptureCanBeCancelled)
 {
     connectCamera();
     CaptureParameters p = parameters(15, 1, false);
     p.makeUserHitOKToCapture = 1;
-    ASSERT_TRUE(capCaptureSetSetup(window, p));
+    ASSERT_TRUE(capCaptureSetSetup(window.get(), p));
+    EXPECT_FALSE(capCaptureSequence(window.get())) << "nobody to ask: declined";
+    EXPECT_TRUE(prompts->messages().isEmpty());
+    window->setAsk(AskThroughPrompts());
     prompts->QueueAnswer(Answer::Cancel);
-    EXPECT_FALSE(capCaptureSequence(window));
-    EXPECT_FALSE(QFileInfo::exists(capFileGetCaptureFile(window)));
+    EXPECT_FALSE(capCaptureSequence(window.get()));
+    EXPECT_FALSE(QFileInfo::exists(capFileGetCaptureFile(window.get())));
     ASSERT_EQ(prompts->messages().size(), 1);
     EXPECT_TRUE(prompts->messages()[0].contains(QDir::toNativeSeparators(dir.file("capture.avi"))));
 }
 
 // Single frames at the set frame rate; each one a new picture of the camera.
-TEST_F(CaptureWindowTest, SingleFramesMakeAClipAtTheSetRate)
+TEST_F(CaptureSessionTest, SingleFramesMakeAClipAtTheSetRate)
 {
     connectCamera();
-    ASSERT_TRUE(capCaptureSetSetup(window, parameters(5, 0, false)));
-    EXPECT_FALSE(capCaptureSingleFrame(window)) << "not open";
-    ASSERT_TRUE(capCaptureSingleFrameOpen(window));
-    EXPECT_FALSE(capFileSetCaptureFile(window, dir.file("other.avi"))) << "the file is in use";
+    ASSERT_TRUE(capCaptureSetSetup(window.get(), parameters(5, 0, false)));
+    EXPECT_FALSE(capCaptureSingleFrame(window.get())) << "not open";
+    ASSERT_TRUE(capCaptureSingleFrameOpen(window.get()));
+    EXPECT_FALSE(capFileSetCaptureFile(window.get(), dir.file("other.avi"))) << "the file is in use";
     window->setFrameStamp("2026-05-04 10:11:12");
-    for (int i = 0; i < 5; ++i) ASSERT_TRUE(capCaptureSingleFrame(window));
-    ASSERT_TRUE(capCaptureSingleFrameClose(window));
-    EXPECT_FALSE(capCaptureSingleFrameClose(window));
+    for (int i = 0; i < 5; ++i) ASSERT_TRUE(capCaptureSingleFrame(window.get()));
+    ASSERT_TRUE(capCaptureSingleFrameClose(window.get()));
+    EXPECT_FALSE(capCaptureSingleFrameClose(window.get()));
 
-    const QString path = capFileGetCaptureFile(window);
+    const QString path = capFileGetCaptureFile(window.get());
     const auto v = ProbeStream(path, "v:0");
     EXPECT_EQ(v.value("nb_read_frames"), "5");
     EXPECT_EQ(v.value("r_frame_rate"), "5/1");
@@ -304,68 +294,68 @@ TEST_F(CaptureWindowTest, SingleFramesMakeAClipAtTheSetRate)
     }
 }
 
-TEST_F(CaptureWindowTest, PalettesAreBuiltLoadedSavedAndUsedByEightBitCapture)
+TEST_F(CaptureSessionTest, PalettesAreBuiltLoadedSavedAndUsedByEightBitCapture)
 {
     connectCamera();
-    EXPECT_FALSE(capPaletteSave(window, dir.file("none.pal"))) << "no palette yet";
-    EXPECT_FALSE(capPaletteManual(window, false, 64)) << "no frames picked";
-    ASSERT_TRUE(capPaletteManual(window, true, 64));
-    ASSERT_TRUE(capPaletteManual(window, true, 64));
-    ASSERT_TRUE(capPaletteManual(window, false, 64));
+    EXPECT_FALSE(capPaletteSave(window.get(), dir.file("none.pal"))) << "no palette yet";
+    EXPECT_FALSE(capPaletteManual(window.get(), false, 64)) << "no frames picked";
+    ASSERT_TRUE(capPaletteManual(window.get(), true, 64));
+    ASSERT_TRUE(capPaletteManual(window.get(), true, 64));
+    ASSERT_TRUE(capPaletteManual(window.get(), false, 64));
     EXPECT_LE(window->palette().size(), 64);
     EXPECT_GE(window->palette().size(), 8);
-    ASSERT_TRUE(capPaletteAuto(window, 10, 32));
+    ASSERT_TRUE(capPaletteAuto(window.get(), 10, 32));
     EXPECT_LE(window->palette().size(), 32);
     const QString pal = dir.file("auto.pal");
-    ASSERT_TRUE(capPaletteSave(window, pal));
+    ASSERT_TRUE(capPaletteSave(window.get(), pal));
     const QVector<QRgb> saved = window->palette();
-    ASSERT_TRUE(capPaletteManual(window, true, 16));
-    ASSERT_TRUE(capPaletteManual(window, false, 16));
-    ASSERT_TRUE(capPaletteOpen(window, pal));
+    ASSERT_TRUE(capPaletteManual(window.get(), true, 16));
+    ASSERT_TRUE(capPaletteManual(window.get(), false, 16));
+    ASSERT_TRUE(capPaletteOpen(window.get(), pal));
     EXPECT_EQ(window->palette(), saved);
-    EXPECT_FALSE(capPaletteOpen(window, dir.file("missing.pal")));
+    EXPECT_FALSE(capPaletteOpen(window.get(), dir.file("missing.pal")));
 
     window->setCompression(VideoCoding::Palettised, 85);
-    ASSERT_TRUE(capCaptureSetSetup(window, parameters(10, 0, false)));
-    ASSERT_TRUE(capCaptureSingleFrameOpen(window));
-    ASSERT_TRUE(capCaptureSingleFrame(window));
-    ASSERT_TRUE(capCaptureSingleFrameClose(window));
-    EXPECT_EQ(ProbeStream(capFileGetCaptureFile(window), "v:0").value("pix_fmt"), "pal8");
+    ASSERT_TRUE(capCaptureSetSetup(window.get(), parameters(10, 0, false)));
+    ASSERT_TRUE(capCaptureSingleFrameOpen(window.get()));
+    ASSERT_TRUE(capCaptureSingleFrame(window.get()));
+    ASSERT_TRUE(capCaptureSingleFrameClose(window.get()));
+    EXPECT_EQ(ProbeStream(capFileGetCaptureFile(window.get()), "v:0").value("pix_fmt"), "pal8");
     // The preview shows what 8-bit capture gets.
-    QSignalSpy shown(window, &CaptureWindow::pictureShown);
+    QSignalSpy shown(window.get(), &CaptureSession::pictureShown);
     ASSERT_TRUE(shown.wait(3000));
     EXPECT_EQ(window->picture().format(), QImage::Format_Indexed8);
     EXPECT_EQ(window->picture().colorTable(), saved);
 }
 
 // Space set aside for the capture file is kept, and Save As copies only the captured clip.
-TEST_F(CaptureWindowTest, ReservedCaptureFileAndSaveAs)
+TEST_F(CaptureSessionTest, ReservedCaptureFileAndSaveAs)
 {
     connectCamera();
-    ASSERT_TRUE(capFileAlloc(window, 3 << 20));
-    EXPECT_EQ(QFileInfo(capFileGetCaptureFile(window)).size(), 3 << 20);
-    EXPECT_FALSE(capFileSaveAs(window, dir.file("copy.avi"))) << "nothing captured yet";
-    ASSERT_TRUE(capCaptureSetSetup(window, parameters(10, 0, false)));
-    ASSERT_TRUE(capCaptureSingleFrameOpen(window));
-    for (int i = 0; i < 3; ++i) ASSERT_TRUE(capCaptureSingleFrame(window));
-    ASSERT_TRUE(capCaptureSingleFrameClose(window));
-    EXPECT_EQ(QFileInfo(capFileGetCaptureFile(window)).size(), 3 << 20);
+    ASSERT_TRUE(capFileAlloc(window.get(), 3 << 20));
+    EXPECT_EQ(QFileInfo(capFileGetCaptureFile(window.get())).size(), 3 << 20);
+    EXPECT_FALSE(capFileSaveAs(window.get(), dir.file("copy.avi"))) << "nothing captured yet";
+    ASSERT_TRUE(capCaptureSetSetup(window.get(), parameters(10, 0, false)));
+    ASSERT_TRUE(capCaptureSingleFrameOpen(window.get()));
+    for (int i = 0; i < 3; ++i) ASSERT_TRUE(capCaptureSingleFrame(window.get()));
+    ASSERT_TRUE(capCaptureSingleFrameClose(window.get()));
+    EXPECT_EQ(QFileInfo(capFileGetCaptureFile(window.get())).size(), 3 << 20);
     const QString copy = dir.file("copy.avi");
-    ASSERT_TRUE(capFileSaveAs(window, copy));
+    ASSERT_TRUE(capFileSaveAs(window.get(), copy));
     EXPECT_LT(QFileInfo(copy).size(), 1 << 20);
     EXPECT_EQ(ProbeStream(copy, "v:0").value("nb_read_frames"), "3");
 }
 
 // A capture file that cannot be made: the capture does not start and says why.
-TEST_F(CaptureWindowTest, UnwritableCaptureFileIsReported)
+TEST_F(CaptureSessionTest, UnwritableCaptureFileIsReported)
 {
     connectCamera();
-    ASSERT_TRUE(capFileSetCaptureFile(window, "/dev/full"));
-    ASSERT_TRUE(capCaptureSetSetup(window, parameters(10, 1, false)));
-    EXPECT_FALSE(capCaptureSequence(window));
-    ASSERT_EQ(g_reports.size(), 1u);
-    EXPECT_EQ(g_reports[0].first, caperror::DiskFull);
-    EXPECT_TRUE(g_reports[0].second.startsWith("The capture file /dev/full could not be made"))
-        << g_reports[0].second.toStdString();
-    EXPECT_FALSE(capFileSetCaptureFile(window, dir.file("no/such/folder/x.avi")));
+    ASSERT_TRUE(capFileSetCaptureFile(window.get(), "/dev/full"));
+    ASSERT_TRUE(capCaptureSetSetup(window.get(), parameters(10, 1, false)));
+    EXPECT_FALSE(capCaptureSequence(window.get()));
+    ASSERT_EQ(reports.size(), 1u);
+    EXPECT_EQ(reports[0].first, caperror::DiskFull);
+    EXPECT_TRUE(reports[0].second.startsWith("The capture file /dev/full could not be made"))
+        << reports[0].second.toStdString();
+    EXPECT_FALSE(capFileSetCaptureFile(window.get(), dir.file("no/such/folder/x.avi")));
 }

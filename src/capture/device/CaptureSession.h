@@ -1,38 +1,31 @@
 #pragma once
-// The capture window: a child widget that shows the live picture of a camera and carries out
-// the capture requests of the capture tools (the message wrappers of capture/mVFW.h call it).
-// It connects one camera driver at a time (platform/CameraDevices.h), shows its pictures at the
-// preview rate, grabs and freezes a picture, saves it as a Windows bitmap or copies it, writes
-// the capture file (sequence capture with sound, or single frames) through SequenceCapture and
-// AviWriter, and builds, loads and saves the palette of 8-bit capture.
+// One capture session: the connected camera (platform/camera), the pictures it sends, and what
+// the capture tools do with them. It keeps the picture to show (live at the preview rate, a
+// grabbed one that stays, the frames a capture takes) and the text printed on it, grabs, saves
+// the picture as a Windows bitmap or copies it, writes the capture file (a sequence capture with
+// sound through SequenceRun, or single frames) through AviWriter, and builds, loads and saves the
+// palette of 8-bit capture. No widget: CapturePreview shows the picture, the capture windows
+// turn the signals into captions and messages.
 //
-// Status reports (numbers in platform/CaptureStatus.h) and errors reach the callbacks set with
-// setCallbackOnStatus / setCallbackOnError, on the interface thread, with the text as UTF-8.
-// The camera's own dialogs are ours: video format (the camera's formats), video source (the
-// camera and its adjustable controls), compression (MJPEG with a quality, uncompressed, or 8-bit
-// with the palette). There is no hardware overlay and no display dialog: both report failure and
-// the capabilities say they are absent.
-#include "platform/video/AviWriter.h"
-#include "capture/device/CaptureParameters.h"
+// Status reports (numbers in CaptureStatus.h) come as status(); errors as failed(), with their
+// number and the message a window shows for them. There is no hardware overlay and no display
+// dialog: both report failure and the capabilities say they are absent.
 #include "capture/device/CapturePalette.h"
+#include "capture/device/CaptureParameters.h"
 #include "capture/device/CaptureStatus.h"
 #include "platform/audio/WaveFormatEx.h"
+#include "platform/camera/CameraDriver.h"
+#include "platform/ui/Prompts.h"
+#include "platform/video/AviWriter.h"
 
 #include <QImage>
-#include <QPointer>
+#include <QObject>
 #include <QVideoFrame>
-#include <QWidget>
-#include <functional>
 #include <memory>
-#include <optional>
 
-class CameraDriver;
-class QAudioSource;
-class QIODevice;
-class QTimer;
-class SequenceCapture;
+class SequenceRun;
 
-class CaptureWindow : public QWidget {
+class CaptureSession : public QObject {
     Q_OBJECT
 public:
     struct DriverCaps {
@@ -58,45 +51,45 @@ public:
         std::int64_t currentTimeElapsedMS = 0;
         bool capturingNow = false;
     };
-    // Status and error reports: the window, the report's number and its text (UTF-8, NUL-ended).
-    using Callback = int (*)(CaptureWindow* window, int number, const char* text);
 
-    explicit CaptureWindow(QWidget* parent = nullptr);
-    ~CaptureWindow() override;
+    explicit CaptureSession(QObject* parent = nullptr);
+    ~CaptureSession() override;
 
     // The name and version of camera `index`, false when there is none.
     static bool DriverDescription(int index, QString& name, QString& version);
+    // The capture file used when none was set: capture.avi in the user's videos folder.
+    static QString DefaultCaptureFile();
 
     bool driverConnect(int index);
     bool driverDisconnect();
     int driverIndex() const { return driverIndex_; }   // -1 when none is connected
     bool driverGetCaps(DriverCaps& caps) const;
     bool getStatus(Status& status) const;
-    bool setCallbackOnStatus(Callback callback);
-    bool setCallbackOnError(Callback callback);
+    CameraDriver* driver() const { return driver_.get(); }
+    // The video format dialog's choice; the pictures of the new format follow.
+    bool setVideoFormat(const CameraDriver::Format& format);
+    // The video source dialog's choice of another camera: connected, previewing, and
+    // driverChanged() says so. True also when it is the connected one.
+    bool switchCamera(int index);
 
     bool setCaptureFile(const QString& path);
     QString captureFile() const { return captureFile_; }
     bool fileAllocate(std::int64_t bytes);
+    // Copies the clip of the capture file (without the space set aside after it).
     bool fileSaveAs(const QString& path);
     bool fileSaveDIB(const QString& path);
     bool editCopy();
 
-    bool setAudioFormat(const QByteArray& record);
-    QByteArray audioFormat() const { return audio_.toBytes(); }
-
-    bool dlgVideoFormat();
-    bool dlgVideoSource();
-    bool dlgVideoDisplay() { return false; }
-    bool dlgVideoCompression();
+    bool setAudioFormat(const WaveFormatEx& format);
+    WaveFormatEx audioFormat() const { return audio_; }
 
     bool setPreview(bool on);
-    bool setOverlay(bool) { return false; }
     bool setPreviewRate(int milliseconds);
     bool grabFrame();
 
-    bool captureSetSetup(const QByteArray& record);
-    QByteArray captureGetSetup() const { return parameters_.toBytes(); }
+    bool captureSetSetup(const CaptureParameters& parameters);
+    CaptureParameters captureGetSetup() const { return parameters_; }
+    // Without yield in the parameters the capture is over when this returns.
     bool captureSequence();
     // Ends a running sequence capture as an abort does.
     bool captureStop();
@@ -111,19 +104,23 @@ public:
     bool paletteAuto(int frames, int colours);
     bool paletteManual(bool grab, int colours);
 
+    // The question before a capture when the parameters ask for one; without it the capture
+    // is declined.
+    void setAsk(Ask ask) { ask_ = std::move(ask); }
+
     // Prints a text at the top-left of the picture shown, until the next picture replaces it.
     void printText(const QString& text);
+    QString printedText() const { return printed_; }
     // A text printed at the top-left of every frame single-frame capture writes, until changed;
     // empty for none.
     void setFrameStamp(const QString& text) { stamp_ = text; }
 
-    // The picture the window shows (a grabbed one stays until preview resumes or a capture
-    // shows the frames it takes).
+    // The picture to show (a grabbed one stays until preview resumes or a capture shows the
+    // frames it takes).
     QImage picture() const { return shown_; }
     QSize imageSize() const;
-    bool capturing() const { return sequence_ != nullptr; }
+    bool capturing() const { return run_ != nullptr; }
     bool previewing() const { return preview_; }
-    CameraDriver* driver() const { return driver_.get(); }
     std::int64_t framesReceived() const { return framesReceived_; }
 
     VideoCoding coding() const { return coding_; }
@@ -131,20 +128,18 @@ public:
     void setCompression(VideoCoding coding, int quality);
     const QVector<QRgb>& palette() const { return palette_; }
 
-    // The capture file used when none was set: capture.avi in the user's videos folder.
-    static QString DefaultCaptureFile();
-
 signals:
     // Another camera was connected from the video source dialog.
     void driverChanged(int index);
-    // A new picture is shown.
+    // The camera's picture format changed.
+    void formatChanged();
+    // A new picture or printed text is to be shown.
     void pictureShown();
-    // A picture arrived or a capture ended (what the window's waits look at).
-    void progressed();
-
-protected:
-    void paintEvent(QPaintEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
+    void printedChanged();
+    // A status report: its number and text.
+    void status(int number, const QString& text);
+    // An error report: its number and the message for it.
+    void failed(int number, const Outcome& outcome);
 
 private:
     void frameArrived(const QVideoFrame& frame);
@@ -153,31 +148,19 @@ private:
     std::int64_t frameTime(const QVideoFrame& frame);
     void showPicture(const QImage& picture);
     QImage forFile(const QImage& picture) const;
-    // Handles events until done() or the time-out; false on time-out or when the window went.
-    bool waitUntil(const std::function<bool()>& done, int timeoutMs);
     bool waitForNewFrame(int timeoutMs = 3000);
-    void report(Callback callback, int number, const QString& text);
     void reportError(int number, const QString& text);
     AviVideoFormat videoFormat(std::int64_t microsecondsPerFrame) const;
-
-    // Sequence capture (CaptureWindowCapture.cpp).
-    bool startSound();
-    void readSound();
-    void stopSound();
-    // Hands a picture to the running sequence capture; true when it went into the file.
-    bool sequenceFrame(const QImage& picture, std::int64_t timeUs);
-    void endSequence(int errorNumber, const QString& errorText);
-    QString writeFailureText(const AviWriter& writer) const;
+    std::int64_t framePeriodUs() const;
+    void runEnded();
 
     std::unique_ptr<CameraDriver> driver_;
     int driverIndex_ = -1;
-    Callback statusCallback_ = nullptr;
-    Callback errorCallback_ = nullptr;
+    Ask ask_;
 
     QImage shown_;
     QVideoFrame latestFrame_;
     QImage latestPicture_;   // latestFrame_ as an image, once asked for
-    std::int64_t latestUs_ = 0;
     std::int64_t framesReceived_ = 0;
     std::int64_t anchorUs_ = 0;
     std::int64_t lastFrameUs_ = -1;
@@ -198,14 +181,9 @@ private:
     ColourHistogram autoHistogram_;
     int autoFramesLeft_ = 0;
 
-    std::unique_ptr<SequenceCapture> sequence_;
+    SequenceRun* run_ = nullptr;
+    bool runEnded_ = false;
     CaptureCounts lastCounts_;
-    std::int64_t sequenceStartUs_ = 0;
-    QTimer* sequenceTimer_ = nullptr;
-    std::unique_ptr<QAudioSource> sound_;
-    QIODevice* soundInput_ = nullptr;
-    bool sequenceDone_ = false;
-    bool ending_ = false;
 
     std::unique_ptr<AviWriter> singleFrames_;
     std::int64_t singleFrameNumber_ = 0;
