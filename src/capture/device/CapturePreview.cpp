@@ -32,10 +32,11 @@ void CapturePreview::paintEvent(QPaintEvent*)
         // A widget smaller or larger than the picture shows all of it, keeping its shape.
         p.fillRect(rect(), Qt::black);
         const QSize fitted = shown.size().scaled(size(), Qt::KeepAspectRatio);
-        const QRect target(QPoint((width() - fitted.width()) / 2, (height() - fitted.height()) / 2),
-                           fitted);
-        p.setRenderHint(QPainter::SmoothPixmapTransform);
-        p.drawImage(target, shown);
+        if (fittedKey_ != shown.cacheKey() || fitted_.size() != fitted) {
+            fitted_ = shown.scaled(fitted, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+            fittedKey_ = shown.cacheKey();
+        }
+        p.drawImage(QPoint((width() - fitted.width()) / 2, (height() - fitted.height()) / 2), fitted_);
     }
     DrawStamp(p, height(), session_->printedText());
 }

@@ -1,7 +1,9 @@
 #pragma once
 // The capture session's picture on screen: the picture it shows, fitted to the widget's size
 // keeping its shape (black around it), with the printed text at the top-left. It only paints;
-// the session decides what is shown.
+// the session decides what is shown. A picture is scaled once to the widget's size, however
+// often it is painted, and a hidden preview costs nothing.
+#include <QImage>
 #include <QPointer>
 #include <QWidget>
 
@@ -19,4 +21,7 @@ protected:
 
 private:
     QPointer<CaptureSession> session_;
+    // The last picture fitted to a size other than its own, scaled once for every paint of it.
+    qint64 fittedKey_ = 0;
+    QImage fitted_;
 };

@@ -10,6 +10,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QStandardPaths>
+#include <QVideoFrameFormat>
 
 CaptureSession::CaptureSession(QObject* parent) : QObject(parent)
 {
@@ -157,15 +158,36 @@ std::int64_t CaptureSession::frameTime(const QVideoFrame& frame)
     return t;
 }
 
+namespace {
+// A camera picture as a 32-bit RGB image, converted once. A picture already in that format is
+// used where the camera left it: the image keeps the frame mapped until the image goes.
+QImage PictureOf(const QVideoFrame& frame)
+{
+    const QImage::Format format = QVideoFrameFormat::imageFormatFromPixelFormat(frame.pixelFormat());
+    auto* mapped = new QVideoFrame(frame);
+    if (format == QImage::Format_Invalid || !mapped->map(QVideoFrame::ReadOnly)) {
+        delete mapped;
+        QImage picture = frame.toImage();
+        return picture.isNull() || picture.format() == QImage::Format_RGB32
+                   ? picture
+                   : picture.convertToFormat(QImage::Format_RGB32);
+    }
+    const auto release = [](void* info) {
+        auto* f = static_cast<QVideoFrame*>(info);
+        f->unmap();
+        delete f;
+    };
+    const QImage view(static_cast<const uchar*>(mapped->bits(0)), mapped->width(), mapped->height(),
+                      mapped->bytesPerLine(0), format, release, mapped);
+    if (format == QImage::Format_RGB32) return view;
+    return view.convertToFormat(QImage::Format_RGB32);
+}
+} // namespace
+
 QImage CaptureSession::latest()
 {
     // A camera's picture is turned into an image only when something uses it.
-    if (latestPicture_.isNull() && latestFrame_.isValid()) {
-        QImage picture = latestFrame_.toImage();
-        if (!picture.isNull() && picture.format() != QImage::Format_RGB32)
-            picture = picture.convertToFormat(QImage::Format_RGB32);
-        latestPicture_ = picture;
-    }
+    if (latestPicture_.isNull() && latestFrame_.isValid()) latestPicture_ = PictureOf(latestFrame_);
     return latestPicture_;
 }
 
@@ -183,14 +205,15 @@ void CaptureSession::frameArrived(const QVideoFrame& frame)
         --autoFramesLeft_;
     }
     // While a sequence capture runs, the pictures going into the file are shown, with or
-    // without preview (a grabbed frame does not freeze them).
+    // without preview (a grabbed frame does not freeze them), at the preview rate: the others
+    // would only cost the capture time.
     bool taken = false;
     if (run_) {
         run_->cameraAlive(t);
         taken = run_->wouldTake(t) && run_->frame(forFile(latest()), t);
     }
-    const bool previewDue = preview_ && (lastShownUs_ < 0 || t - lastShownUs_ >= previewRateMs_ * 1000 - 2000);
-    if ((taken || previewDue) && !latest().isNull()) {
+    const bool due = lastShownUs_ < 0 || t - lastShownUs_ >= previewRateMs_ * 1000 - 2000;
+    if (((taken || preview_) && due) && !latest().isNull()) {
         lastShownUs_ = t;
         showPicture(latest());
     }
@@ -246,7 +269,8 @@ bool CaptureSession::grabFrame()
     if (!driver_ || capturing()) return false;
     preview_ = false;
     if (!waitForNewFrame() || latest().isNull()) return false;
-    showPicture(latest());
+    // A grabbed picture may stay for long: it keeps no camera buffer.
+    showPicture(latest().copy());
     return true;
 }
 

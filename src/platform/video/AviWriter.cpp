@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <chrono>
 #include <cerrno>
 #include <condition_variable>
 #include <cstring>
@@ -26,11 +27,15 @@ namespace {
 
 constexpr int kIoBufferSize = 1 << 16;
 
-// Hands the file to the disk right behind the writes, on a thread of its own so that a slow
-// disk never holds up the capture: each request starts one fdatasync as soon as the previous
-// one is done; requests made meanwhile are served by the next one.
+// Hands the file to the disk behind the writes, on a thread of its own so that a slow disk never
+// holds up the capture: a request starts an fdatasync at most SyncIntervalMs after the previous
+// one began (at once when that is longer ago); requests made meanwhile are served by it. One sync
+// a second instead of one a frame keeps the disk and the processor free, and a power cut loses
+// at most the last second.
 class DiskSync {
 public:
+    static constexpr auto SyncInterval = std::chrono::milliseconds(1000);
+
     explicit DiskSync(int fd) : fd_(fd), thread_([this] { run(); }) {}
     ~DiskSync() { finish(); }
 
@@ -38,6 +43,7 @@ public:
     {
         {
             std::lock_guard lock(mutex_);
+            if (pending_) return;   // the next sync serves this one too
             pending_ = true;
         }
         wake_.notify_one();
@@ -60,10 +66,16 @@ private:
     void run()
     {
         std::unique_lock lock(mutex_);
+        auto last = std::chrono::steady_clock::now() - SyncInterval;
         for (;;) {
             wake_.wait(lock, [this] { return pending_ || stop_; });
             if (!pending_) return;
+            // Not sooner than a second after the last one; the end of the file (finish, then the
+            // writer's own sync) does not wait.
+            wake_.wait_until(lock, last + SyncInterval, [this] { return stop_; });
+            if (stop_) return;
             pending_ = false;
+            last = std::chrono::steady_clock::now();
             lock.unlock();
             // Devices and pipes cannot be synced (EINVAL, EROFS): there is nothing to wait for.
             if (::fdatasync(fd_) != 0 && errno != EINVAL && errno != EROFS)

@@ -4,9 +4,10 @@
 // libavcodec. The one file of KIVRA that writes media with FFmpeg.
 //
 // A capture file is only worth its frames, so nothing waits in memory: each packet goes to the
-// file as it is written, and a helper thread hands the file to the disk (fdatasync) right behind
-// the writes. A capture cut short by a crash, a kill or a power cut still decodes up to its last
-// frame (the index at the end is missing; readers scan the frames instead).
+// file as it is written, and a helper thread hands the file to the disk (fdatasync) behind the
+// writes, once a second. A capture cut short by a crash or a kill still decodes up to its last
+// frame, one cut by a power cut up to the frames of its last second (the index at the end is
+// missing; readers scan the frames instead).
 //
 // Space reserved on disk for the file (ReserveSpace) is kept: a new capture writes from the start
 // of the file, over zeros, and the file keeps its reserved length when the capture is shorter.
