@@ -158,7 +158,7 @@ TEST_F(SoundAnalyserTest, SavesWriteTheSelectionAndTakeTheNewName)
     const int frames = Readout().selectedSamples.toInt();
 
     const QString clip = dir.file("left.wav");
-    const Ask never = [](const QString&, MsgButtons, const QString&) { return Answer::No; };
+    const Ask never = [](const Outcome&) { return Answer::No; };
     ASSERT_TRUE(analyser.SaveSelected(ChooseExportName(clip, 1, path), ChannelChoice::Left, never).ok);
     WaveFile saved;
     ASSERT_EQ(saved.Open(clip), 0);

@@ -6,7 +6,7 @@
 #include "imaging/window/FolderLists.h"
 #include "imaging/window/ImageOptionsPanel.h"
 #include "imaging/worker/ImageWorkerPool.h"
-#include "imaging/pipeline/NumericText.h"
+#include "imaging/window/ImagingFailure.h"
 #include "imaging/window/PreviewFit.h"
 #include "imaging/window/PreviewImage.h"
 #include "imaging/window/ShowImageProcessor.h"
@@ -141,74 +141,68 @@ bool frm_image::eventFilter(QObject* watched, QEvent* event)
     return QWidget::eventFilter(watched, event);
 }
 
-void frm_image::reportError(const QString& description)
-{
-    Prompts::Current().MsgBox(description, MsgButtons::OK, QString(), MsgIcon::None);
-}
-
-void frm_image::showPicture(const QImage& picture, int width, int height)
+Outcome frm_image::showPicture(const QImage& picture, int width, int height)
 {
     ImageProcessorState& s = processor_.state;
     s.setImageSize(width, height);
     options_->setImageSize(s.imagewidth, s.imageheight);
     Picture1->setPixmap(QPixmap::fromImage(picture));
     Image1->setPicture(picture);
-    fitPreview();
+    return fitPreview();
 }
 
-void frm_image::fitPreview()
+Outcome frm_image::fitPreview()
 {
     const ImageProcessorState& s = processor_.state;
-    const PreviewSize size = FitPreview(s.previewmaxwidth, s.previewmaxheight, s.imagewidthtwips, s.imageheighttwips);
-    Image1->setTwipSize(QSizeF(size.width, size.height));
-    layout_->place(Image1, PreviewLeft, PreviewTop, int(std::lround(size.width)), int(std::lround(size.height)));
+    const auto size = FitPreview(s.previewmaxwidth, s.previewmaxheight, s.imagewidthtwips, s.imageheighttwips);
+    if (!size) return ImagingFailure(QStringLiteral("Overflow"));
+    Image1->setTwipSize(QSizeF(size->width, size->height));
+    layout_->place(Image1, PreviewLeft, PreviewTop, int(std::lround(size->width)), int(std::lround(size->height)));
     update();
+    return Outcome::Success();
 }
 
-void frm_image::updatePreviewScale()
+Outcome frm_image::updatePreviewScale()
 {
     const double width = options_->targetWidth(), height = options_->targetHeight();
-    if (width == 0 || height == 0) throw ImagingError(QStringLiteral("Division by zero"));
+    if (width == 0 || height == 0) return ImagingFailure(QStringLiteral("Division by zero"));
     processor_.state.previewscalex = float(Image1->twipSize().width() / width);
     processor_.state.previewscaley = float(Image1->twipSize().height() / height);
+    return Outcome::Success();
 }
 
-bool frm_image::loadChosen(bool wantBitmap, PipelineResult& loaded)
+Outcome frm_image::loadChosen(bool wantBitmap, PipelineResult& loaded)
 {
     {
         BusyPointer busy;
         loaded = processor_.load(processor_.state.currentimagefile, wantBitmap);
     }
-    if (loaded.status == PipelineResult::Status::Unrecognised) {
-        Prompts::Current().MsgBox(LoadText(640));
-        return false;
-    }
-    if (loaded.status == PipelineResult::Status::Failed) throw ImagingError(loaded.error);
-    return true;
+    if (loaded.status == PipelineResult::Status::Unrecognised)
+        return Outcome::Failure(LoadText(640), QString(), QStringLiteral("unrecognised"), MsgIcon::None);
+    if (loaded.status == PipelineResult::Status::Failed) return ImagingFailure(loaded.error);
+    return Outcome::Success();
 }
 
 void frm_image::preview()
 {
     Image1->setSelectionVisible(false);
     ImageProcessorState& s = processor_.state;
-    try {
-        if (check_preview->checkState() == Qt::Checked) {
-            s.currentimagefile = AddBackslash(folders_->path()) + folders_->fileName();
-            if (!folders_->fileName().isEmpty()) {
-                PipelineResult loaded;
-                if (!loadChosen(!PreviewLoadsWithQt(ImageFormatOfName(s.currentimagefile)), loaded)) return;
-                QImage picture = loaded.bitmap.isNull() ? QImageReader(s.currentimagefile).read()
-                                                        : BitmapToPicture(loaded.bitmap);
-                if (picture.isNull())
-                    throw ImagingError(QStringLiteral("Cannot read the image file ") + s.currentimagefile);
-                showPicture(picture, loaded.loadedWidth, loaded.loadedHeight);
+    if (check_preview->checkState() == Qt::Checked) {
+        s.currentimagefile = AddBackslash(folders_->path()) + folders_->fileName();
+        if (!folders_->fileName().isEmpty()) {
+            PipelineResult loaded;
+            Outcome shown = loadChosen(!PreviewLoadsWithQt(ImageFormatOfName(s.currentimagefile)), loaded);
+            if (shown.ok) {
+                const QImage picture = loaded.bitmap.isNull() ? QImageReader(s.currentimagefile).read()
+                                                              : BitmapToPicture(loaded.bitmap);
+                shown = picture.isNull()
+                            ? ImagingFailure(QStringLiteral("Cannot read the image file ") + s.currentimagefile)
+                            : showPicture(picture, loaded.loadedWidth, loaded.loadedHeight);
             }
-            options_->setPixelSize(s.imagewidth, s.imageheight);
-            updatePreviewScale();
+            if (!shown.ok) return ReportFailure(shown);
         }
-    } catch (const std::exception& error) {
-        reportError(QString::fromLocal8Bit(error.what()));
-        return;
+        options_->setPixelSize(s.imagewidth, s.imageheight);
+        if (const Outcome scaled = updatePreviewScale(); !scaled.ok) return ReportFailure(scaled);
     }
     folders_->setPattern(QStringLiteral("*.*"));
     Image1->show();
@@ -220,20 +214,18 @@ void frm_image::restore()
     if (batchRunning_ || check_preview->checkState() == Qt::PartiallyChecked) return;
     Image1->setSelectionVisible(false);
     ImageProcessorState& s = processor_.state;
-    try {
-        s.currentimagefile = AddBackslash(folders_->path()) + folders_->fileName();
-        if (!folders_->fileName().isEmpty()) {
-            PipelineResult loaded;
-            if (!loadChosen(true, loaded)) return;
+    s.currentimagefile = AddBackslash(folders_->path()) + folders_->fileName();
+    if (!folders_->fileName().isEmpty()) {
+        PipelineResult loaded;
+        Outcome shown = loadChosen(true, loaded);
+        if (shown.ok) {
             s.workingbitmap = std::move(loaded.bitmap);
-            showPicture(BitmapToPicture(s.workingbitmap), loaded.loadedWidth, loaded.loadedHeight);
+            shown = showPicture(BitmapToPicture(s.workingbitmap), loaded.loadedWidth, loaded.loadedHeight);
         }
-        options_->setPixelSize(s.imagewidth, s.imageheight);
-        updatePreviewScale();
-    } catch (const std::exception& error) {
-        reportError(QString::fromLocal8Bit(error.what()));
-        return;
+        if (!shown.ok) return ReportFailure(shown);
     }
+    options_->setPixelSize(s.imagewidth, s.imageheight);
+    if (const Outcome scaled = updatePreviewScale(); !scaled.ok) return ReportFailure(scaled);
     folders_->setPattern(QStringLiteral("*.*"));
 }
 
@@ -243,48 +235,39 @@ void frm_image::applyClicked()
     ImageProcessorState& s = processor_.state;
     FrameServices* frame = FrameServices::Instance();
     const QString lastDialogFile = frame ? frame->openDialog().FileName : QString();
-    try {
-        ProcessOutcome outcome;
-        {
-            BusyPointer busy;
-            outcome = processor_.processimage(s.currentimagefile, QString(), lastDialogFile, QString(),
-                                              options_->options());
-        }
-        if (!outcome.recognised) {
-            Prompts::Current().MsgBox(LoadText(640));
-            return;
-        }
-        for (const Outcome& m : outcome.messages) ReportFailure(m);
-        if (!outcome.ok) return;
-        processor_.readSourceTimes(s.currentimagefile);
-        showPicture(BitmapToPicture(s.workingbitmap), s.workingbitmap.width(), s.workingbitmap.height());
-        updatePreviewScale();
-    } catch (const std::exception& error) {
-        reportError(QString::fromLocal8Bit(error.what()));
+    ProcessOutcome outcome;
+    {
+        BusyPointer busy;
+        outcome = processor_.processimage(s.currentimagefile, QString(), lastDialogFile, QString(),
+                                          options_->options());
     }
+    if (!outcome.recognised) {
+        Prompts::Current().MsgBox(LoadText(640));
+        return;
+    }
+    for (const Outcome& m : outcome.messages) ReportFailure(m);
+    if (!outcome.ok) return;
+    processor_.readSourceTimes(s.currentimagefile);
+    Outcome shown = showPicture(BitmapToPicture(s.workingbitmap), s.workingbitmap.width(), s.workingbitmap.height());
+    if (shown.ok) shown = updatePreviewScale();
+    ReportFailure(shown);
 }
 
 void frm_image::cropPressed(QPointF twips)
 {
     if (!Image1->hasPicture()) return;
-    try {
-        const CropValues values = crop_.press(twips, processor_.state.previewscalex, processor_.state.previewscaley);
-        Image1->showSelection(values.rectangle);
-        options_->setCrop(values, true);
-    } catch (const std::exception& error) {
-        reportError(QString::fromLocal8Bit(error.what()));
-    }
+    const CropValues values = crop_.press(twips, processor_.state.previewscalex, processor_.state.previewscaley);
+    if (!values.outcome.ok) return ReportFailure(values.outcome);
+    Image1->showSelection(values.rectangle);
+    options_->setCrop(values, true);
 }
 
 void frm_image::cropMoved(Qt::MouseButtons buttons, QPointF twips)
 {
     if (buttons == Qt::NoButton || !Image1->hasPicture()) return;
-    try {
-        const CropValues values = crop_.move(twips, Image1->twipSize(), processor_.state.previewscalex,
-                                             processor_.state.previewscaley);
-        Image1->showSelection(values.rectangle);
-        options_->setCrop(values, false);
-    } catch (const std::exception& error) {
-        reportError(QString::fromLocal8Bit(error.what()));
-    }
+    const CropValues values = crop_.move(twips, Image1->twipSize(), processor_.state.previewscalex,
+                                         processor_.state.previewscaley);
+    if (!values.outcome.ok) return ReportFailure(values.outcome);
+    Image1->showSelection(values.rectangle);
+    options_->setCrop(values, false);
 }

@@ -52,9 +52,9 @@ private:
 
     // Events (frm_image.cpp).
     void preview();
-    // Loads the chosen file (the library's bitmap too when wantBitmap); false when the library
-    // does not know the file, which it then says. A damaged file throws.
-    bool loadChosen(bool wantBitmap, PipelineResult& loaded);
+    // Loads the chosen file (the library's bitmap too when wantBitmap); a failure to show when
+    // the library does not know the file or cannot read it.
+    Outcome loadChosen(bool wantBitmap, PipelineResult& loaded);
     // Chooses a file in the folder lists and previews it.
     void showFile(const QString& path);
     void restore();
@@ -62,10 +62,9 @@ private:
     void cropPressed(QPointF twips);
     void cropMoved(Qt::MouseButtons buttons, QPointF twips);
     // Shows a loaded picture of the given pixel size in both boxes and fits the preview to it.
-    void showPicture(const QImage& picture, int width, int height);
-    void fitPreview();
-    void updatePreviewScale();
-    void reportError(const QString& description);
+    Outcome showPicture(const QImage& picture, int width, int height);
+    Outcome fitPreview();
+    Outcome updatePreviewScale();
 
     // Files, batch and saving (frm_imageFiles.cpp).
     void selectMultipleFiles();

@@ -160,7 +160,7 @@ int AudioMediaControl::SendString(const QString& command, QString& reply)
     }
 }
 
-int AudioMediaControl::open(const MediaCommand& c)
+MediaControl::Error AudioMediaControl::open(const MediaCommand& c)
 {
     const QString alias = c.alias.toLower();
     if (alias == "all" || waves_.contains(alias) || sequencers_.contains(alias)) return AliasInUse;
@@ -192,7 +192,7 @@ void AudioMediaControl::newRecorder(Wave& wave, const QString& alias)
             [this, alias](Halt why, const QString& detail) { emit recordingHalted(alias, why, detail); });
 }
 
-int AudioMediaControl::close(const QString& name)
+MediaControl::Error AudioMediaControl::close(const QString& name)
 {
     const QString alias = name.toLower();
     if (alias == "all") {
@@ -208,7 +208,7 @@ int AudioMediaControl::close(const QString& name)
     return sequencers_.remove(alias) ? Success : UnknownAlias;
 }
 
-int AudioMediaControl::set(Wave& wave, const MediaCommand& c)
+MediaControl::Error AudioMediaControl::set(Wave& wave, const MediaCommand& c)
 {
     if (c.timeFormat) {
         wave.timeFormat = *c.timeFormat;
@@ -239,7 +239,7 @@ int AudioMediaControl::set(Wave& wave, const MediaCommand& c)
     return Success;
 }
 
-int AudioMediaControl::record(Wave& wave)
+MediaControl::Error AudioMediaControl::record(Wave& wave)
 {
     wave.playback.stop();
     wave.discard();
@@ -256,7 +256,7 @@ int AudioMediaControl::record(Wave& wave)
     return Success;
 }
 
-int AudioMediaControl::play(Wave& wave, const MediaCommand& c)
+MediaControl::Error AudioMediaControl::play(Wave& wave, const MediaCommand& c)
 {
     if (wave.recorder->recording()) return Busy;
     const std::int64_t from = c.from.value_or(0);
@@ -281,7 +281,7 @@ PcmFormat AudioMediaControl::sequencerFormat() const
     return PcmFormat{44100, 2, 16};
 }
 
-int AudioMediaControl::playMidi(Sequencer& sequencer)
+MediaControl::Error AudioMediaControl::playMidi(Sequencer& sequencer)
 {
     sequencer.format = sequencerFormat();
     QString why;
@@ -332,7 +332,7 @@ void AudioMediaControl::renderIdleSequencers()
     }
 }
 
-int AudioMediaControl::save(Wave& wave, const QString& fileName)
+MediaControl::Error AudioMediaControl::save(Wave& wave, const QString& fileName)
 {
     if (wave.recorder->recording()) return Busy;
     const QString target = QDir::current().absoluteFilePath(fileName);
@@ -352,7 +352,7 @@ int AudioMediaControl::save(Wave& wave, const QString& fileName)
     return CannotWrite;
 }
 
-int AudioMediaControl::status(const MediaCommand& c, QString& reply)
+MediaControl::Error AudioMediaControl::status(const MediaCommand& c, QString& reply)
 {
     const QString alias = c.alias.toLower();
     if (const auto s = sequencers_.value(alias)) {

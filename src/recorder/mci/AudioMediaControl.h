@@ -25,6 +25,7 @@ public:
     ~AudioMediaControl() override;
 
     using MediaControl::SendString;
+    // The interpreter's boundary: the commands below answer a typed Error, given out as its number.
     int SendString(const QString& command, QString& reply) override;
 
     // The largest recording, in bytes of sound, before it stops by itself with SizeLimit;
@@ -42,15 +43,15 @@ private:
     struct Wave;
     struct Sequencer;
 
-    int open(const platform::MediaCommand& c);
-    int close(const QString& alias);
-    int set(Wave& wave, const platform::MediaCommand& c);
-    int record(Wave& wave);
+    Error open(const platform::MediaCommand& c);
+    Error close(const QString& alias);
+    Error set(Wave& wave, const platform::MediaCommand& c);
+    Error record(Wave& wave);
     void newRecorder(Wave& wave, const QString& alias);
-    int play(Wave& wave, const platform::MediaCommand& c);
-    int playMidi(Sequencer& sequencer);
-    int save(Wave& wave, const QString& fileName);
-    int status(const platform::MediaCommand& c, QString& reply);
+    Error play(Wave& wave, const platform::MediaCommand& c);
+    Error playMidi(Sequencer& sequencer);
+    Error save(Wave& wave, const QString& fileName);
+    Error status(const platform::MediaCommand& c, QString& reply);
     void mixSequencers(char* data, std::int64_t bytes, const PcmFormat& format);
     void renderIdleSequencers();
     bool anyRecording() const;
