@@ -5,7 +5,6 @@
 #include "imaging/worker/ImageWorkerPool.h"
 #include "text/LoadText.h"
 
-#include <QCoreApplication>
 #include <QFileInfo>
 
 #include <vector>
@@ -106,14 +105,16 @@ BatchSummary BatchJob::run(const BatchRequest& request, const BatchHooks& hooks)
     };
 
     for (int i = 1; i <= n; ++i) {
-        QCoreApplication::processEvents();
         handAhead(i);
         BatchFile& file = files[std::size_t(i)];
-        pool_.waitFor(file.ticket);
-        if (!pool_.isDone(file.ticket)) {
-            // The wait ended without the result: the program is closing.
+        // The window's events are handled while the file is waited for (Escape, the caption).
+        const Outcome waited = pool_.waitFor(file.ticket, hooks.guard);
+        if (!waited.ok) {
+            // A worker that never answered is said; a wait ended by the window or the program
+            // closing ends the batch quietly.
             summary.interrupted = true;
             endBatch();
+            if (waited.detail == QLatin1String("time-out")) hooks.report(waited);
             hooks.setCaption(caption);
             return summary;
         }

@@ -104,6 +104,7 @@ void frm_image::runBatch()
     hooks.clearEscape = [this] { tag_.clear(); };
     hooks.escapeRequested = [this] { return tag_ == QLatin1String("27"); };
     hooks.ask = AskThroughPrompts();
+    hooks.guard = this;
 
     // While the batch runs the window stays live for Escape and for looking around, but the
     // commands that would start other work on the same state wait for its end.

@@ -23,6 +23,7 @@
 class QAudioDevice;
 class QThread;
 class WaveInput;
+struct SoundArrival;
 
 class WaveRecorder : public QObject {
     Q_OBJECT
@@ -89,6 +90,7 @@ private:
 
     WaveRecordingFile file_;
     RingBuffer ring_;
+    std::unique_ptr<SoundArrival> arrival_;
     QThread* thread_ = nullptr;
     WaveInput* input_ = nullptr;
     QTimer drainTimer_;
