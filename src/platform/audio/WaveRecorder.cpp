@@ -87,8 +87,8 @@ private:
     bool stopping_ = false;
 };
 
-WaveRecorder::WaveRecorder(WaveHeaderFn header, QObject* parent)
-    : QObject(parent), file_(std::move(header)), ring_(RingBytes), arrival_(std::make_unique<SoundArrival>())
+WaveRecorder::WaveRecorder(QObject* parent)
+    : QObject(parent), ring_(RingBytes), arrival_(std::make_unique<SoundArrival>())
 {
     drainTimer_.setInterval(DrainIntervalMs);
     connect(&drainTimer_, &QTimer::timeout, this, &WaveRecorder::drain);

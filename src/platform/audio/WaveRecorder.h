@@ -36,7 +36,7 @@ public:
     // How long a stop waits for the sound of its last moments still on its way from the device.
     static constexpr int StopWaitLimitMs = 2500;
 
-    explicit WaveRecorder(WaveHeaderFn header, QObject* parent = nullptr);
+    explicit WaveRecorder(QObject* parent = nullptr);
     ~WaveRecorder() override;
 
     enum class Start { Started, NoInput, CannotWrite };

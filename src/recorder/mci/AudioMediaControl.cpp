@@ -1,6 +1,7 @@
 #include "recorder/mci/AudioMediaControl.h"
 
 #include "platform/audio/MidiSynth.h"
+#include "platform/audio/SaveWaveHeader.h"
 #include "platform/system/TemporaryFiles.h"
 #include "platform/audio/WavePlayback.h"
 #include "platform/audio/WaveRecorder.h"
@@ -109,10 +110,7 @@ struct AudioMediaControl::Sequencer {
     }
 };
 
-AudioMediaControl::AudioMediaControl(WaveHeaderFn header, QObject* parent)
-    : MediaControl(parent), header_(std::move(header))
-{
-}
+AudioMediaControl::AudioMediaControl(QObject* parent) : MediaControl(parent) {}
 
 AudioMediaControl::~AudioMediaControl()
 {
@@ -187,7 +185,7 @@ MediaControl::Error AudioMediaControl::open(const MediaCommand& c)
 
 void AudioMediaControl::newRecorder(Wave& wave, const QString& alias)
 {
-    wave.recorder = std::make_unique<WaveRecorder>(header_);
+    wave.recorder = std::make_unique<WaveRecorder>();
     connect(wave.recorder.get(), &WaveRecorder::halted, this,
             [this, alias](Halt why, const QString& detail) { emit recordingHalted(alias, why, detail); });
 }
@@ -343,8 +341,8 @@ MediaControl::Error AudioMediaControl::save(Wave& wave, const QString& fileName)
         return CannotWrite;
     }
     // Nothing recorded: an empty WAV file of the element's format.
-    const auto header = header_(wave.format.channels, wave.format.sampleRate,
-                                wave.format.bitsPerSample, 0);
+    const auto header = WaveHeaderBytes(wave.format.channels, wave.format.sampleRate,
+                                        wave.format.bitsPerSample, 0);
     QSaveFile out(target);
     if (header && out.open(QIODevice::WriteOnly) && out.write(*header) == header->size() &&
         out.commit())

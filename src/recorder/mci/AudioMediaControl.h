@@ -20,8 +20,7 @@
 class AudioMediaControl : public MediaControl {
     Q_OBJECT
 public:
-    // header: the program's WAV header writer, for the recordings and the saved files.
-    explicit AudioMediaControl(WaveHeaderFn header, QObject* parent = nullptr);
+    explicit AudioMediaControl(QObject* parent = nullptr);
     ~AudioMediaControl() override;
 
     using MediaControl::SendString;
@@ -57,7 +56,6 @@ private:
     bool anyRecording() const;
     PcmFormat sequencerFormat() const;
 
-    WaveHeaderFn header_;
     std::int64_t largest_ = -1;
     QHash<QString, std::shared_ptr<Wave>> waves_;            // by lower-case alias
     QHash<QString, std::shared_ptr<Sequencer>> sequencers_;  // by lower-case alias
