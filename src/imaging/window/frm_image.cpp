@@ -9,13 +9,11 @@
 #include "imaging/window/ImagingFailure.h"
 #include "imaging/window/PreviewFit.h"
 #include "imaging/window/PreviewImage.h"
-#include "imaging/window/ShowImageProcessor.h"
 #include "platform/ui/BusyPointer.h"
 #include "platform/ui/CommonDialog.h"
 #include "platform/ui/FrameServices.h"
 #include "platform/ui/Prompts.h"
 #include "platform/ui/TwipLayout.h"
-#include "platform/ui/ChildWindow.h"
 #include "text/LoadText.h"
 
 #include <QApplication>
@@ -23,48 +21,15 @@
 #include <QImageReader>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QMdiArea>
 #include <QFileInfo>
 #include <QMdiSubWindow>
 #include <QPointer>
-#include <QScreen>
 #include <QVBoxLayout>
 
-#include <algorithm>
 #include <cmath>
 
 namespace {
 QPointer<frm_image> g_window;
-
-// The image processor is the largest tool window: in a frame smaller than it (the frame's own
-// design size is 640 x 480 pixels) it is scaled down to its minimum, and its texts with it, far
-// below the size the other tools keep. The frame grows to hold it at its design size, as far as
-// the screen has room, each time the window opens; a maximised or full-screen frame is left as
-// it is.
-void GrowFrameToHold(QMdiSubWindow* sub)
-{
-    QMdiArea* area = sub->mdiArea();
-    QWidget* top = area ? area->window() : nullptr;
-    if (!top || sub->isMaximized() || sub->isMinimized() ||
-        top->windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen))
-        return;
-    const QSize wanted = sub->sizeHint();
-    const QSize lack = (wanted - area->viewport()->size()).expandedTo(QSize(0, 0));
-    if (lack.width() == 0 && lack.height() == 0) return;
-    if (const QScreen* screen = top->screen()) {
-        const QRect room = screen->availableGeometry();
-        const QSize decoration = top->frameGeometry().size() - top->size();
-        const QSize grown = (top->size() + lack).boundedTo(room.size() - decoration);
-        top->resize(grown.expandedTo(top->size()));
-        // Kept on the screen: moved back as little as needed.
-        const QRect outer = top->frameGeometry();
-        const int x = std::max(room.left(), std::min(outer.left(), room.right() + 1 - outer.width()));
-        const int y = std::max(room.top(), std::min(outer.top(), room.bottom() + 1 - outer.height()));
-        if (QPoint(x, y) != outer.topLeft()) top->move(x, y);
-    }
-    sub->resize(wanted);
-    FitChildWindow(sub);
-}
 }
 
 frm_image::frm_image(QWidget* parent) : QWidget(parent)
@@ -91,6 +56,8 @@ frm_image::frm_image(QWidget* parent) : QWidget(parent)
 
 frm_image::~frm_image() = default;
 
+bool frm_image::Made() { return g_window != nullptr; }
+
 frm_image* frm_image::Instance()
 {
     if (!g_window) {
@@ -103,23 +70,6 @@ frm_image* frm_image::Instance()
         }
     }
     return g_window;
-}
-
-void ShowImageProcessor(const QString& file)
-{
-    // The frame gives the window its design size when it has room, and keeps it inside.
-    const bool opening = !g_window;
-    frm_image* window = frm_image::Instance();
-    window->show();
-    if (auto* sub = qobject_cast<QMdiSubWindow*>(window->parentWidget())) {
-        if (opening || sub->isHidden()) GrowFrameToHold(sub);
-        sub->show();
-        sub->raise();
-        if (sub->mdiArea()) sub->mdiArea()->setActiveSubWindow(sub);
-    } else {
-        window->raise();
-    }
-    if (!file.isEmpty()) window->showFile(file);
 }
 
 void frm_image::showFile(const QString& path)

@@ -30,6 +30,8 @@ public:
 
     // The program's image processor window, made (as a child of the frame) on first use.
     static frm_image* Instance();
+    // True once that window is made.
+    static bool Made();
 
     ImageProcessor& processor() { return processor_; }
     // The window's Tag: the character code of the last key pressed in it, as decimal text.
