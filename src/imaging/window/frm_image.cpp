@@ -1,13 +1,10 @@
 // The image processor window: its making, the preview, Restore, Apply and the crop rectangle.
+// ImageProcessorSession decides; this turns the events into its calls and shows its view.
 #include "imaging/window/frm_image.h"
 
-#include "imaging/file/BitmapPicture.h"
-#include "imaging/window/FileSelection.h"
 #include "imaging/window/FolderLists.h"
 #include "imaging/window/ImageOptionsPanel.h"
 #include "imaging/worker/ImageWorkerPool.h"
-#include "imaging/window/ImagingFailure.h"
-#include "imaging/window/PreviewFit.h"
 #include "imaging/window/PreviewImage.h"
 #include "platform/ui/BusyPointer.h"
 #include "platform/ui/CommonDialog.h"
@@ -18,7 +15,6 @@
 
 #include <QApplication>
 #include <QCheckBox>
-#include <QImageReader>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QFileInfo>
@@ -32,7 +28,8 @@ namespace {
 QPointer<frm_image> g_window;
 }
 
-frm_image::frm_image(QWidget* parent) : QWidget(parent)
+frm_image::frm_image(QWidget* parent)
+    : QWidget(parent), session_(QSizeF(PreviewWidth, PreviewHeight))
 {
     setObjectName("frm_image");
     if (FrameServices* frame = FrameServices::Instance())
@@ -45,11 +42,6 @@ frm_image::frm_image(QWidget* parent) : QWidget(parent)
     fill->addWidget(canvas_);
     buildControls();
     setCaptions();
-
-    // Load: the working image is released, the preview area measured.
-    processor_.state.workingbitmap.reset();
-    processor_.state.previewmaxwidth = PreviewWidth;
-    processor_.state.previewmaxheight = PreviewHeight;
     // The window sees every key pressed in it before its controls do.
     qApp->installEventFilter(this);
 }
@@ -91,122 +83,82 @@ bool frm_image::eventFilter(QObject* watched, QEvent* event)
     return QWidget::eventFilter(watched, event);
 }
 
-Outcome frm_image::showPicture(const QImage& picture, int width, int height)
+void frm_image::showView()
 {
-    ImageProcessorState& s = processor_.state;
-    s.setImageSize(width, height);
-    options_->setImageSize(s.imagewidth, s.imageheight);
-    Picture1->setPixmap(QPixmap::fromImage(picture));
-    Image1->setPicture(picture);
-    return fitPreview();
-}
-
-Outcome frm_image::fitPreview()
-{
-    const ImageProcessorState& s = processor_.state;
-    const auto size = FitPreview(s.previewmaxwidth, s.previewmaxheight, s.imagewidthtwips, s.imageheighttwips);
-    if (!size) return ImagingFailure(QStringLiteral("Overflow"));
-    Image1->setTwipSize(QSizeF(size->width, size->height));
-    layout_->place(Image1, PreviewLeft, PreviewTop, int(std::lround(size->width)), int(std::lround(size->height)));
-    update();
-    return Outcome::Success();
-}
-
-Outcome frm_image::updatePreviewScale()
-{
-    const double width = options_->targetWidth(), height = options_->targetHeight();
-    if (width == 0 || height == 0) return ImagingFailure(QStringLiteral("Division by zero"));
-    processor_.state.previewscalex = float(Image1->twipSize().width() / width);
-    processor_.state.previewscaley = float(Image1->twipSize().height() / height);
-    return Outcome::Success();
-}
-
-Outcome frm_image::loadChosen(bool wantBitmap, PipelineResult& loaded)
-{
-    {
-        BusyPointer busy;
-        loaded = processor_.load(processor_.state.currentimagefile, wantBitmap);
+    const ImageProcessorSession::View& v = session_.view();
+    if (v.shown != shown_) {
+        shown_ = v.shown;
+        options_->setImageSize(v.imageWidth, v.imageHeight);
+        Picture1->setPixmap(QPixmap::fromImage(v.picture));
+        Image1->setPicture(v.picture);
     }
-    if (loaded.status == PipelineResult::Status::Unrecognised)
-        return Outcome::Failure(LoadText(640), QString(), QStringLiteral("unrecognised"), MsgIcon::None);
-    if (loaded.status == PipelineResult::Status::Failed) return ImagingFailure(loaded.error);
-    return Outcome::Success();
+    if (Image1->twipSize() != v.previewTwips) {
+        Image1->setTwipSize(v.previewTwips);
+        layout_->place(Image1, PreviewLeft, PreviewTop, int(std::lround(v.previewTwips.width())),
+                       int(std::lround(v.previewTwips.height())));
+        update();
+    }
+}
+
+// Preview and Restore: the chosen file shown, the pixel boxes set to its size, the crop scale
+// taken for it; a failure is shown and the rest left as it is.
+bool frm_image::loadChosen(Outcome (ImageProcessorSession::*load)())
+{
+    session_.Choose(folders_->path(), folders_->fileName());
+    if (!folders_->fileName().isEmpty()) {
+        Outcome loaded;
+        {
+            BusyPointer busy;
+            loaded = (session_.*load)();
+        }
+        showView();
+        if (!loaded.ok) {
+            ReportFailure(loaded);
+            return false;
+        }
+    }
+    const ImageProcessorState& s = session_.state();
+    options_->setPixelSize(s.imagewidth, s.imageheight);
+    const Outcome scaled = session_.Rescale(options_->targetWidth(), options_->targetHeight());
+    ReportFailure(scaled);
+    return scaled.ok;
 }
 
 void frm_image::preview()
 {
     Image1->setSelectionVisible(false);
-    ImageProcessorState& s = processor_.state;
-    if (check_preview->checkState() == Qt::Checked) {
-        s.currentimagefile = AddBackslash(folders_->path()) + folders_->fileName();
-        if (!folders_->fileName().isEmpty()) {
-            PipelineResult loaded;
-            Outcome shown = loadChosen(!PreviewLoadsWithQt(ImageFormatOfName(s.currentimagefile)), loaded);
-            if (shown.ok) {
-                const QImage picture = loaded.bitmap.isNull() ? QImageReader(s.currentimagefile).read()
-                                                              : BitmapToPicture(loaded.bitmap);
-                shown = picture.isNull()
-                            ? ImagingFailure(QStringLiteral("Cannot read the image file ") + s.currentimagefile)
-                            : showPicture(picture, loaded.loadedWidth, loaded.loadedHeight);
-            }
-            if (!shown.ok) return ReportFailure(shown);
-        }
-        options_->setPixelSize(s.imagewidth, s.imageheight);
-        if (const Outcome scaled = updatePreviewScale(); !scaled.ok) return ReportFailure(scaled);
-    }
+    if (check_preview->checkState() == Qt::Checked && !loadChosen(&ImageProcessorSession::LoadPreview)) return;
     folders_->setPattern(QStringLiteral("*.*"));
     Image1->show();
-    setWindowTitle(s.currentimagefile);
+    setWindowTitle(session_.state().currentimagefile);
 }
 
 void frm_image::restore()
 {
     if (batchRunning_ || check_preview->checkState() == Qt::PartiallyChecked) return;
     Image1->setSelectionVisible(false);
-    ImageProcessorState& s = processor_.state;
-    s.currentimagefile = AddBackslash(folders_->path()) + folders_->fileName();
-    if (!folders_->fileName().isEmpty()) {
-        PipelineResult loaded;
-        Outcome shown = loadChosen(true, loaded);
-        if (shown.ok) {
-            s.workingbitmap = std::move(loaded.bitmap);
-            shown = showPicture(BitmapToPicture(s.workingbitmap), loaded.loadedWidth, loaded.loadedHeight);
-        }
-        if (!shown.ok) return ReportFailure(shown);
-    }
-    options_->setPixelSize(s.imagewidth, s.imageheight);
-    if (const Outcome scaled = updatePreviewScale(); !scaled.ok) return ReportFailure(scaled);
-    folders_->setPattern(QStringLiteral("*.*"));
+    if (loadChosen(&ImageProcessorSession::LoadWorking)) folders_->setPattern(QStringLiteral("*.*"));
 }
 
 void frm_image::applyClicked()
 {
     if (batchRunning_) return;
-    ImageProcessorState& s = processor_.state;
     FrameServices* frame = FrameServices::Instance();
     const QString lastDialogFile = frame ? frame->openDialog().FileName : QString();
-    ProcessOutcome outcome;
+    std::vector<Outcome> failures;
     {
         BusyPointer busy;
-        outcome = processor_.processimage(s.currentimagefile, QString(), lastDialogFile, QString(),
-                                          options_->options());
+        failures = session_.Apply(options_->options(), lastDialogFile,
+                                  [this] { return QSizeF(options_->targetWidth(), options_->targetHeight()); });
     }
-    if (!outcome.recognised) {
-        Prompts::Current().MsgBox(LoadText(640));
-        return;
-    }
-    for (const Outcome& m : outcome.messages) ReportFailure(m);
-    if (!outcome.ok) return;
-    processor_.readSourceTimes(s.currentimagefile);
-    Outcome shown = showPicture(BitmapToPicture(s.workingbitmap), s.workingbitmap.width(), s.workingbitmap.height());
-    if (shown.ok) shown = updatePreviewScale();
-    ReportFailure(shown);
+    showView();
+    for (const Outcome& failure : failures) ReportFailure(failure);
 }
 
 void frm_image::cropPressed(QPointF twips)
 {
     if (!Image1->hasPicture()) return;
-    const CropValues values = crop_.press(twips, processor_.state.previewscalex, processor_.state.previewscaley);
+    const CropValues values = session_.CropPress(twips);
     if (!values.outcome.ok) return ReportFailure(values.outcome);
     Image1->showSelection(values.rectangle);
     options_->setCrop(values, true);
@@ -215,8 +167,7 @@ void frm_image::cropPressed(QPointF twips)
 void frm_image::cropMoved(Qt::MouseButtons buttons, QPointF twips)
 {
     if (buttons == Qt::NoButton || !Image1->hasPicture()) return;
-    const CropValues values = crop_.move(twips, Image1->twipSize(), processor_.state.previewscalex,
-                                         processor_.state.previewscaley);
+    const CropValues values = session_.CropMove(twips);
     if (!values.outcome.ok) return ReportFailure(values.outcome);
     Image1->showSelection(values.rectangle);
     options_->setCrop(values, false);

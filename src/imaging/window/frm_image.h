@@ -2,8 +2,7 @@
 // The image processor window: browse a folder, preview an image, drag out a crop rectangle, set
 // the processing options, apply them to the preview, restore it, run a batch job over a multiple
 // selection, and save the preview. One window in the program; Close only hides it.
-#include "imaging/window/CropSelection.h"
-#include "imaging/pipeline/ImageProcessor.h"
+#include "imaging/window/ImageProcessorSession.h"
 
 #include <QWidget>
 
@@ -33,7 +32,7 @@ public:
     // True once that window is made.
     static bool Made();
 
-    ImageProcessor& processor() { return processor_; }
+    ImageProcessor& processor() { return session_.processor(); }
     // The window's Tag: the character code of the last key pressed in it, as decimal text.
     QString tag() const { return tag_; }
     bool batchRunning() const { return batchRunning_; }
@@ -54,19 +53,16 @@ private:
 
     // Events (frm_image.cpp).
     void preview();
-    // Loads the chosen file (the library's bitmap too when wantBitmap); a failure to show when
-    // the library does not know the file or cannot read it.
-    Outcome loadChosen(bool wantBitmap, PipelineResult& loaded);
     // Chooses a file in the folder lists and previews it.
     void showFile(const QString& path);
     void restore();
     void applyClicked();
     void cropPressed(QPointF twips);
     void cropMoved(Qt::MouseButtons buttons, QPointF twips);
-    // Shows a loaded picture of the given pixel size in both boxes and fits the preview to it.
-    Outcome showPicture(const QImage& picture, int width, int height);
-    Outcome fitPreview();
-    Outcome updatePreviewScale();
+    // Loads the chosen file as Preview or Restore does; false after a failure it has shown.
+    bool loadChosen(Outcome (ImageProcessorSession::*load)());
+    // Copies the session's picture and preview size into the controls.
+    void showView();
 
     // Files, batch and saving (frm_imageFiles.cpp).
     void selectMultipleFiles();
@@ -93,9 +89,9 @@ private:
     QPushButton* Save;
     QPushButton* Closebutton;
 
-    ImageProcessor processor_;
+    ImageProcessorSession session_;
+    int shown_ = 0;
     std::unique_ptr<ImageWorkerPool> pool_;
-    CropSelection crop_;
     QString tag_;
     bool batchRunning_ = false;
 };
