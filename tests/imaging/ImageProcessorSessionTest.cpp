@@ -56,12 +56,12 @@ TEST(ImageProcessorSession, AMultipleSelectionGivesTheBatchItsFilesAndTheListIts
 {
     ImageProcessorSession session(kArea);
     const QString nul(QChar(0));
-    const auto many = session.SelectMultiple("/pics" + nul + "a.jpg" + nul + " b.jpg", "/pics");
+    const auto many = session.SelectMultiple("/pics" + nul + "a.jpg" + nul + " b.jpg");
     EXPECT_EQ(many.firstName, "/pics");
     EXPECT_EQ(many.fileName, "/pics/b.jpg");
-    EXPECT_EQ(many.outputFolder, "/pics/output/");
     EXPECT_EQ(session.state().batchfiles, (QStringList{"/pics", "a.jpg", "b.jpg"}));
-    const auto one = session.SelectMultiple("/pics/c.jpg", "/pics/");
+    const auto one = session.SelectMultiple("/pics/c.jpg");
     EXPECT_EQ(one.fileName, "/pics/c.jpg");
-    EXPECT_EQ(one.outputFolder, "/pics/output/");
+    EXPECT_EQ(ImageProcessorSession::OutputFolderOf("/pics"), "/pics/output/");
+    EXPECT_EQ(ImageProcessorSession::OutputFolderOf("/pics/"), "/pics/output/");
 }

@@ -113,7 +113,7 @@ CropValues ImageProcessorSession::CropMove(QPointF point)
     return crop_.move(point, view_.previewTwips, processor_.state.previewscalex, processor_.state.previewscaley);
 }
 
-ImageProcessorSession::Selected ImageProcessorSession::SelectMultiple(const QString& answer, const QString& folder)
+ImageProcessorSession::Selected ImageProcessorSession::SelectMultiple(const QString& answer)
 {
     Selected selected;
     const qsizetype nul = answer.indexOf(QChar(0));
@@ -121,9 +121,10 @@ ImageProcessorSession::Selected ImageProcessorSession::SelectMultiple(const QStr
     QStringList& files = processor_.state.batchfiles;
     files = SplitFileList(answer);
     selected.fileName = files.size() == 1 ? files[0] : AddBackslash(files[0]) + files.last();
-    selected.outputFolder = AddBackslash(folder) + "output/";
     return selected;
 }
+
+QString ImageProcessorSession::OutputFolderOf(const QString& folder) { return AddBackslash(folder) + "output/"; }
 
 std::optional<SaveTarget> ImageProcessorSession::ChooseSaveTarget(const QImage& picture, const QString& folder,
                                                                   const QString& fileName, CommonDialog& dialog,

@@ -66,13 +66,15 @@ public:
     // The answer of the multiple-selection dialog (the folder, then the names, NUL-separated)
     // becomes the batch's selection. firstName: what the file list shows at once (the text before
     // the first NUL); fileName: what it shows then (the one file, or the folder and the last
-    // name); outputFolder: the output folder proposed.
+    // name).
     struct Selected {
         QString firstName;
         QString fileName;
-        QString outputFolder;
     };
-    Selected SelectMultiple(const QString& answer, const QString& folder);
+    Selected SelectMultiple(const QString& answer);
+    // The output folder proposed for a selection in `folder` (the lists' folder once they show
+    // the selection).
+    static QString OutputFolderOf(const QString& folder);
 
     // Save, up to the file: the picture shown becomes the working image and the dialog (as the
     // window prepared it) asks for the name, starting from a free name beside the source; a

@@ -58,11 +58,11 @@ void frm_image::selectMultipleFiles()
     d.CancelError = false;
     if (!d.ShowOpen() || d.FileName.isEmpty()) return;
 
-    const ImageProcessorSession::Selected selected = session_.SelectMultiple(d.FileName, folders_->path());
+    const ImageProcessorSession::Selected selected = session_.SelectMultiple(d.FileName);
     folders_->setFileName(selected.firstName);
     session_.state().currentimagefile = folders_->fileName();
     folders_->setFileName(selected.fileName);
-    outputfolder->setText(selected.outputFolder);
+    outputfolder->setText(ImageProcessorSession::OutputFolderOf(folders_->path()));
     preview();
 }
 
