@@ -102,7 +102,7 @@ Timing BatchRun(const QString& in, const QStringList& names, const QString& out,
     };
     hooks.clearEscape = [] {};
     hooks.escapeRequested = [] { return false; };
-    hooks.ask = [](const QString&, MsgButtons, const QString&) { return Answer::No; };
+    hooks.ask = [](const Outcome&) { return Answer::No; };
     BatchRequest request{out, "PNG", Options()};
     const double cpu = CpuMs();
     QElapsedTimer timer;

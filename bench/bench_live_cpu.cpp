@@ -34,13 +34,6 @@ void Wait(int ms)
     loop.exec();
 }
 
-WaveHeaderFn Header()
-{
-    return [](int channels, std::int32_t rate, int bits, std::int64_t frames) {
-        return WaveHeaderBytes(channels, rate, bits, frames);
-    };
-}
-
 } // namespace
 
 int main(int argc, char** argv)
@@ -58,7 +51,7 @@ int main(int argc, char** argv)
     std::int64_t bytes = 0;
     double inputShare = 0;
     {
-        WaveRecorder input(Header());
+        WaveRecorder input;
         input.listen(PcmFormat{44100, 1, 16}, {}, [&bytes](const char*, std::int64_t n) { bytes += n; });
         Wait(1000);   // the server's first block holds the time before we connected
         const double cpu0 = CpuSeconds();
@@ -69,7 +62,7 @@ int main(int argc, char** argv)
         input.stop();
     }
 
-    LiveSoundWindow window(Header());
+    LiveSoundWindow window;
     window.resize(900, 640);
     window.show();
     window.findChild<QTabWidget*>("tabViews")->setCurrentIndex(1);   // the spectrum, 16384 points

@@ -62,7 +62,7 @@ int main(int argc, char** argv)
     }
     QTemporaryDir dir;
     QDir::setCurrent(dir.path());
-    AudioMediaControl device(KivraWaveHeader());
+    AudioMediaControl device;
     const double before = ResidentMB();
     for (const char* c : {"open new type waveaudio alias capture", "seek capture to start",
                           "set capture alignment 4 bitspersample 16 samplespersec 44100 channels 2 bytespersec 176400",

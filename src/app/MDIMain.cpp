@@ -19,7 +19,6 @@
 #include "recorder/ShowRecorder.h"
 #include "platform/audio/DecodeMp3.h"
 #include "sound/OpenSoundWindow.h"
-#include "platform/audio/SaveWaveHeader.h"
 #include "spectrum/OpenSpectrum.h"
 #include "text/LoadText.h"
 
@@ -353,13 +352,7 @@ void MDIMain::showAbout()
 
 void MDIMain::showRecorder() { ShowRecorder(); }
 
-void MDIMain::showLiveSound()
-{
-    // The analyser's WAV header for the sound the live window hands on.
-    ShowLiveSound([](int channels, std::int32_t rate, int bits, std::int64_t frames) {
-        return WaveHeaderBytes(channels, rate, bits, frames);
-    });
-}
+void MDIMain::showLiveSound() { ShowLiveSound(); }
 
 void MDIMain::showCapture() { ShowCapture(); }
 

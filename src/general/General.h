@@ -46,6 +46,9 @@ double Int(double value);
 // (NaN and infinities included).
 std::int16_t CInt(double value);
 std::int32_t CLng(double value);
+// The same conversions for code that goes on after an overflow: nothing outside the range.
+std::optional<std::int16_t> ToInt16(double value);
+std::optional<std::int32_t> ToInt32(double value);
 
 // Formats a number with a pattern of '#', '0', ',', '.' and literal text
 // ("##0.0####", "####.000", "###,###,###", " ##.## "). Decimals round half away from zero;

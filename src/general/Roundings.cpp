@@ -40,20 +40,32 @@ double Int(double value)
     return std::floor(value);
 }
 
-std::int16_t CInt(double value)
+std::optional<std::int16_t> ToInt16(double value)
 {
     const double r = Round(value);
-    if (!(r >= -32768.0 && r <= 32767.0))  // NaN fails both comparisons
-        throw OverflowError();
+    if (!(r >= -32768.0 && r <= 32767.0)) return std::nullopt;  // NaN fails both comparisons
     return static_cast<std::int16_t>(r);
+}
+
+std::optional<std::int32_t> ToInt32(double value)
+{
+    const double r = Round(value);
+    if (!(r >= -2147483648.0 && r <= 2147483647.0)) return std::nullopt;
+    return static_cast<std::int32_t>(r);
+}
+
+std::int16_t CInt(double value)
+{
+    const auto r = ToInt16(value);
+    if (!r) throw OverflowError();
+    return *r;
 }
 
 std::int32_t CLng(double value)
 {
-    const double r = Round(value);
-    if (!(r >= -2147483648.0 && r <= 2147483647.0))
-        throw OverflowError();
-    return static_cast<std::int32_t>(r);
+    const auto r = ToInt32(value);
+    if (!r) throw OverflowError();
+    return *r;
 }
 
 } // namespace general

@@ -364,10 +364,10 @@ QString LiveSession::copyValues() const
     return lines.join('\n') + '\n';
 }
 
-Outcome LiveSession::writeHeld(const QString& path, const WaveHeaderFn& header) const
+Outcome LiveSession::writeHeld(const QString& path) const
 {
     if (history_.held() == 0) return Outcome::Failure(LoadText(774), LoadText(721), "nothing is held", MsgIcon::Information);
-    WaveRecordingFile file(header);
+    WaveRecordingFile file;
     const PcmFormat format{settings_.sampleRate, 1, 16};
     bool ok = file.create(path, format);
     constexpr std::int64_t chunk = 1 << 16;

@@ -119,7 +119,7 @@ public:
     // read-out, then a line of headings and one "frequency<TAB>magnitude" line per line).
     QString copyValues() const;
     // Writes what is held (the frozen moment when frozen) as a mono 16-bit WAV at `path`.
-    Outcome writeHeld(const QString& path, const WaveHeaderFn& header) const;
+    Outcome writeHeld(const QString& path) const;
 
 private:
     void updateScope();

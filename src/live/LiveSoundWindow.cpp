@@ -55,12 +55,12 @@ void SelectData(QComboBox* c, const QVariant& data)
 }
 }
 
-LiveSoundWindow::LiveSoundWindow(WaveHeaderFn header, QWidget* parent)
-    : QMainWindow(parent), header_(std::move(header))
+LiveSoundWindow::LiveSoundWindow(QWidget* parent)
+    : QMainWindow(parent)
 {
     setObjectName("LiveSoundWindow");
     setWindowTitle(LoadText(721));
-    input_ = new WaveRecorder(header_, this);
+    input_ = new WaveRecorder(this);
     build();
     building_ = false;
     settingsChanged();
@@ -398,7 +398,7 @@ QString LiveSoundWindow::openInAnalyser()
         const QDir scratch(platform::ScratchFolder());
         do path = scratch.filePath(QString("Live sound %1.wav").arg(++taken));
         while (QFile::exists(path));
-        const Outcome written = session_.writeHeld(path, header_);
+        const Outcome written = session_.writeHeld(path);
         if (!written.ok) {
             ReportFailure(written);
             return {};

@@ -24,7 +24,7 @@ public:
     static constexpr int RedrawsPerSecond = 30;
     static const int kRates[];
 
-    explicit LiveSoundWindow(WaveHeaderFn header, QWidget* parent = nullptr);
+    explicit LiveSoundWindow(QWidget* parent = nullptr);
     ~LiveSoundWindow() override;
 
     // Starts listening to the chosen input at the chosen rate (again).
@@ -51,7 +51,6 @@ private:
     void copyValues();
     void savePicture();
 
-    WaveHeaderFn header_;
     live::LiveSession session_;
     WaveRecorder* input_ = nullptr;
     QTimer redraw_;

@@ -7,12 +7,12 @@
 #include <QMdiSubWindow>
 #include <QPointer>
 
-void ShowLiveSound(WaveHeaderFn header)
+void ShowLiveSound()
 {
     // One window: it holds the input.
     static QPointer<LiveSoundWindow> window;
     if (!window) {
-        window = new LiveSoundWindow(std::move(header));
+        window = new LiveSoundWindow;
         if (FrameServices* frame = FrameServices::Instance()) frame->addChild(window);
         window->show();
         window->listen();

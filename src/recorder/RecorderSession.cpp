@@ -20,7 +20,7 @@ RecorderSession::RecorderSession(modWave& wave, Clock clock, std::function<QStri
 {
 }
 
-void RecorderSession::tell(const QString& message)
+void RecorderSession::tell(const Outcome& message)
 {
     if (wave_.tell) wave_.tell(message);
 }
@@ -232,7 +232,7 @@ QString RecorderSession::StartTimeOffered() const { return general::DateText(wav
 void RecorderSession::StartTimeAnswered(const QString& answer)
 {
     const TimeEntry entry = EnterStartTime(answer, wave_.StartTime, wave_.StopTime, clock_());
-    if (entry.message) tell(LoadText(entry.message));
+    if (entry.message) tell(modWave::Failed(LoadText(entry.message), "start time: " + answer));
     wave_.StartTime = entry.start;
     wave_.StopTime = entry.stop;
     showTimes();
@@ -247,7 +247,7 @@ QString RecorderSession::StopTimeOffered() const
 void RecorderSession::StopTimeAnswered(const QString& answer)
 {
     const TimeEntry entry = EnterStopTime(answer, wave_.StartTime, wave_.StopTime);
-    if (entry.message) tell(LoadText(entry.message));
+    if (entry.message) tell(modWave::Failed(LoadText(entry.message), "stop time: " + answer));
     wave_.StopTime = entry.stop;
     showTimes();
     showStatistics();
@@ -332,7 +332,7 @@ void RecorderSession::stopProgrammed()
     if (wave_.AutoSave)
         saveAutomatically();
     else
-        tell(LoadText(591) + "\n" + LoadText(592));
+        tell(modWave::Told(LoadText(591) + "\n" + LoadText(592)));
     ChooseManual();
 }
 
@@ -351,13 +351,13 @@ void RecorderSession::saveAutomatically()
         const QString name = here ? wave_.WaveFileName : QDir(folder).filePath(wave_.WaveFileName);
         if (wave_.SaveRecording(name)) {
             const QString saved = wave_.RenamePending ? wave_.ShortSaveName : name;
-            tell(LoadText(590) + "\n" + LoadText(476) + QDir(current).absoluteFilePath(saved));
+            tell(modWave::Told(LoadText(590) + "\n" + LoadText(476) + QDir(current).absoluteFilePath(saved)));
             return;
         }
         if (!here) break;
         folder = AutomaticSaveFolder(QString(), music);
     }
-    tell(LoadText(591) + "\n" + LoadText(592));
+    tell(modWave::Failed(LoadText(591) + "\n" + LoadText(592), "the automatic save failed"));
 }
 
 QString RecorderSession::HaltedText(MediaControl::Halt why, std::optional<std::int64_t> keptMs)
@@ -382,11 +382,11 @@ void RecorderSession::Halted(MediaControl::Halt why)
     const QString message = HaltedText(why, keptMs);
     const bool nothingKept = keptMs && *keptMs <= 0;
     if (!wave_.Recording || wave_.ManualMode) {
-        tell(nothingKept ? message : message + "\n" + LoadText(592));
+        tell(modWave::Failed(nothingKept ? message : message + "\n" + LoadText(592), "the recording halted"));
         if (wave_.Recording) Stop();
         return;
     }
-    tell(message);
+    tell(modWave::Failed(message, "the recording halted"));
     wave_.StopTime = WholeSeconds(clock_());
     stopProgrammed();
     updateChecking();

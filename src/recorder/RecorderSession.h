@@ -11,6 +11,7 @@
 //
 // The options on screen are always the format the next recording uses: a choice is written to
 // the settings when it is made, so Reset and Setting read back the user's own choice.
+#include "platform/ui/Outcome.h"
 #include "recorder/mci/MediaControl.h"
 
 #include <QDateTime>
@@ -120,7 +121,7 @@ private:
     void stopProgrammed();
     void saveAutomatically();
     void updateChecking();
-    void tell(const QString& message);
+    void tell(const Outcome& message);
 
     modWave& wave_;
     Clock clock_;

@@ -48,9 +48,9 @@ frmSettings::frmSettings(QWidget* parent)
     Timer2.setObjectName("Timer2");
     Timer2.setInterval(RecorderSession::CheckIntervalMs);
 
-    session_.wave().tell = [this](const QString& message) { messages_ << message; };
+    session_.wave().tell = [this](const Outcome& message) { messages_ << message; };
     // The announcement of a MIDI file is answered before the recording starts.
-    session_.wave().announce = [this](const QString& message) {
+    session_.wave().announce = [this](const Outcome& message) {
         messages_ << message;
         showMessages();
     };
@@ -268,8 +268,7 @@ void frmSettings::showMessages()
     if (showing_) return;
     showing_ = true;
     while (!messages_.isEmpty()) {
-        const QString message = messages_.takeFirst();
-        Prompts::Current().MsgBox(message, MsgButtons::OK, QCoreApplication::applicationName(), MsgIcon::None);
+        Report(messages_.takeFirst());
     }
     showing_ = false;
 }

@@ -62,7 +62,7 @@ private:
     RecorderSession session_;
     TwipLayout* layout_ = nullptr;
     QTimer Timer2;
-    QStringList messages_;
+    QList<Outcome> messages_;
     bool applying_ = false;
     bool showing_ = false;   // a message box is open
 

@@ -5,6 +5,7 @@
 #include "platform/system/TemporaryFiles.h"
 #include "text/LoadText.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -21,21 +22,32 @@ bool modWave::send(const QString& command, const QString& failure)
     return send(command, failure, reply);
 }
 
+Outcome modWave::Failed(const QString& message, const QString& detail)
+{
+    return Outcome::Failure(message, QCoreApplication::applicationName(), detail, MsgIcon::None);
+}
+
+Outcome modWave::Told(const QString& message)
+{
+    return Outcome::Information(message, QCoreApplication::applicationName(), MsgIcon::None);
+}
+
 bool modWave::send(const QString& command, const QString& failure, QString& reply)
 {
-    if (MediaControl::Current().SendString(command, reply) == MediaControl::Success) return true;
+    const int error = MediaControl::Current().SendString(command, reply);
+    if (error == MediaControl::Success) return true;
     reply.clear();
     ++Failures;
-    told(failure);
+    told(Failed(failure, command + ": " + MediaControl::ErrorText(error)));
     return false;
 }
 
-void modWave::told(const QString& message)
+void modWave::told(const Outcome& message)
 {
     if (tell)
         tell(message);
     else
-        qWarning("KIVRA recorder: %s", qUtf8Printable(message));
+        qWarning("KIVRA recorder: %s", qUtf8Printable(message.message));
 }
 
 void modWave::OpenCapture()
@@ -62,7 +74,7 @@ void modWave::StartRecording()
 {
     if (!MidiFileName.isEmpty()) {
         if (ManualMode) {
-            const QString announcement = LoadText(619) + NamedBy(MidiFileName) + " " + LoadText(620);
+            const Outcome announcement = Told(LoadText(619) + NamedBy(MidiFileName) + " " + LoadText(620));
             if (announce) announce(announcement);
             else if (tell) tell(announcement);
         }
@@ -72,17 +84,19 @@ void modWave::StartRecording()
             "open " + MidiFileName + " type sequencer alias midi", reply);
         if (opened != MediaControl::Success) {
             ++Failures;
-            told(opened == MediaControl::NoSoundFont ? LoadText(664)
-                 : opened == MediaControl::CannotReadMidi
-                     ? LoadText(621) + "\n" + LoadText(666) + MidiFileName
-                     : LoadText(621));
+            told(Failed(opened == MediaControl::NoSoundFont ? LoadText(664)
+                        : opened == MediaControl::CannotReadMidi
+                            ? LoadText(621) + "\n" + LoadText(666) + MidiFileName
+                            : LoadText(621),
+                        MediaControl::ErrorText(opened)));
         }
         const int played = MediaControl::Current().SendString("play midi", reply);
         if (played != MediaControl::Success) {
             ++Failures;
-            told(played == MediaControl::NoSoundFont     ? LoadText(664)
-                 : played == MediaControl::NoSynthesiser ? LoadText(665)
-                                                         : QString("Playing midi file failed!"));
+            told(Failed(played == MediaControl::NoSoundFont     ? LoadText(664)
+                        : played == MediaControl::NoSynthesiser ? LoadText(665)
+                                                                : QString("Playing midi file failed!"),
+                        MediaControl::ErrorText(played)));
         }
     }
     send("record capture", LoadText(622));
@@ -117,7 +131,8 @@ bool modWave::MovePendingSave(bool tellFailure)
         QFileInfo::exists(ShortSaveName)) {
         QFile::remove(LongSaveName);
         if (!QFile::rename(ShortSaveName, LongSaveName)) {
-            if (tellFailure && tell) tell(LoadText(598) + QFileInfo(ShortSaveName).absoluteFilePath());
+            if (tellFailure && tell)
+                tell(Failed(LoadText(598) + QFileInfo(ShortSaveName).absoluteFilePath(), "the move failed"));
             return false;
         }
     }

@@ -5,7 +5,9 @@
 // sequencer, alias "midi", while recording.
 //
 // Every command that fails is told at once through Tell (the window shows it in a message box)
-// and the procedure goes on with its next command, so one fault can bring several messages.
+// and the procedure goes on with its next command, so one fault can bring several messages. The
+// device's error numbers end here: a failed command becomes an Outcome that names the error.
+#include "platform/ui/Outcome.h"
 #include "recorder/RecordingStatistics.h"
 
 #include <QDateTime>
@@ -15,7 +17,10 @@
 
 class modWave {
 public:
-    using Tell = std::function<void(const QString& message)>;
+    // The recorder's messages show no icon and the program's name as their title.
+    using Tell = std::function<void(const Outcome& message)>;
+    static Outcome Failed(const QString& message, const QString& detail);
+    static Outcome Told(const QString& message);
 
     // The engine of the run (the recorder window's).
     static modWave& Module();
@@ -96,5 +101,5 @@ private:
     // Sends a command; on failure tells `failure` and returns false.
     bool send(const QString& command, const QString& failure);
     bool send(const QString& command, const QString& failure, QString& reply);
-    void told(const QString& message);
+    void told(const Outcome& message);
 };

@@ -8,10 +8,13 @@
 #include "sound/SoundAnalyser.h"
 #include "text/LoadText.h"
 
+#include <QAction>
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMainWindow>
+#include <QMenu>
+#include <QMenuBar>
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QSlider>
@@ -146,6 +149,74 @@ void AnalyserUi::Build(QMainWindow* window)
     WindowsMediaPlayer1 = new MediaPlayer(surface);
     WindowsMediaPlayer1->setObjectName("WindowsMediaPlayer1");
     layout->place(WindowsMediaPlayer1, 5600, 6940, 1700, 450);
+}
+
+void AnalyserUi::BuildMenus(QMainWindow* window)
+{
+    QMenu* menu = nullptr;
+    auto bar = [&](const char* name, int text) {
+        menu = window->menuBar()->addMenu(LoadText(text));
+        menu->setObjectName(name);
+    };
+    auto item = [&](const char* name, int text, const QKeySequence& key = {}) {
+        QAction* a = menu->addAction(LoadText(text));
+        a->setObjectName(name);
+        if (!key.isEmpty()) {
+            // The window's own shortcuts: active while the focus is anywhere in this window, so
+            // two analyser windows do not compete for them.
+            a->setShortcut(key);
+            a->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+            // Ctrl+O stays the frame's, which hands it to the active window's Open: two live
+            // shortcuts for one key would cancel each other.
+            if (key != QKeySequence(QKeySequence::Open)) window->addAction(a);
+        }
+        return a;
+    };
+    bar("mnufile", 101);
+    mnuopen = item("mnuopen", 129, QKeySequence("Ctrl+O"));
+    mnuaudiosavewhole = item("mnuaudiosavewhole", 535);
+    mnuaudiosaveselected = item("mnuaudiosaveselected", 536);
+    mnuimagesavewhole = item("mnuimagesavewhole", 537);
+    item("mnuimagesaveselected", 538);
+    mnuclose = item("mnuclose", 134);
+    mnuexit = item("mnuexit", 206);
+    bar("mnuedit", 136);
+    mnuzoom = item("mnuzoom", 137);
+    mnurestore = item("mnurestore", 138);
+    mnucopy = item("mnucopy", 139);
+    mnupaste = item("mnupaste", 140);
+    bar("mnurun", 141);
+    mnuplay = item("mnuplay", 142, QKeySequence("Ctrl+P"));
+    mnuhalt = item("mnuhalt", 143, QKeySequence("Ctrl+H"));
+    mnustop = item("mnustop", 144);
+    mnuplayselection = item("mnuplayselection", 804, QKeySequence(Qt::Key_Space));
+    mnuloopselection = item("mnuloopselection", 805, QKeySequence(Qt::SHIFT | Qt::Key_Space));
+    mnurecord = item("mnurecord", 145, QKeySequence("Ctrl+R"));
+    mnuwindowrecorder = item("mnuwindowrecorder", 146);
+    mnulivesound = item("mnulivesound", 720);
+    mnufft = item("mnufft", 147, QKeySequence("Ctrl+A"));
+    menu->addSeparator()->setObjectName("mnurunspace1");
+    mnugrabvideo = item("mnugrabvideo", 148);
+    mnuplayvideo = item("mnuplayvideo", 149);
+    mnuimageprocessor = item("mnuimageprocessor", 540);
+    bar("mnusettings", 156);
+    mnuvolumecontrol = item("mnuvolumecontrol", 157);
+    mnuequaliseamp = item("mnuequaliseamp", 158);
+    mnuequaliseamp->setCheckable(true);
+    mnushowamp = item("mnushowamp", 159);
+    mnushowamp->setCheckable(true);
+    mnuaudiochannels = menu->addMenu(LoadText(541));
+    mnuaudiochannels->setObjectName("mnuaudiochannels");
+    mnuaudiochannels->menuAction()->setObjectName("mnuaudiochannels");
+    menu = mnuaudiochannels;
+    item("mnuboth", 542);
+    item("mnuleft", 543);
+    item("mnuright", 544);
+    bar("mnuwindows", 164);
+    mnunormal = item("mnunormal", 545);
+    mnumaximum = item("mnumaximum", 560);
+    bar("mnuhelp", 167);
+    mnuabout = item("mnuabout", 168);
 }
 
 AnalyserCanvas AnalyserUi::Canvas() const

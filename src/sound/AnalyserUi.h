@@ -7,6 +7,8 @@
 #include <array>
 
 class MediaPlayer;
+class QAction;
+class QMenu;
 class PictureBox;
 class QCheckBox;
 class QFrame;
@@ -31,6 +33,9 @@ struct AnalyserUi {
     // Makes the controls inside window: its surface as the central widget, every control on it
     // at its design place with its caption and tip, all scaled with the window.
     void Build(QMainWindow* window);
+    // Makes the window's menus as designed, each item with its name and caption; the window's
+    // own shortcuts work while the focus is anywhere in it.
+    void BuildMenus(QMainWindow* window);
     // The graphs' and the window's surfaces with the window's colours, for the analyser to draw.
     AnalyserCanvas Canvas() const;
 
@@ -101,4 +106,13 @@ struct AnalyserUi {
     QLineEdit* Text2 = nullptr;
     QTimer* Timer1 = nullptr;
     MediaPlayer* WindowsMediaPlayer1 = nullptr;
+
+    // The menus: File, Edit, Run, Setting (with the audio channels), Windows, Help.
+    QAction *mnuopen, *mnuaudiosavewhole, *mnuaudiosaveselected, *mnuimagesavewhole, *mnuclose, *mnuexit;
+    QAction *mnuzoom, *mnurestore, *mnucopy, *mnupaste;
+    QAction *mnuplay, *mnuhalt, *mnustop, *mnuplayselection, *mnuloopselection, *mnurecord, *mnuwindowrecorder,
+        *mnulivesound, *mnufft, *mnugrabvideo, *mnuplayvideo, *mnuimageprocessor;
+    QAction *mnuvolumecontrol, *mnuequaliseamp, *mnushowamp;
+    QMenu* mnuaudiochannels = nullptr;
+    QAction *mnunormal, *mnumaximum, *mnuabout;
 };

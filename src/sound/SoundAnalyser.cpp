@@ -8,7 +8,11 @@
 #include "sound/SelectedStretch.h"
 #include "platform/audio/WaveFile.h"
 #include "general/General.h"
+#include "platform/system/TemporaryFiles.h"
+#include "platform/ui/CommonDialog.h"
 #include "text/LoadText.h"
+
+#include <QDir>
 
 #include <QFile>
 #include <cmath>
@@ -21,7 +25,7 @@ SoundAnalyser::SoundAnalyser(const AnalyserCanvas& canvas) : canvas_(canvas)
 
 double SoundAnalyser::graphWidth() const { return canvas_.upper.ScaleWidth(); }
 
-SelectionView SoundAnalyser::view() const
+SelectionView SoundAnalyser::selectionView() const
 {
     SelectionView v;
     v.sampleRate = doc_.sampleRate();
@@ -122,7 +126,7 @@ SoundDocument::LoadResult SoundAnalyser::Load(const QString& fileName, int windo
     timeScale_ = DrawTickMarks(canvas_.window, frame, doc_, selection_.amplitude().showAmplitudeBoxChecked());
 
     doc_.loaded = true;
-    selection_.SetView(view());
+    selection_.SetView(selectionView());
     selection_.SetStereo(doc_.stereo());
     selection_.amplitude().SetStereo(doc_.stereo());
     selection_.SetSelectionTicks(0, doc_.selectionEndTicks);
@@ -149,7 +153,7 @@ SoundAnalyser::ZoomResult SoundAnalyser::Zoom()
     doc_.setViewSamples(count);
     doc_.setViewDuration(double(count) / doc_.sampleRate());
     doc_.setViewStartSample(std::int32_t(stretch.firstFrame));
-    selection_.SetView(view());
+    selection_.SetView(selectionView());
     selection_.amplitude().SetColumnTableBase(stretch.firstFrame);
     cursor_.SetView(std::int32_t(std::min<std::int64_t>(doc_.viewStartTicks(), INT32_MAX)),
                     doc_.viewDuration());
@@ -171,7 +175,7 @@ bool SoundAnalyser::Restore()
     draw(doc_.dataStart(), doc_.totalSamples());
     doc_.loaded = true;
     selection_.SetSelectionTicks(0, selection_.selectionEndTicks());
-    selection_.SetView(view());
+    selection_.SetView(selectionView());
     selection_.amplitude().SetColumnTableBase(0);
     selection_.SetLoaded(true);
     cursor_.SetWholeView();
@@ -201,7 +205,7 @@ bool SoundAnalyser::ShowView(const ViewSpan& wanted)
     doc_.setViewSamples(std::int32_t(span.frames));
     doc_.setViewDuration(double(span.frames) / rate);
     doc_.setViewStartSample(std::int32_t(span.start));
-    selection_.SetView(view());
+    selection_.SetView(selectionView());
     selection_.amplitude().SetColumnTableBase(span.start);
     cursor_.SetView(std::int32_t(std::min<std::int64_t>(doc_.viewStartTicks(), INT32_MAX)), doc_.viewDuration());
     syncSelectionTicks();
@@ -212,6 +216,12 @@ bool SoundAnalyser::WheelZoom(double x, double notches)
 {
     if (!ready() || notches == 0) return false;
     return ShowView(viewSpan().ZoomedAbout(x, graphWidth(), std::pow(1.25, notches), doc_.totalSamples()));
+}
+
+bool SoundAnalyser::WheelTurned(double x, int dx, int dy, bool zoom)
+{
+    if (zoom) return WheelZoom(x, dy / 120.0);
+    return WheelScroll(-(dx != 0 ? dx : dy) / 120.0);
 }
 
 bool SoundAnalyser::WheelScroll(double notches)
@@ -289,6 +299,122 @@ void SoundAnalyser::PlayerFocus(bool gained, double mediaDuration)
         cursor_.FocusGained(graphWidth(), mediaDuration);
     else
         cursor_.FocusLost();
+}
+
+PlayerOrder SoundAnalyser::PlayerTick(double position)
+{
+    PlayerOrder order;
+    order.showCursor = true;
+    switch (CursorTick(position)) {
+    case StretchPlayback::Step::Go: break;
+    case StretchPlayback::Step::Stop:
+        // The selection has played: the player waits at its end, where the cursor stands.
+        order.pause = true;
+        order.seek = stretch_.stretch().end;
+        order.playButtons = true;
+        break;
+    case StretchPlayback::Step::Rewind: order.seek = stretch_.stretch().start; break;
+    }
+    return order;
+}
+
+PlayerOrder SoundAnalyser::PlayPressed(bool fromSelectionStart)
+{
+    PlayerOrder order;
+    order.focusGraph = true;
+    EndStretch();
+    if (fromSelectionStart) {
+        order.seek = PlaybackCursor::LoopStartSeconds(general::Val(selection_.readout().initialSample),
+                                                      doc_.sampleRate());
+        order.play = true;
+        return order;
+    }
+    if (!doc_.loaded) return order;
+    // The file is the one drawn: the caption no longer holds the bare path once the sound was
+    // saved under another name.
+    order.url = "file:\\\\" + doc_.samplesFile;
+    order.play = true;
+    order.playButtons = false;
+    return order;
+}
+
+PlayerOrder SoundAnalyser::ContinuePressed()
+{
+    PlayerOrder order;
+    if (!doc_.loaded) return order;
+    EndStretch();
+    order.focusGraph = order.play = true;
+    order.playButtons = false;
+    return order;
+}
+
+PlayerOrder SoundAnalyser::HaltPressed()
+{
+    PlayerOrder order;
+    order.focusGraph = true;
+    if (!doc_.loaded || !selection_.windowReady()) return order;
+    order.pause = true;
+    order.playButtons = false;
+    return order;
+}
+
+PlayerOrder SoundAnalyser::StopPressed()
+{
+    PlayerOrder order;
+    if (!doc_.loaded) return order;
+    EndStretch();
+    order.focusGraph = order.pause = true;
+    order.playButtons = true;
+    return order;
+}
+
+PlayerOrder SoundAnalyser::PlaySelectionPressed(bool loop, bool playing, bool opened)
+{
+    PlayerOrder order;
+    if (!doc_.loaded) return order;
+    if (stretch_.active() && playing) {
+        EndStretch();
+        order.pause = true;
+        order.playButtons = true;
+        return order;
+    }
+    const StretchPlayback::Stretch stretch = StartStretch(loop);
+    if (!stretch_.active()) return order;
+    if (!opened) order.url = "file:\\\\" + doc_.samplesFile;
+    order.seek = stretch.start;
+    order.play = order.showCursor = true;
+    order.playButtons = false;
+    return order;
+}
+
+SoundAnalyser::Pasted SoundAnalyser::PasteNew(int nextWindow, int levelDb, ChannelChoice channel)
+{
+    Pasted pasted;
+    pasted.path = QDir(platform::ScratchFolder()).filePath(QString("Untitled%1.wav").arg(nextWindow));
+    pasted.outcome = PasteClip(pasted.path, float(std::pow(10.0, levelDb / 20.0)), channel);
+    if (!pasted.outcome.ok) return pasted;
+    platform::MarkTemporary(pasted.path);
+    pasted.channelChoice = channel == ChannelChoice::Right ? 2 : channel == ChannelChoice::Left ? 1 : 0;
+    return pasted;
+}
+
+std::optional<ExportName> SoundAnalyser::AskExportName(CommonDialog& dialog) const
+{
+    // Not "clip.PNG.wav": no default extension of an image save.
+    dialog.Filter = ExportFilter();
+    dialog.FilterIndex = 1;
+    dialog.DefaultExt.clear();
+    dialog.CancelError = true;
+    if (!dialog.ShowSave() || dialog.FileName.isEmpty()) return std::nullopt;
+    return ChooseExportName(dialog.FileName, dialog.FilterIndex, doc_.samplesFile);
+}
+
+ChannelChoice SoundAnalyser::ChannelOf(bool leftChosen, bool rightChosen) const
+{
+    if (!doc_.stereo()) return ChannelChoice::Both;
+    if (leftChosen) return ChannelChoice::Left;
+    if (rightChosen) return ChannelChoice::Right;
+    return ChannelChoice::Both;
 }
 
 QString SoundAnalyser::clipSaveTitle(ChannelChoice channel) const

@@ -10,6 +10,7 @@
 #include "sound/EnvelopeTask.h"
 #include "sound/GraphWave.h"
 #include "sound/PlaybackCursor.h"
+#include "sound/PlayerOrder.h"
 #include "sound/SaveWave.h"
 #include "sound/Selection.h"
 #include "sound/SelectionLevels.h"
@@ -22,6 +23,7 @@
 #include <QString>
 #include <optional>
 
+class CommonDialog;
 class Surface;
 struct ExportName;
 
@@ -75,6 +77,10 @@ public:
     bool WheelZoom(double x, double notches);
     // The wheel: notches > 0 move towards the end, a tenth of the view a notch.
     bool WheelScroll(double notches);
+    // The mouse wheel over the graph at x (twips) turned by dx, dy (eighths of a degree, 120 a
+    // notch): with Ctrl it zooms about x, else the wheel turned towards the user, or pushed
+    // right, moves on through the sound.
+    bool WheelTurned(double x, int dx, int dy, bool zoom);
 
     // The gestures and commands of the selection, the amplitude read-out and its switches.
     void Mouse(Selection::Graph graph, Selection::Event event, Qt::MouseButtons buttons, double x);
@@ -100,6 +106,19 @@ public:
     void EndStretch() { stretch_.End(); }
     const StretchPlayback& stretchPlayback() const { return stretch_; }
 
+    // The playback commands, as orders for the window's media player. The cursor timer's tick
+    // at the player's position, while the sound plays (a stretch's end pauses there or rewinds).
+    PlayerOrder PlayerTick(double position);
+    // Play opens the sound drawn afresh, from its start; Loop (fromSelectionStart) plays from
+    // the selection's start.
+    PlayerOrder PlayPressed(bool fromSelectionStart);
+    PlayerOrder ContinuePressed();
+    PlayerOrder HaltPressed();
+    PlayerOrder StopPressed();
+    // Space and Shift+Space (loop): the selection played, or stopped when it plays already.
+    // playing: the player plays now; opened: it has a sound open.
+    PlayerOrder PlaySelectionPressed(bool loop, bool playing, bool opened);
+
     // Writes the whole sound or the selected stretch under name (the intermediate WAV of an MP3,
     // then the MP3 through the encoder, which asks through ask while it works). On success the
     // document takes the saved name for its caption, and the samples are still read from the
@@ -108,6 +127,19 @@ public:
     Outcome SaveSelected(const ExportName& name, ChannelChoice channel, const Ask& ask);
     // The selection as a new WAV file at path, at the level gain (1 = unchanged).
     Outcome PasteClip(const QString& path, float gain, ChannelChoice channel);
+    // Paste in a new window: the clip in the scratch folder, named after the next window
+    // ("Untitled<n>.wav"), at the level slider's gain (dB); a scratch file until it is saved.
+    struct Pasted {
+        Outcome outcome;
+        QString path;
+        int channelChoice = 0;   // of the new window: 1 left, 2 right, 0 both
+    };
+    Pasted PasteNew(int nextWindow, int levelDb, ChannelChoice channel);
+    // The shared dialog asks for the name of an audio save (the audio types, no default
+    // extension left from an image save); nothing when the user cancels.
+    std::optional<ExportName> AskExportName(CommonDialog& dialog) const;
+    // The channel a save or a paste takes from the channel options (only a stereo sound has any).
+    ChannelChoice ChannelOf(bool leftChosen, bool rightChosen) const;
 
     // State for the window.
     const SoundDocument& document() const { return doc_; }
@@ -135,7 +167,7 @@ private:
     GraphWave graph();
     void draw(std::int64_t start, std::int32_t frames);
     void clearGraphs();
-    SelectionView view() const;
+    SelectionView selectionView() const;
     void syncSelectionTicks();
     Outcome writeExport(const ExportName& name, const Ask& ask,
                         const std::function<Outcome(const QString& wav)>& writeWav);

@@ -1,8 +1,11 @@
+// The sound analyser window: its controls wired to the analyser, the menus, what the analyser
+// holds shown in the controls, playback through the media player, and export.
 #include "sound/WavForm.h"
 
 #include "imaging/file/SavePictureAs.h"
 #include "platform/ui/BusyPointer.h"
 #include "platform/ui/ChildWindow.h"
+#include "platform/ui/CommonDialog.h"
 #include "platform/ui/FrameServices.h"
 #include "platform/video/MediaPlayer.h"
 #include "platform/ui/PictureBox.h"
@@ -13,6 +16,8 @@
 #include "platform/ui/TwipLayout.h"
 #include "platform/audio/DecodeMp3.h"
 #include "sound/AnalyserReadoutText.h"
+#include "sound/AnalyserView.h"
+#include "sound/ExportName.h"
 #include "sound/OpenSoundWindow.h"
 #include "text/LoadText.h"
 
@@ -22,6 +27,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
+#include <QFrame>
 #include <QGuiApplication>
 #include <QCloseEvent>
 #include <QGroupBox>
@@ -37,7 +43,6 @@
 #include <QWheelEvent>
 #include <QSlider>
 #include <QTimer>
-#include <cmath>
 
 WavForm::WavForm(int windowCounter, QWidget* parent) : QMainWindow(parent)
 {
@@ -65,23 +70,23 @@ void WavForm::connectControls()
 {
     connect(ui_.zoomButton, &QPushButton::clicked, this, &WavForm::Zoom);
     connect(ui_.restoreButton, &QPushButton::clicked, this, &WavForm::Restore);
-    connect(ui_.saveWholeButton, &QPushButton::clicked, this, &WavForm::saveWhole);
-    connect(ui_.saveSelectedButton, &QPushButton::clicked, this, &WavForm::saveSelected);
+    connect(ui_.saveWholeButton, &QPushButton::clicked, this, [this] { saveExport(false); });
+    connect(ui_.saveSelectedButton, &QPushButton::clicked, this, [this] { saveExport(true); });
     connect(ui_.pasteButton, &QPushButton::clicked, this, &WavForm::pasteNew);
     connect(ui_.closeButton, &QPushButton::clicked, this, &WavForm::closeWindow);
     LinkTool(ui_.recordButton, FrameServices::Tool::Recorder, [](FrameServices& f) { f.showRecorder(); });
     connect(ui_.showampCheck, &QCheckBox::clicked, this, [this](bool ticked) {
         analyser_->ShowAmplitudeBoxClicked(ticked);
-        showSelection();
+        present(Show::Selection);
     });
     connect(ui_.cancelButton, &QPushButton::clicked, this, [this] {
         analyser_->Cancel();
         ui_.Picture2->setFocus();
-        showSelection();
+        present(Show::Selection);
     });
     connect(ui_.Textcycle, &QLineEdit::textChanged, this, [this](const QString& text) {
         analyser_->CycleCountChanged(text);
-        showSelection();
+        present(Show::Selection);
     });
     ui_.amp->installEventFilter(this);
     for (PictureBox* graph : {ui_.Picture2, ui_.Picture4, ui_.Picture5}) graph->installEventFilter(this);
@@ -90,7 +95,7 @@ void WavForm::connectControls()
     connect(ui_.viewScroll, &QScrollBar::valueChanged, this, [this](int value) {
         ViewSpan span = analyser_->viewSpan();
         span.start = value;
-        if (analyser_->ShowView(span)) showAll();
+        if (analyser_->ShowView(span)) present(Show::All);
     });
     // The true envelope of a long stretch replaces its quick drawing when it is ready.
     connect(&analyser_->envelopeTask(), &EnvelopeTask::done, this, [this](const WaveEnvelope& envelope) {
@@ -106,7 +111,7 @@ void WavForm::connectControls()
     for (auto [box, graph] : graphs) {
         auto send = [this, graph = graph](E event, Qt::MouseButtons buttons, QPointF p) {
             analyser_->Mouse(graph, event, buttons, p.x());
-            showSelection();
+            present(Show::Selection);
         };
         connect(box, &PictureBox::mousePressed, this,
                 [send](Qt::MouseButton b, Qt::KeyboardModifiers, QPointF p) { send(E::Press, b, p); });
@@ -117,221 +122,138 @@ void WavForm::connectControls()
     }
 }
 
-QAction* WavForm::menuItem(QMenu* menu, const char* name, int text, const QKeySequence& key)
-{
-    QAction* a = menu->addAction(LoadText(text));
-    a->setObjectName(name);
-    if (!key.isEmpty()) {
-        // The window's own shortcuts: active while the focus is anywhere in this window, so
-        // two analyser windows do not compete for them.
-        a->setShortcut(key);
-        a->setShortcutContext(Qt::WidgetWithChildrenShortcut);
-        // Ctrl+O stays the frame's, which hands it to the active window's Open: two live
-        // shortcuts for one key would cancel each other.
-        if (key != QKeySequence(QKeySequence::Open)) addAction(a);
-    }
-    return a;
-}
-
 void WavForm::buildMenus()
 {
-    auto menu = [this](const char* name, int text) {
-        QMenu* m = menuBar()->addMenu(LoadText(text));
-        m->setObjectName(name);
-        return m;
-    };
-    auto on = [this](QAction* action, auto slot) { connect(action, &QAction::triggered, this, slot); };
+    ui_.BuildMenus(this);
     using Tool = FrameServices::Tool;
-    QMenu* file = menu("mnufile", 101);
-    on(menuItem(file, "mnuopen", 129, QKeySequence("Ctrl+O")), &WavForm::openOther);
-    on(menuItem(file, "mnuaudiosavewhole", 535), &WavForm::saveWhole);
-    on(menuItem(file, "mnuaudiosaveselected", 536), &WavForm::saveSelected);
-    on(menuItem(file, "mnuimagesavewhole", 537), &WavForm::saveImage);
-    menuItem(file, "mnuimagesaveselected", 538);
-    on(menuItem(file, "mnuclose", 134), &WavForm::closeWindow);
-    on(menuItem(file, "mnuexit", 206), &WavForm::exitProgram);
-
-    QMenu* edit = menu("mnuedit", 136);
-    on(menuItem(edit, "mnuzoom", 137), &WavForm::Zoom);
-    on(menuItem(edit, "mnurestore", 138), &WavForm::Restore);
+    auto on = [this](QAction* action, auto slot) { connect(action, &QAction::triggered, this, slot); };
+    on(ui_.mnuopen, &WavForm::openOther);
+    on(ui_.mnuaudiosavewhole, [this] { saveExport(false); });
+    on(ui_.mnuaudiosaveselected, [this] { saveExport(true); });
+    on(ui_.mnuimagesavewhole, &WavForm::saveImage);
+    on(ui_.mnuclose, &WavForm::closeWindow);
+    on(ui_.mnuexit, &WavForm::exitProgram);
+    on(ui_.mnuzoom, &WavForm::Zoom);
+    on(ui_.mnurestore, &WavForm::Restore);
     // Copy puts the read-outs on the clipboard as text.
-    on(menuItem(edit, "mnucopy", 139), [this] {
+    on(ui_.mnucopy, [this] {
         const QString text = AnalyserReadoutText(*analyser_, ui_.Textcycle->text());
         if (!text.isEmpty()) QGuiApplication::clipboard()->setText(text);
     });
-    on(menuItem(edit, "mnupaste", 140), &WavForm::pasteNew);
-
-    QMenu* run = menu("mnurun", 141);
-    on(menuItem(run, "mnuplay", 142, QKeySequence("Ctrl+P")), [this] {
+    on(ui_.mnupaste, &WavForm::pasteNew);
+    on(ui_.mnuplay, [this] {
         analyser_->EndStretch();
         ui_.WindowsMediaPlayer1->play();
     });
-    on(menuItem(run, "mnuhalt", 143, QKeySequence("Ctrl+H")), [this] { ui_.WindowsMediaPlayer1->pause(); });
-    on(menuItem(run, "mnustop", 144), [this] {
+    on(ui_.mnuhalt, [this] { ui_.WindowsMediaPlayer1->pause(); });
+    on(ui_.mnustop, [this] {
         analyser_->EndStretch();
         ui_.WindowsMediaPlayer1->stop();
     });
-    on(menuItem(run, "mnuplayselection", 804, QKeySequence(Qt::Key_Space)), [this] { playStretch(false); });
-    on(menuItem(run, "mnuloopselection", 805, QKeySequence(Qt::SHIFT | Qt::Key_Space)), [this] { playStretch(true); });
-    LinkTool(menuItem(run, "mnurecord", 145, QKeySequence("Ctrl+R")), Tool::Recorder,
-             [](FrameServices& f) { f.showRecorder(); });
-    on(menuItem(run, "mnuwindowrecorder", 146), [] { platform::StartProgram("SoundRecorder.exe"); });
-    LinkTool(menuItem(run, "mnulivesound", 720), Tool::LiveSound, [](FrameServices& f) { f.showLiveSound(); });
-    LinkTool(menuItem(run, "mnufft", 147, QKeySequence("Ctrl+A")), Tool::Spectrum, [this](FrameServices& f) {
+    on(ui_.mnuplayselection, [this] { playStretch(false); });
+    on(ui_.mnuloopselection, [this] { playStretch(true); });
+    LinkTool(ui_.mnurecord, Tool::Recorder, [](FrameServices& f) { f.showRecorder(); });
+    on(ui_.mnuwindowrecorder, [] { platform::StartProgram("SoundRecorder.exe"); });
+    LinkTool(ui_.mnulivesound, Tool::LiveSound, [](FrameServices& f) { f.showLiveSound(); });
+    LinkTool(ui_.mnufft, Tool::Spectrum, [this](FrameServices& f) {
         f.showSpectrum(document().windowNumber, document().samplesFile, windowTitle());
     });
-    run->addSeparator()->setObjectName("mnurunspace1");
-    LinkTool(menuItem(run, "mnugrabvideo", 148), Tool::Capture, [](FrameServices& f) { f.showCapture(); });
-    LinkTool(menuItem(run, "mnuplayvideo", 149), Tool::VideoWindow,
-             [](FrameServices& f) { f.openVideoWindow(QString()); });
-    LinkTool(menuItem(run, "mnuimageprocessor", 540), Tool::ImageProcessor,
-             [](FrameServices& f) { f.showImageProcessor(); });
-
-    QMenu* settings = menu("mnusettings", 156);
-    on(menuItem(settings, "mnuvolumecontrol", 157), [] { platform::StartProgram("sndvol.exe"); });
-    equaliseItem_ = menuItem(settings, "mnuequaliseamp", 158);
-    equaliseItem_->setCheckable(true);
-    on(equaliseItem_, [this] {
+    LinkTool(ui_.mnugrabvideo, Tool::Capture, [](FrameServices& f) { f.showCapture(); });
+    LinkTool(ui_.mnuplayvideo, Tool::VideoWindow, [](FrameServices& f) { f.openVideoWindow(QString()); });
+    LinkTool(ui_.mnuimageprocessor, Tool::ImageProcessor, [](FrameServices& f) { f.showImageProcessor(); });
+    on(ui_.mnuvolumecontrol, [] { platform::StartProgram("sndvol.exe"); });
+    // The amplitude switches are the frame's options too.
+    on(ui_.mnuequaliseamp, [this] {
         const bool checked = analyser_->EqualiseMenuClicked();
         if (FrameServices* frame = FrameServices::Instance()) frame->setEqualiseAmplitude(checked);
-        showSelection();
+        present(Show::Selection);
     });
-    showAmpItem_ = menuItem(settings, "mnushowamp", 159);
-    showAmpItem_->setCheckable(true);
-    on(showAmpItem_, [this] {
+    on(ui_.mnushowamp, [this] {
         const bool checked = analyser_->ShowAmplitudeMenuClicked();
         if (FrameServices* frame = FrameServices::Instance()) frame->setShowAmplitude(checked);
-        showSelection();
+        present(Show::Selection);
     });
-    channelsMenu_ = settings->addMenu(LoadText(541));
-    channelsMenu_->setObjectName("mnuaudiochannels");
-    channelsMenu_->menuAction()->setObjectName("mnuaudiochannels");
-    menuItem(channelsMenu_, "mnuboth", 542);
-    menuItem(channelsMenu_, "mnuleft", 543);
-    menuItem(channelsMenu_, "mnuright", 544);
-
-    QMenu* windows = menu("mnuwindows", 164);
-    on(menuItem(windows, "mnunormal", 545), [this] {
+    on(ui_.mnunormal, [this] {
         if (auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget())) sub->showNormal();
     });
-    on(menuItem(windows, "mnumaximum", 560), [this] {
+    on(ui_.mnumaximum, [this] {
         if (auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget())) sub->showMaximized();
     });
-    QMenu* help = menu("mnuhelp", 167);
-    LinkTool(menuItem(help, "mnuabout", 168), Tool::About, [](FrameServices& f) { f.showAbout(); });
+    LinkTool(ui_.mnuabout, Tool::About, [](FrameServices& f) { f.showAbout(); });
 }
 
-void WavForm::showDocument()
+void WavForm::present(Show what)
 {
-    const SoundDocument& d = analyser_->document();
-    const std::pair<QLabel*, const QString*> values[] = {
-        {ui_.fileName, &d.fileNameText},         {ui_.size, &d.sizeText},
-        {ui_.modified, &d.modifiedText},         {ui_.viewStartTicks, &d.viewStartTicksText},
-        {ui_.totalSamples, &d.totalSamplesText}, {ui_.viewSamples, &d.viewSamplesText},
-        {ui_.sampleRate, &d.sampleRateText},     {ui_.channels, &d.channelsText},
-        {ui_.bits, &d.bitsText},                 {ui_.dataStart, &d.dataStartText},
-        {ui_.blockAlign, &d.blockAlignText},     {ui_.dataSize, &d.dataSizeText},
-        {ui_.duration, &d.durationText},         {ui_.totalDuration, &d.totalDurationText},
-        {ui_.viewDuration, &d.viewDurationText}, {ui_.viewStartSample, &d.viewStartSampleText}};
-    for (auto [label, text] : values) label->setText(*text);
-    ui_.channels->setProperty("Tag", d.channelModeTag);
-    ui_.dataStart->setProperty("Tag", d.columnTableBaseTag);
-}
-
-void WavForm::showAll()
-{
-    showDocument();
-    showGraphs();
-    showSelection();
-    showViewScroll();
-}
-
-void WavForm::showGraphs()
-{
-    const GraphLayout& g = analyser_->layout();
-    const int W = SoundAnalyser::GraphWidth;
-    ui_.layout->resize(ui_.Picture2, W, g.upperHeight);
-    ui_.Picture5->setVisible(g.lowerVisible);
-    if (g.lowerVisible) ui_.layout->resize(ui_.Picture5, W, g.lowerHeight);
-    for (PictureBox* box : {ui_.Picture3, ui_.Picture4})
-        ui_.layout->resize(box, ui_.layout->twips(box).width(), g.upperHeight);
-    for (PictureBox* box : {ui_.Picture6, ui_.Picture7})
-        ui_.layout->resize(box, ui_.layout->twips(box).width(), g.lowerHeight);
-    for (QFrame* line : {ui_.cursorLines[0], ui_.cursorLines[2]})
-        ui_.layout->resize(line, 15, g.monoCursorHeight.value_or(g.upperHeight));
-    for (QFrame* line : {ui_.cursorLines[1], ui_.cursorLines[3]}) ui_.layout->resize(line, 15, g.lowerHeight);
-    ui_.amp->setProperty("Tag", g.ampTag);
-    ui_.timeScale->setText(analyser_->timeScaleCaption());
-    for (PictureBox* box : {ui_.Picture2, ui_.Picture4, ui_.Picture5, ui_.Picture7}) box->update();
-    ui_.surface->update();
-}
-
-void WavForm::showSelection()
-{
-    const Selection& s = analyser_->selection();
+    const AnalyserView v = ViewOfAnalyser(*analyser_);
+    QLabel* const values[] = {ui_.fileName,     ui_.size,       ui_.modified,   ui_.viewStartTicks,
+                              ui_.totalSamples, ui_.viewSamples, ui_.sampleRate, ui_.channels,
+                              ui_.bits,         ui_.dataStart,  ui_.blockAlign, ui_.dataSize,
+                              ui_.duration,     ui_.totalDuration, ui_.viewDuration, ui_.viewStartSample};
+    for (std::size_t i = 0; i < v.values.size(); ++i) values[i]->setText(v.values[i]);
+    ui_.channels->setProperty("Tag", v.channelsTag);
+    ui_.dataStart->setProperty("Tag", v.dataStartTag);
+    if (what == Show::All) {
+        TwipLayout& l = *ui_.layout;
+        l.resize(ui_.Picture2, SoundAnalyser::GraphWidth, v.upperHeight);
+        ui_.Picture5->setVisible(v.lowerVisible);
+        if (v.lowerVisible) l.resize(ui_.Picture5, SoundAnalyser::GraphWidth, v.lowerHeight);
+        for (PictureBox* box : {ui_.Picture3, ui_.Picture4}) l.resize(box, l.twips(box).width(), v.upperHeight);
+        for (PictureBox* box : {ui_.Picture6, ui_.Picture7}) l.resize(box, l.twips(box).width(), v.lowerHeight);
+        for (QFrame* line : {ui_.cursorLines[0], ui_.cursorLines[2]}) l.resize(line, 15, v.upperCursorHeight);
+        for (QFrame* line : {ui_.cursorLines[1], ui_.cursorLines[3]}) l.resize(line, 15, v.lowerHeight);
+        ui_.amp->setProperty("Tag", v.ampTag);
+        ui_.timeScale->setText(v.timeScale);
+    }
     // The shading strips and their highlight copies, the same on both graphs.
     const std::pair<PictureBox*, PictureBox*> strips[] = {{ui_.Picture3, ui_.Picture4}, {ui_.Picture6, ui_.Picture7}};
-    const SelectionShading shadings[] = {s.upperShading(), s.lowerShading()};
     for (int i = 0; i < 2; ++i) {
         auto [strip, copy] = strips[i];
-        const SelectionShading& shading = shadings[i];
+        const AnalyserView::Strip& s = v.strips[std::size_t(i)];
         const int height = ui_.layout->twips(i == 0 ? ui_.Picture2 : ui_.Picture5).height();
-        ui_.layout->place(strip, int(std::lround(shading.left)), 0, int(std::lround(shading.width)), height);
-        ui_.layout->place(copy, int(std::lround(shading.copyLeft())), 0, SoundAnalyser::GraphWidth, height);
-        strip->setVisible(shading.visible && shading.width > 0);
-        copy->setVisible(shading.copyVisible);
+        ui_.layout->place(strip, s.left, 0, s.width, height);
+        ui_.layout->place(copy, s.copyLeft, 0, SoundAnalyser::GraphWidth, height);
+        strip->setVisible(s.visible);
+        copy->setVisible(s.copyVisible);
     }
-    const SelectionReadout& r = s.readout();
-    const QString* values[] = {&r.initialTime,   &r.finalTime,   &r.intervalTime,
-                               &r.initialSample, &r.finalSample, &r.selectedSamples};
-    for (size_t i = 0; i < 6; ++i) ui_.selectionValues[i]->setText(*values[i]);
-    ui_.draggedCount->setText(s.draggedSampleCount());
-    const Qt::CursorShape pointer = s.resizePointer() ? Qt::SizeHorCursor : Qt::ArrowCursor;
+    for (std::size_t i = 0; i < 6; ++i) ui_.selectionValues[i]->setText(v.readout[i]);
+    ui_.draggedCount->setText(v.draggedCount);
+    const Qt::CursorShape pointer = v.resizePointer ? Qt::SizeHorCursor : Qt::ArrowCursor;
     ui_.Picture2->setCursor(pointer);
     ui_.Picture4->setCursor(pointer);
-    if (!s.period().periodCaption().isEmpty()) ui_.period->setText(s.period().periodCaption());
-    if (!s.period().frequencyCaption().isEmpty()) ui_.frequency->setText(s.period().frequencyCaption());
-
-    const AmplitudeReadout& a = s.amplitude();
-    ui_.amp->setText(a.caption());
-    if (!a.toolTip().isEmpty()) ui_.amp->setToolTip(a.toolTip());
-    ui_.amp->setVisible(a.readoutVisible());
-    ui_.levels->setText(analyser_->levelsCaption());
-    ui_.showampCheck->setChecked(a.showAmplitudeBoxChecked());
-    ui_.showampCheck->setEnabled(a.showAmplitudeBoxEnabled());
-    showAmpItem_->setChecked(a.showAmplitudeMenuChecked());
-    equaliseItem_->setChecked(a.equaliseChecked());
+    if (!v.period.isEmpty()) ui_.period->setText(v.period);
+    if (!v.frequency.isEmpty()) ui_.frequency->setText(v.frequency);
+    ui_.amp->setText(v.amp);
+    if (!v.ampToolTip.isEmpty()) ui_.amp->setToolTip(v.ampToolTip);
+    ui_.amp->setVisible(v.ampVisible);
+    ui_.levels->setText(v.levels);
+    ui_.showampCheck->setChecked(v.showAmpChecked);
+    ui_.showampCheck->setEnabled(v.showAmpEnabled);
+    ui_.mnushowamp->setChecked(v.showAmpMenuChecked);
+    ui_.mnuequaliseamp->setChecked(v.equaliseChecked);
+    if (what != Show::Selection) {
+        QScrollBar* bar = ui_.viewScroll;
+        const QSignalBlocker quiet(bar);
+        bar->setVisible(v.scrollVisible);
+        bar->setRange(0, v.scrollMaximum);
+        bar->setPageStep(v.scrollPage);
+        bar->setSingleStep(v.scrollStep);
+        bar->setValue(v.scrollValue);
+    }
+    if (what != Show::Selection) {
+        for (PictureBox* box : {ui_.Picture2, ui_.Picture4, ui_.Picture5, ui_.Picture7}) box->update();
+        ui_.surface->update();
+    }
 }
 
 bool WavForm::wheel(PictureBox* graph, QWheelEvent* event)
 {
+    // The highlight copy shares the graph's coordinates.
     const QPoint delta = event->angleDelta();
-    bool changed = false;
-    if (event->modifiers() & Qt::ControlModifier) {
-        // Zoom about the pointer; the highlight copy shares the graph's coordinates.
-        const double x = graph->toTwips(event->position()).x();
-        changed = analyser_->WheelZoom(x, delta.y() / 120.0);
-    } else {
-        // The wheel turned towards the user, or pushed right, moves on through the sound.
-        const int along = delta.x() != 0 ? delta.x() : delta.y();
-        changed = analyser_->WheelScroll(-along / 120.0);
-    }
-    if (changed) showAll();
+    if (analyser_->WheelTurned(graph->toTwips(event->position()).x(), delta.x(), delta.y(),
+                               event->modifiers() & Qt::ControlModifier))
+        present(Show::All);
     event->accept();
     return true;
-}
-
-void WavForm::showViewScroll()
-{
-    const ViewSpan span = analyser_->viewSpan();
-    const std::int64_t total = document().loaded ? document().totalSamples() : 0;
-    QScrollBar* bar = ui_.viewScroll;
-    const QSignalBlocker quiet(bar);
-    bar->setVisible(total > 0 && span.frames < total);
-    bar->setRange(0, int(std::max<std::int64_t>(0, total - span.frames)));
-    bar->setPageStep(int(std::max<std::int64_t>(1, span.frames)));
-    bar->setSingleStep(int(std::max<std::int64_t>(1, span.frames / 10)));
-    bar->setValue(int(span.start));
 }
 
 bool WavForm::eventFilter(QObject* watched, QEvent* event)
@@ -347,7 +269,7 @@ bool WavForm::eventFilter(QObject* watched, QEvent* event)
     }
     if (watched == ui_.amp && event->type() == QEvent::MouseButtonDblClick) {
         analyser_->AmpDoubleClick();
-        showSelection();
+        present(Show::Selection);
         return true;
     }
     return QMainWindow::eventFilter(watched, event);
@@ -359,11 +281,7 @@ void WavForm::InitStart()
     PlaceChildWindow(this, QPoint(80, 50));
     analyser_->Reset();
     for (PictureBox* strip : {ui_.Picture3, ui_.Picture6}) ui_.layout->resize(strip, 0, ui_.layout->twips(strip).height());
-    showDocument();
-    showSelection();
-    showViewScroll();
-    for (PictureBox* box : {ui_.Picture2, ui_.Picture5, ui_.Picture4, ui_.Picture7}) box->update();
-    ui_.surface->update();
+    present(Show::Reset);
 }
 
 void WavForm::LoadFileData(int windowNumber, const QString& fileName, int channelChoice)
@@ -376,7 +294,7 @@ void WavForm::LoadFileData(int windowNumber, const QString& fileName, int channe
         result = analyser_->Load(fileName, windowNumber, channelChoice);
     }
     setWindowTitle(document().caption);
-    showDocument();
+    present(Show::Selection);
     if (!result.ok()) {
         // The design's one word, and beside it (kept after the reset) what is wrong.
         ui_.loadProblem->setText(LoadText(402) + ": " + result.detail);
@@ -386,10 +304,10 @@ void WavForm::LoadFileData(int windowNumber, const QString& fileName, int channe
         InitStart();
         return;
     }
-    showAll();
+    present(Show::All);
     const bool stereo = document().stereo();
     ui_.Frame2->setVisible(stereo);
-    channelsMenu_->menuAction()->setEnabled(stereo);
+    ui_.mnuaudiochannels->menuAction()->setEnabled(stereo);
     ui_.layout->resize(ui_.Frame1, ui_.layout->twips(ui_.Frame1).width(),
                       stereo ? AnalyserUi::SaveBoxStereoHeight : AnalyserUi::SaveBoxMonoHeight);
 }
@@ -404,7 +322,7 @@ void WavForm::Zoom()
     case SoundAnalyser::ZoomResult::NotReady:
         break;
     case SoundAnalyser::ZoomResult::Zoomed:
-        showAll();
+        present(Show::All);
         break;
     }
     ui_.Picture2->setFocus();
@@ -413,7 +331,7 @@ void WavForm::Zoom()
 void WavForm::Restore()
 {
     BusyPointer busy;
-    if (analyser_->Restore()) showAll();
+    if (analyser_->Restore()) present(Show::All);
     ui_.Picture2->setFocus();
 }
 
@@ -463,4 +381,117 @@ void WavForm::closeEvent(QCloseEvent* event)
     // A pasted clip or a decoder output shown here goes with the window, unless it was saved.
     if (Tag != "saved") platform::DeleteScratchFile(windowTitle());
     event->accept();
+}
+
+// Playback: the play buttons, the media player, and the play cursor that follows the sound over
+// the graph with the time and sample read-outs. The analyser decides; the player obeys.
+void WavForm::connectPlayback()
+{
+    // The cursor is refreshed about as often as the screen is, while the sound plays: a window
+    // that shows a sound costs nothing at rest.
+    ui_.Timer1->setInterval(16);
+    MediaPlayer* player = ui_.WindowsMediaPlayer1;
+    connect(ui_.Timer1, &QTimer::timeout, this, [this, player] {
+        if (player->Visible()) obey(analyser_->PlayerTick(player->currentPosition()));
+    });
+    connect(player, &MediaPlayer::PositionChange, this, [this, player](double, double now) {
+        analyser_->CursorMoved(now, player->duration());
+        showCursor();
+    });
+    connect(player, &MediaPlayer::GotFocus, this, [this, player] {
+        analyser_->PlayerFocus(true, player->duration());
+        showCursor();
+    });
+    connect(player, &MediaPlayer::LostFocus, this, [this, player] {
+        analyser_->PlayerFocus(false, player->duration());
+        showCursor();
+    });
+    // The cursor also shows while the sound plays from the buttons, which move the focus to the
+    // graph: otherwise the class would never see it move.
+    connect(player, &MediaPlayer::PlayStateChange, this, [this, player](int state) {
+        if (state == MediaPlayer::Playing) analyser_->PlayerFocus(true, player->duration());
+        state == MediaPlayer::Playing ? ui_.Timer1->start() : ui_.Timer1->stop();
+        showCursor();
+    });
+    connect(ui_.playButton, &QPushButton::clicked, this, [this] { obey(analyser_->PlayPressed(false)); });
+    connect(ui_.loopButton, &QPushButton::clicked, this, [this] { obey(analyser_->PlayPressed(true)); });
+    connect(ui_.continueButton, &QPushButton::clicked, this, [this] { obey(analyser_->ContinuePressed()); });
+    connect(ui_.haltButton, &QPushButton::clicked, this, [this] { obey(analyser_->HaltPressed()); });
+    connect(ui_.stopButton, &QPushButton::clicked, this, [this] { obey(analyser_->StopPressed()); });
+}
+
+void WavForm::playStretch(bool loop)
+{
+    MediaPlayer* player = ui_.WindowsMediaPlayer1;
+    obey(analyser_->PlaySelectionPressed(loop, player->playState() == MediaPlayer::Playing, !player->URL().isEmpty()));
+}
+
+void WavForm::obey(const PlayerOrder& order)
+{
+    MediaPlayer* player = ui_.WindowsMediaPlayer1;
+    if (order.focusGraph) ui_.Picture2->setFocus();
+    if (order.url) player->setURL(*order.url);
+    if (order.pause) player->pause();
+    if (order.seek) player->setCurrentPosition(*order.seek);
+    if (order.play) player->play();
+    if (order.playButtons) {
+        ui_.playButton->setEnabled(*order.playButtons);
+        ui_.continueButton->setEnabled(*order.playButtons);
+    }
+    if (order.showCursor) showCursor();
+}
+
+void WavForm::showCursor()
+{
+    const PlaybackCursor& cursor = analyser_->cursor();
+    ui_.Text1->setText(cursor.Text1());
+    ui_.Text2->setText(cursor.Text2());
+    for (QFrame* line : ui_.cursorLines) {
+        ui_.layout->move(line, cursor.x(), 0);
+        line->setVisible(cursor.linesVisible() && !line->parentWidget()->isHidden());
+    }
+}
+
+// Export: the whole sound or the selected clip saved under a name the dialog asks for, and the
+// clip pasted into a new window.
+void WavForm::saveExport(bool selected)
+{
+    if (selected && !selectionReady("No Selection Made!")) return;
+    CommonDialog& dialog = FrameServices::Dialog();
+    const ChannelChoice channel = channelChoice();
+    if (selected) dialog.DialogTitle = analyser_->clipSaveTitle(channel);
+    const std::optional<ExportName> name = analyser_->AskExportName(dialog);
+    if (!name) return;
+    BusyPointer busy;
+    const Outcome saved = selected ? analyser_->SaveSelected(*name, channel, AskThroughPrompts())
+                                   : analyser_->SaveWhole(*name, AskThroughPrompts());
+    if (!saved.ok) return ReportFailure(saved);
+    setWindowTitle(analyser_->savedCaption());
+    ui_.fileName->setText(document().fileNameText);
+    Tag = "saved";
+}
+
+ChannelChoice WavForm::channelChoice() const
+{
+    return analyser_->ChannelOf(ui_.leftOption->isChecked(), ui_.rightOption->isChecked());
+}
+
+bool WavForm::selectionReady(const QString& noSelection)
+{
+    if (!analyser_->ready()) {
+        ui_.Picture2->setFocus();
+        return false;
+    }
+    if (!analyser_->hasSelection())
+        Prompts::Current().MsgBox(noSelection, MsgButtons::OK, QApplication::applicationName());
+    return analyser_->hasSelection();
+}
+
+void WavForm::pasteNew()
+{
+    if (!selectionReady(LoadText(607))) return;
+    BusyPointer busy;
+    const SoundAnalyser::Pasted pasted = analyser_->PasteNew(SoundWindowCounter() + 1, ui_.Slider1->value(), channelChoice());
+    if (!pasted.outcome.ok) return ReportFailure(pasted.outcome);
+    OpenSoundWindow(pasted.path, pasted.channelChoice);
 }

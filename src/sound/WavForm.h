@@ -49,39 +49,29 @@ protected:
 private:
     void buildMenus();
     void connectControls();
-    QAction* menuItem(QMenu* menu, const char* name, int text, const QKeySequence& key = {});
-    // Copies the analyser's state into the controls.
-    void showAll();
-    void showDocument();
-    void showGraphs();
-    void showSelection();
-    // The scroll bar follows the view; the wheel zooms (with Ctrl) or scrolls it.
-    void showViewScroll();
+    // Copies what the analyser holds into the controls: the selection and the values; on a
+    // reset also the scroll bar, and with All the graphs' sizes and the time scale too.
+    enum class Show { Selection, Reset, All };
+    void present(Show what);
+    // The wheel zooms (with Ctrl) or scrolls the view.
     bool wheel(PictureBox* graph, QWheelEvent* event);
     void saveImage();
     void openOther();
     void exitProgram();
     void closeWindow();
-    // Playback (WavFormPlayback.cpp).
+    // Playback.
     void connectPlayback();
-    void play(bool fromSelectionStart);
     // Space / Shift+Space: the selection once or looped (a second press stops it).
     void playStretch(bool loop);
+    void obey(const PlayerOrder& order);
     void showCursor();
-    void setPlayButtonsEnabled(bool on);
-    // Export (WavFormExport.cpp).
-    void saveWhole();
-    void saveSelected();
+    // Export: the whole sound or the selected clip, and Paste in a new window.
+    void saveExport(bool selected);
     void pasteNew();
     ChannelChoice channelChoice() const;
-    void markSaved(const Outcome& result);
     // A sound is shown and a stretch selected; without a selection, says noSelection.
     bool selectionReady(const QString& noSelection);
 
     AnalyserUi ui_;
     std::unique_ptr<SoundAnalyser> analyser_;
-    // Menu items whose state follows the analyser.
-    QAction* showAmpItem_ = nullptr;       // mnushowamp
-    QAction* equaliseItem_ = nullptr;      // mnuequaliseamp
-    QMenu* channelsMenu_ = nullptr;        // mnuaudiochannels
 };

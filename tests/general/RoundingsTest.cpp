@@ -56,6 +56,9 @@ TEST(CInt, RoundsAndFailsOutsideSixteenBits)
     EXPECT_EQ(CInt(-3.5), -4);
     EXPECT_THROW(CInt(std::nan("")), OverflowError);
     EXPECT_THROW(CInt(std::numeric_limits<double>::infinity()), OverflowError);
+    // The form that does not throw: nothing where CInt overflows.
+    EXPECT_EQ(ToInt16(-32768.5), std::int16_t(-32768));
+    EXPECT_FALSE(ToInt16(32767.5).has_value());
 }
 
 TEST(CLng, RoundsAndFailsOutsideThirtyTwoBits)
@@ -67,4 +70,6 @@ TEST(CLng, RoundsAndFailsOutsideThirtyTwoBits)
     EXPECT_EQ(CLng(100000.5), 100000);
     EXPECT_THROW(CLng(std::nan("")), OverflowError);
     EXPECT_THROW(CLng(1e300), OverflowError);
+    EXPECT_EQ(ToInt32(2147483647.4), 2147483647);
+    EXPECT_FALSE(ToInt32(std::nan("")).has_value());
 }

@@ -47,8 +47,8 @@ protected:
         };
         hooks.clearEscape = [this] { escapeAfter = escapeAfterNext; };
         hooks.escapeRequested = [this] { return escapeAfter > 0 && ++filesSeen >= escapeAfter; };
-        hooks.ask = [this](const QString& prompt, MsgButtons, const QString& title) {
-            questions << prompt + " / " + title;
+        hooks.ask = [this](const Outcome& question) {
+            questions << question.message + " / " + question.title;
             return answer;
         };
         request.outputFolder = dir.file("out");

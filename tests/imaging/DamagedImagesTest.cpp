@@ -57,7 +57,7 @@ TEST(DamagedImages, FiveHundredAreEachWrittenOrReported)
     hooks.report = [&reports](const Outcome& o) { reports << o.message; };
     hooks.clearEscape = [] {};
     hooks.escapeRequested = [] { return false; };
-    hooks.ask = [](const QString&, MsgButtons, const QString&) { return Answer::No; };
+    hooks.ask = [](const Outcome&) { return Answer::No; };
     BatchRequest request;
     request.outputFolder = dir.file("out");
     request.outputType = "PNG";

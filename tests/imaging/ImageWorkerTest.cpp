@@ -89,7 +89,11 @@ TEST_F(ImageWorkerTest, APoolGivesEachTicketItsOwnResult)
     const QString hang = copyAs("hang-here.png");
     const int tickets[] = {pool.submit(job(source)), pool.submit(job(crash)), pool.submit(job(hang)),
                            pool.submit(job(source)), pool.submit(job(dir.file("missing.png")))};
-    for (int t : tickets) pool.waitFor(t);
+    // Two run, three wait: the last may wait for the two before it and for itself.
+    EXPECT_EQ(pool.waitLimitMs(tickets[0]), 4000 + ImageWorkerPool::WorkerStartMs);
+    EXPECT_EQ(pool.waitLimitMs(tickets[4]), 2 * 4000 + ImageWorkerPool::WorkerStartMs);
+    for (int t : tickets) EXPECT_TRUE(pool.waitFor(t).ok) << t;
+    EXPECT_EQ(pool.waitFor(99).message, "No such image job");
     EXPECT_EQ(pool.take(tickets[0]).status, PipelineResult::Status::Done);
     EXPECT_EQ(pool.take(tickets[1]).error, "The image library stopped while reading " + crash);
     EXPECT_EQ(pool.take(tickets[2]).error, "The image took longer than 4 seconds to process: " + hang);

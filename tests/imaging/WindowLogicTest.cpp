@@ -11,7 +11,7 @@ TEST(PreviewFit, SmallImagesKeepTheirSizeLargeOnesFitTheirLongerSide)
 {
     const int maxW = 8985, maxH = 6255;
     auto fit = [&](int w, int h) {
-        const PreviewSize s = FitPreview(maxW, maxH, w, h);
+        const PreviewSize s = FitPreview(maxW, maxH, w, h).value();
         return std::pair(s.width, s.height);
     };
     EXPECT_EQ(fit(1500, 1200), std::pair(1500.0, 1200.0));
@@ -23,7 +23,7 @@ TEST(PreviewFit, SmallImagesKeepTheirSizeLargeOnesFitTheirLongerSide)
     // Only one side too large still fits by the ratio.
     EXPECT_EQ(fit(9000, 1000), std::pair(8985.0, 8985.0 * 1000 / 9000));
     // A product beyond 32 bits is an overflow, as the rule's integer product is.
-    EXPECT_THROW(FitPreview(maxW, maxH, 400000, 300000), std::overflow_error);
+    EXPECT_FALSE(FitPreview(maxW, maxH, 400000, 300000).has_value());
 }
 
 TEST(SizeBoxes, TypingFiftyWithProportionalHalvesBothSidesRoundingHalfToEven)
@@ -81,6 +81,19 @@ TEST(SizeBoxes, ZeroOrLessIsNotAllowedAndChangesNoOtherBox)
     EXPECT_EQ(fresh.text(SizeBoxes::WidthPixels), "0");
 }
 
+TEST(SizeBoxes, ASizeBeyondThirtyTwoBitsSaysOverflowAndLeavesTheBoxesAfterIt)
+{
+    SizeBoxes boxes;
+    boxes.setImageSize(640, 480);
+    boxes.change(SizeBoxes::WidthPixels, "640");
+    const std::vector<Outcome> huge = boxes.change(SizeBoxes::Width, "1E+12");
+    ASSERT_EQ(huge.size(), 1u);
+    EXPECT_EQ(huge[0].message, "Overflow");
+    EXPECT_EQ(huge[0].icon(), MsgIcon::None);
+    EXPECT_EQ(boxes.text(SizeBoxes::WidthPixels), "640");
+    EXPECT_EQ(boxes.text(SizeBoxes::Height), "100");
+}
+
 // A preview of 8985 x 2246.25 twips showing an image of 1200 x 300 pixels: 7.4875 twips a
 // pixel both ways.
 TEST(CropSelection, DraggingInAnyDirectionBetweenTwoPointsGivesTheSameCrop)
@@ -126,6 +139,7 @@ TEST(CropSelection, ThePointStaysInsideThePreviewAndMovesEdgesAcrossTheAnchor)
     EXPECT_EQ(v.rectangle, QRectF(QPointF(20, 100), QPointF(100, 300)));
     EXPECT_EQ(v.left, 10);
     EXPECT_EQ(v.bottom, 150);
-    EXPECT_THROW(crop.move({20, 300}, QSizeF(1000, 800), 0, 2), ImagingError);
-    EXPECT_THROW(crop.move({999, 300}, QSizeF(1000, 800), 0.01f, 2), std::overflow_error);
+    EXPECT_TRUE(v.outcome.ok);
+    EXPECT_EQ(crop.move({20, 300}, QSizeF(1000, 800), 0, 2).outcome.message, "Division by zero");
+    EXPECT_EQ(crop.move({999, 300}, QSizeF(1000, 800), 0.01f, 2).outcome.message, "Overflow");
 }

@@ -16,13 +16,6 @@
 using namespace live;
 
 namespace {
-WaveHeaderFn Header()
-{
-    return [](int channels, std::int32_t rate, int bits, std::int64_t frames) {
-        return WaveHeaderBytes(channels, rate, bits, frames);
-    };
-}
-
 QByteArray Bytes(const std::vector<std::int16_t>& s)
 {
     QByteArray b;
@@ -202,7 +195,7 @@ TEST_F(LiveSessionTest, FreezeKeepsTheMomentAndOpenInAnalyserWritesIt)
 {
     TempDir dir;
     LiveSession session;
-    EXPECT_FALSE(session.writeHeld(dir.file("empty.wav"), Header()).ok);   // nothing held yet
+    EXPECT_FALSE(session.writeHeld(dir.file("empty.wav")).ok);   // nothing held yet
     EXPECT_FALSE(QFile::exists(dir.file("empty.wav")));
     const std::vector<std::int16_t> a = ToPcm(SineWave(44100, 440, 44100, 0.5));
     session.feedSamples(a.data(), 44100);
@@ -217,7 +210,7 @@ TEST_F(LiveSessionTest, FreezeKeepsTheMomentAndOpenInAnalyserWritesIt)
     EXPECT_EQ(session.view().status, "Frozen, 1.0 s held");
 
     const QString path = dir.file("held.wav");
-    ASSERT_TRUE(session.writeHeld(path, Header()).ok);
+    ASSERT_TRUE(session.writeHeld(path).ok);
     QFile f(path);
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     const QByteArray bytes = f.readAll();
@@ -229,7 +222,7 @@ TEST_F(LiveSessionTest, FreezeKeepsTheMomentAndOpenInAnalyserWritesIt)
         EXPECT_TRUE(r.output.contains("44100 samples")) << qPrintable(r.output);
     }
     // A folder that cannot be written: the message says so.
-    const Outcome bad = session.writeHeld(dir.file("no/such/folder/x.wav"), Header());
+    const Outcome bad = session.writeHeld(dir.file("no/such/folder/x.wav"));
     EXPECT_FALSE(bad.ok);
     EXPECT_TRUE(bad.message.startsWith("The held sound could not be written")) << qPrintable(bad.message);
 }

@@ -68,7 +68,7 @@ protected:
     QElapsedTimer sinceRecord;
 
     TempDir dir;
-    AudioMediaControl device{KivraWaveHeader()};
+    AudioMediaControl device;
     QString previousFolder_;
 };
 

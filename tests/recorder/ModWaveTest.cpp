@@ -6,6 +6,7 @@
 #include "support/TempDir.h"
 #include "text/LoadText.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -18,7 +19,10 @@ protected:
     void SetUp() override
     {
         text::SetLanguage(text::Language::English);
-        wave.tell = [this](const QString& m) { told << m; };
+        wave.tell = [this](const Outcome& m) {
+            told << m.message;
+            outcomes << m;
+        };
     }
 
     // The commands sent since the last call.
@@ -32,6 +36,7 @@ protected:
     ScopedScriptedMediaControl device;
     modWave wave;
     QStringList told;
+    QList<Outcome> outcomes;
     TempDir dir;
 };
 
@@ -80,6 +85,12 @@ TEST_F(Engine, EachFailureIsToldAndTheNextCommandStillGoes)
     EXPECT_EQ(sent().size(), 4);
     EXPECT_EQ(told, (QStringList{"Closing all MCI operations failed!", "Opening new wave failed!",
                                  "seek capture to start - Error", "Settings for recording not consistent"}));
+    // Shown as failures without an icon, under the program's name; the device's error in words.
+    const Outcome& open = outcomes.at(1);
+    EXPECT_FALSE(open.ok);
+    EXPECT_EQ(open.icon(), MsgIcon::None);
+    EXPECT_EQ(open.title, QCoreApplication::applicationName());
+    EXPECT_TRUE(open.detail.startsWith("open new type waveaudio alias capture: ")) << qPrintable(open.detail);
 
     device->Succeed("open new type waveaudio alias capture");
     wave.OpenCapture();   // an open element, whose close can fail
@@ -289,8 +300,8 @@ TEST_F(Engine, TheMidiAnnouncementComesBeforeTheRecordingAndAMissingSoundFontIsN
 {
     wave.MidiFileName = "/music/tune.mid";
     QStringList sentBeforeAnswer;
-    wave.announce = [&](const QString& m) {
-        told << m;
+    wave.announce = [&](const Outcome& m) {
+        told << m.message;
         sentBeforeAnswer = device->commands;
     };
     sent();

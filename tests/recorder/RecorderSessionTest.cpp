@@ -26,7 +26,7 @@ protected:
         text::SetLanguage(text::Language::English);
         for (const char* key : {"Rate", "Channels", "Resolution", "WaveFileName", "WaveAutomaticSave"})
             platform::DeleteSetting(kApp, kSection, key);
-        wave.tell = [this](const QString& m) { told << m; };
+        wave.tell = [this](const Outcome& m) { told << m.message; };
         previousFolder = QDir::currentPath();
         QDir::setCurrent(dir.path());
     }

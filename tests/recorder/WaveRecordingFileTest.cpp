@@ -38,7 +38,7 @@ std::pair<quint32, qint64> StatedAndHeld(const QString& path)
 TEST(WaveRecordingFile, IsAValidWaveAfterEveryBlockAndKeepsOnlyWholeFrames)
 {
     TempDir dir;
-    WaveRecordingFile file(KivraWaveHeader());
+    WaveRecordingFile file;
     ASSERT_TRUE(file.create(dir.file("rec.wav"), PcmFormat{8000, 2, 16}));
     EXPECT_EQ(StatedAndHeld(dir.file("rec.wav")), std::make_pair(0u, qint64(0)));
 
@@ -67,7 +67,7 @@ TEST(WaveRecordingFile, IsAValidWaveAfterEveryBlockAndKeepsOnlyWholeFrames)
 TEST(WaveRecordingFile, TruncatingKeepsTheFirstFramesAndNeverLengthens)
 {
     TempDir dir;
-    WaveRecordingFile file(KivraWaveHeader());
+    WaveRecordingFile file;
     ASSERT_TRUE(file.create(dir.file("rec.wav"), PcmFormat{8000, 1, 16}));
     const QByteArray sound = Frames(100, 2);
     ASSERT_TRUE(file.append(sound.constData(), sound.size()));
@@ -82,7 +82,7 @@ TEST(WaveRecordingFile, TruncatingKeepsTheFirstFramesAndNeverLengthens)
 TEST(WaveRecordingFile, StopsAtItsLargestSizeWithEveryFrameThatFitted)
 {
     TempDir dir;
-    WaveRecordingFile file(KivraWaveHeader());
+    WaveRecordingFile file;
     ASSERT_TRUE(file.create(dir.file("rec.wav"), PcmFormat{8000, 1, 16}, 1001));   // 500 frames
     EXPECT_EQ(file.maxDataBytes(), 1000);
     const QByteArray sound = Frames(600, 2);
@@ -97,7 +97,7 @@ TEST(WaveRecordingFile, StopsAtItsLargestSizeWithEveryFrameThatFitted)
 TEST(WaveRecordingFile, TheLargestSizeIsWhatTheWaveHeaderDescribes)
 {
     // KIVRA's header writer keeps every size within the signed 32-bit range its reader takes.
-    const std::int64_t largest = WaveRecordingFile::LargestData(KivraWaveHeader(), PcmFormat{44100, 2, 16});
+    const std::int64_t largest = WaveRecordingFile::LargestData(PcmFormat{44100, 2, 16});
     EXPECT_EQ(largest % 4, 0);
     EXPECT_TRUE(WaveHeaderBytes(2, 44100, 16, largest / 4));
     EXPECT_FALSE(WaveHeaderBytes(2, 44100, 16, largest / 4 + 1));
@@ -107,7 +107,7 @@ TEST(WaveRecordingFile, TheLargestSizeIsWhatTheWaveHeaderDescribes)
 TEST(WaveRecordingFile, ADiskThatRefusesMoreLeavesAValidWaveOfWhatFitted)
 {
     TempDir dir;
-    WaveRecordingFile file(KivraWaveHeader());
+    WaveRecordingFile file;
     ASSERT_TRUE(file.create(dir.file("rec.wav"), PcmFormat{11025, 1, 16}));
     const QByteArray sound = Frames(4000, 2);
     ASSERT_TRUE(file.append(sound.constData(), 2000));
@@ -141,7 +141,7 @@ TEST(WaveRecordingFile, ADiskThatRefusesMoreLeavesAValidWaveOfWhatFitted)
 TEST(WaveRecordingFile, ACopyIsWrittenWholeOrNotAtAll)
 {
     TempDir dir;
-    WaveRecordingFile file(KivraWaveHeader());
+    WaveRecordingFile file;
     ASSERT_TRUE(file.create(dir.file("rec.wav"), PcmFormat{6000, 1, 8}));
     const QByteArray sound = Frames(6000, 1);
     ASSERT_TRUE(file.append(sound.constData(), sound.size()));

@@ -1,5 +1,6 @@
 // The analyser without its window: loading, selecting with the mouse in twips, zoom and restore,
 // the play cursor in a zoomed view, and the saves, on surfaces of the graph's design size.
+#include "general/General.h"
 #include "platform/ui/Surface.h"
 #include "sound/ExportName.h"
 #include "sound/SoundAnalyser.h"
@@ -158,7 +159,7 @@ TEST_F(SoundAnalyserTest, SavesWriteTheSelectionAndTakeTheNewName)
     const int frames = Readout().selectedSamples.toInt();
 
     const QString clip = dir.file("left.wav");
-    const Ask never = [](const QString&, MsgButtons, const QString&) { return Answer::No; };
+    const Ask never = [](const Outcome&) { return Answer::No; };
     ASSERT_TRUE(analyser.SaveSelected(ChooseExportName(clip, 1, path), ChannelChoice::Left, never).ok);
     WaveFile saved;
     ASSERT_EQ(saved.Open(clip), 0);
@@ -176,4 +177,30 @@ TEST_F(SoundAnalyserTest, SavesWriteTheSelectionAndTakeTheNewName)
     EXPECT_FALSE(failed.ok);
     EXPECT_EQ(failed.title, "Save Error");
     EXPECT_EQ(analyser.document().fileName, clip);
+}
+
+// The playback commands as orders for the player: nothing without a sound; Space plays the
+// selection from its start and a second Space, while it plays, stops it; Play opens the file.
+TEST_F(SoundAnalyserTest, PlaybackCommandsGiveThePlayerItsOrders)
+{
+    EXPECT_FALSE(analyser.StopPressed().pause);
+    EXPECT_FALSE(analyser.PlaySelectionPressed(false, false, false).play);
+    const QString path = dir.file("indexed.wav");
+    ASSERT_TRUE(WriteWav(path, WavShape{.channels = 2}, IndexedStereo(11025)));
+    ASSERT_TRUE(analyser.Load(path, 1, 0).ok());
+    Drag(1006, 5030);   // about 0.1 to 0.5 of the view
+    const PlayerOrder space = analyser.PlaySelectionPressed(false, false, false);
+    EXPECT_TRUE(space.play);
+    EXPECT_EQ(space.url, "file:\\\\" + path);
+    ASSERT_TRUE(space.seek.has_value());
+    EXPECT_NEAR(*space.seek, general::Val(Readout().initialTime), 0.01);
+    EXPECT_EQ(space.playButtons, false);
+    const PlayerOrder again = analyser.PlaySelectionPressed(false, true, true);
+    EXPECT_TRUE(again.pause);
+    EXPECT_FALSE(again.play);
+    EXPECT_EQ(again.playButtons, true);
+    const PlayerOrder play = analyser.PlayPressed(false);
+    EXPECT_TRUE(play.focusGraph && play.play);
+    EXPECT_EQ(play.url, "file:\\\\" + path);
+    EXPECT_FALSE(play.seek.has_value());
 }

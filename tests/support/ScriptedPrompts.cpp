@@ -5,9 +5,11 @@
 #include <QFileInfo>
 
 Answer ScriptedPrompts::MsgBox(const QString& prompt, MsgButtons buttons, const QString& title,
-                               MsgIcon)
+                               MsgIcon icon)
 {
-    shown_.push_back({Shown::Kind::Message, prompt, title, buttons, {}, {}});
+    Shown shown{Shown::Kind::Message, prompt, title, buttons, {}, {}};
+    shown.icon = icon;
+    shown_.push_back(shown);
     if (answers_.empty()) return DefaultAnswer(buttons);
     const Answer a = answers_.front();
     answers_.pop_front();

@@ -18,6 +18,7 @@ public:
         QString defaultExt; // file dialogs: the default extension they were given
         QString fileName;   // file dialogs: the name they proposed
         QString initDir;    // file dialogs: the folder they were to open in
+        MsgIcon icon = MsgIcon::None;   // message boxes: the icon they showed
     };
 
     // Answers in turn; an empty queue answers with the button set's first answer.

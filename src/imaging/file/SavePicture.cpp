@@ -30,27 +30,22 @@ int JpegQualityOf(const QString& tag)
 Outcome SavePictureWithDialog(const QImage& picture, const QString& title, CommonDialog& dialog,
                               const QString& jpegQualityTag)
 {
-    try {
-        dialog.Flags = SavePictureDialogFlags;
-        dialog.DialogTitle = title;
-        dialog.CancelError = false;
+    dialog.Flags = SavePictureDialogFlags;
+    dialog.DialogTitle = title;
+    dialog.CancelError = false;
 
-        const ImageBitmap bitmap = PictureToNewBitmap(picture);
-        if (!bitmap)
-            return Outcome::Failure(LoadText(462), LoadText(463), QStringLiteral("no picture"),
-                                    MsgIcon::None);
+    const ImageBitmap bitmap = PictureToNewBitmap(picture);
+    if (!bitmap)
+        return Outcome::Failure(LoadText(462), LoadText(463), QStringLiteral("no picture"),
+                                MsgIcon::None);
 
-        dialog.DefaultExt = ".JPG";
-        dialog.Filter = QString::fromLatin1(savetypefilter);
-        dialog.FilterIndex = 0;
-        // A cancelled dialog keeps the last name it held, so the answer decides, not FileTitle.
-        if (!dialog.ShowSave() || dialog.FileTitle.isEmpty()) return Outcome::Success();
+    dialog.DefaultExt = ".JPG";
+    dialog.Filter = QString::fromLatin1(savetypefilter);
+    dialog.FilterIndex = 0;
+    // A cancelled dialog keeps the last name it held, so the answer decides, not FileTitle.
+    if (!dialog.ShowSave() || dialog.FileTitle.isEmpty()) return Outcome::Success();
 
-        const int quality = JpegQualityOf(jpegQualityTag);
-        const SaveTarget target = SaveTargetOf(dialog.FilterIndex, dialog.FileName);
-        return WriteImage(bitmap, target.path, target.typeWord, quality);
-    } catch (const std::exception& error) {
-        return Outcome::Failure(QString::fromLocal8Bit(error.what()), LoadText(463),
-                                QStringLiteral("exception"), MsgIcon::None);
-    }
+    const int quality = JpegQualityOf(jpegQualityTag);
+    const SaveTarget target = SaveTargetOf(dialog.FilterIndex, dialog.FileName);
+    return WriteImage(bitmap, target.path, target.typeWord, quality);
 }

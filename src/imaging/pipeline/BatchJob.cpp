@@ -5,10 +5,8 @@
 #include "imaging/worker/ImageWorkerPool.h"
 #include "text/LoadText.h"
 
-#include <QCoreApplication>
 #include <QFileInfo>
 
-#include <exception>
 #include <vector>
 
 QString BatchOutputName(const QString& name, const QString& outputType)
@@ -106,39 +104,33 @@ BatchSummary BatchJob::run(const BatchRequest& request, const BatchHooks& hooks)
         hooks.setCaption(caption);
     };
 
-    try {
-        for (int i = 1; i <= n; ++i) {
-            QCoreApplication::processEvents();
-            handAhead(i);
-            BatchFile& file = files[std::size_t(i)];
-            pool_.waitFor(file.ticket);
-            if (!pool_.isDone(file.ticket)) {
-                // The wait ended without the result: the program is closing.
-                summary.interrupted = true;
-                endBatch();
-                hooks.setCaption(caption);
-                return summary;
-            }
-            const ProcessOutcome outcome =
-                processor_.finish(pool_.take(file.ticket), file.inputPath, file.outputPath, outputFolder);
-            for (const Outcome& message : outcome.messages) hooks.report(message);
-            if (outcome.written) ++summary.converted;
-            hooks.setCaption(BatchProgressCaption(i, n, summary.converted));
-            if (i < n && hooks.escapeRequested() &&
-                hooks.ask(LoadText(457), MsgButtons::YesNo, LoadText(458)) == Answer::Yes) {
-                summary.interrupted = true;
-                hooks.setCaption(caption);
-                endBatch();
-                reportEnd();
-                return summary;
-            }
+    for (int i = 1; i <= n; ++i) {
+        handAhead(i);
+        BatchFile& file = files[std::size_t(i)];
+        // The window's events are handled while the file is waited for (Escape, the caption).
+        const Outcome waited = pool_.waitFor(file.ticket, hooks.guard);
+        if (!waited.ok) {
+            // A worker that never answered is said; a wait ended by the window or the program
+            // closing ends the batch quietly.
+            summary.interrupted = true;
+            endBatch();
+            if (waited.detail == QLatin1String("time-out")) hooks.report(waited);
+            hooks.setCaption(caption);
+            return summary;
         }
-    } catch (const std::exception& error) {
-        endBatch();
-        hooks.report(Outcome::Failure(QString::fromLocal8Bit(error.what()), LoadText(455),
-                                      QStringLiteral("batch error"), MsgIcon::None));
-        hooks.setCaption(caption);
-        return summary;
+        const ProcessOutcome outcome =
+            processor_.finish(pool_.take(file.ticket), file.inputPath, file.outputPath, outputFolder);
+        for (const Outcome& message : outcome.messages) hooks.report(message);
+        if (outcome.written) ++summary.converted;
+        hooks.setCaption(BatchProgressCaption(i, n, summary.converted));
+        if (i < n && hooks.escapeRequested() &&
+            hooks.ask(Outcome::Question(LoadText(457), LoadText(458), MsgButtons::YesNo)) == Answer::Yes) {
+            summary.interrupted = true;
+            hooks.setCaption(caption);
+            endBatch();
+            reportEnd();
+            return summary;
+        }
     }
     endBatch();
     reportEnd();

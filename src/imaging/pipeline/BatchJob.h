@@ -10,6 +10,7 @@
 #include "platform/ui/Outcome.h"
 #include "platform/ui/Prompts.h"
 
+#include <QObject>
 #include <QString>
 #include <QStringList>
 
@@ -32,6 +33,7 @@ struct BatchHooks {
     std::function<void()> clearEscape;            // forget a key pressed before the batch
     std::function<bool()> escapeRequested;        // the last key pressed was Escape
     Ask ask;
+    const QObject* guard = nullptr;               // the window: the batch ends when it goes
 };
 
 struct BatchSummary {

@@ -1,15 +1,23 @@
 #include "imaging/window/CropSelection.h"
 
 #include "general/General.h"
-#include "imaging/pipeline/NumericText.h"
+#include "imaging/window/ImagingFailure.h"
 
 #include <algorithm>
 
 namespace {
-std::int16_t Pixels(double twips, float scale)
+// The pixels of a twip length at a scale into `out`; a failure already in `values` stays.
+void Pixels(double twips, float scale, std::int16_t& out, CropValues& values)
 {
-    if (scale == 0) throw ImagingError(QStringLiteral("Division by zero"));
-    return general::CInt(twips / double(scale));
+    if (!values.outcome.ok) return;
+    if (scale == 0) {
+        values.outcome = ImagingFailure(QStringLiteral("Division by zero"));
+        return;
+    }
+    if (const auto pixels = general::ToInt16(twips / double(scale)))
+        out = *pixels;
+    else
+        values.outcome = ImagingFailure(QStringLiteral("Overflow"));
 }
 }
 
@@ -18,8 +26,8 @@ CropValues CropSelection::press(QPointF point, float scaleX, float scaleY)
     anchor_ = QPointF(general::Round(point.x()), general::Round(point.y()));
     CropValues values;
     values.rectangle = QRectF(anchor_, QSizeF(0, 0));
-    values.left = Pixels(anchor_.x(), scaleX);
-    values.top = Pixels(anchor_.y(), scaleY);
+    Pixels(anchor_.x(), scaleX, values.left, values);
+    Pixels(anchor_.y(), scaleY, values.top, values);
     return values;
 }
 
@@ -31,11 +39,11 @@ CropValues CropSelection::move(QPointF point, QSizeF preview, float scaleX, floa
     const double top = std::min(anchor_.y(), y), bottom = std::max(anchor_.y(), y);
     CropValues values;
     values.rectangle = QRectF(QPointF(left, top), QPointF(right, bottom));
-    values.left = Pixels(left, scaleX);
-    values.right = Pixels(right, scaleX);
-    values.top = Pixels(top, scaleY);
-    values.bottom = Pixels(bottom, scaleY);
-    values.width = Pixels(right - left, scaleX);
-    values.height = Pixels(bottom - top, scaleY);
+    Pixels(left, scaleX, values.left, values);
+    Pixels(right, scaleX, values.right, values);
+    Pixels(top, scaleY, values.top, values);
+    Pixels(bottom, scaleY, values.bottom, values);
+    Pixels(right - left, scaleX, values.width, values);
+    Pixels(bottom - top, scaleY, values.height, values);
     return values;
 }

@@ -2,6 +2,7 @@
 
 #include "general/General.h"
 #include "imaging/pipeline/NumericText.h"
+#include "platform/ui/ControlTable.h"
 #include "platform/ui/Prompts.h"
 #include "platform/ui/TwipLayout.h"
 #include "text/LoadText.h"
@@ -22,129 +23,88 @@ namespace {
 // Design places, in twips: the final-size frame and the sliders in the right column, the crop,
 // rotation and flips under the preview.
 constexpr int kRight = 12345, kRightWidth = 3135;
-constexpr int kUnder = 3240, kUnderTop = 6480;
-
-template <class T> T* Make(QWidget* parent, const char* name)
-{
-    auto* control = new T(parent);
-    control->setObjectName(name);
-    return control;
+constexpr int kUnder = 3240, kUnderTop = 6480, kRotate = 8400;
 }
 
-QLineEdit* Box(QWidget* parent, const char* name, const char* text)
+ImageOptionsPanel::ImageOptionsPanel(QWidget* canvas, TwipLayout& layout) : QObject(canvas)
 {
-    auto* box = Make<QLineEdit>(parent, name);
-    box->setText(text);
-    return box;
-}
-}
-
-ImageOptionsPanel::ImageOptionsPanel(QWidget* canvas, TwipLayout& layout)
-    : QObject(canvas), canvas_(canvas), layout_(layout)
-{
-    TwipLayout& l = layout_;
-    imagasize = Make<QGroupBox>(canvas, "imagasize");
-    l.place(imagasize, kRight, 60, kRightWidth, 3180);
-    Check_rescaleimage = Make<QCheckBox>(imagasize, "Check_rescaleimage");
+    using R = ControlRow;
+    auto* box = (QWidget**)&imagasize;
+    BuildControls(canvas, layout, {
+        // The final size.
+        {"imagasize", &imagasize, {kRight, 60, kRightWidth, 3180}, 367},
+        {"Check_rescaleimage", &Check_rescaleimage, {120, 270, 2900, 285}, 569, box},
+        {"resizeoption_0", &resizeoption[0], {240, 570, 2780, 270}, 372, box},
+        {"resizeoption_1", &resizeoption[1], {240, 840, 2780, 270}, 374, box},
+        {"resizeoption_2", &resizeoption[2], {240, 1110, 2780, 270}, 373, box},
+        {"Label_pixel", Caption, {2040, 1410, 1000, 255}, 370, box},
+        {"Label_width", Caption, {120, 1710, 900, 285}, 369, box},
+        {"Text_width", &Text_width, {1020, 1680, 900, 315}, 0, box},
+        {"Text_widthp", &Text_widthp, {2040, 1680, 960, 315}, 0, box},
+        {"Label_height", Caption, {120, 2100, 900, 285}, 371, box},
+        {"Text_height", &Text_height, {1020, 2070, 900, 315}, 0, box},
+        {"Text_heightp", &Text_heightp, {2040, 2070, 960, 315}, 0, box},
+        {"check_proportional", &check_proportional, {120, 2520, 2900, 285}, 368, box},
+        // Brightness, contrast, gamma; the quality scale runs from most compression (0) to best
+        // quality (100).
+        {"Label6", Caption, {kRight, 3330, kRightWidth, 240}, 376},
+        {"Slider_brightness", &Slider_brightness, {kRight, 3570, kRightWidth, 300}},
+        {"Label7", Caption, {kRight, 3930, kRightWidth, 240}, 377},
+        {"Slider_contrast", &Slider_contrast, {kRight, 4170, kRightWidth, 300}},
+        {"Label8", Caption, {kRight, 4530, kRightWidth, 240}, 378},
+        {"Slider_gamma", &Slider_gamma, {kRight, 4770, kRightWidth, 300}},
+        {"Label1", Caption, {kRight, 5130, 1560, 240}, 574},
+        {"Label13", &Label13, {kRight + 1560, 5130, 840, 240}, 573},
+        {"Slider_quality", &Slider_quality, {kRight, 5370, 2400, 300}},
+        {"Text_quality", &Text_quality, {kRight + 2460, 5355, 675, 315}},
+        // The crop edges.
+        {"Check_crop", &Check_crop, {kUnder, kUnderTop, 1500, 285}, 383},
+        {"Option_crop_0", &Option_crop[0], {kUnder + 1560, kUnderTop, 1250, 285}, 384},
+        {"Option_crop_1", &Option_crop[1], {kUnder + 2860, kUnderTop, 1250, 285}, 571},
+        {"Label10", Caption, {kUnder, 6870, 720, 255}, 385},
+        {"crop_left", &crop_left, {kUnder + 720, 6840, 750, 315}},
+        {"crop_right", &crop_right, {kUnder + 1530, 6840, 750, 315}},
+        {"Label12", Caption, {kUnder + 2460, 6870, 720, 255}, 575},
+        {"crop_top", &crop_top, {kUnder + 3180, 6840, 750, 315}},
+        {"crop_bottom", &crop_bottom, {kUnder + 3990, 6840, 750, 315}},
+        {"crop_width_label", Caption, {kUnder, 7260, 720, 255}, 369},
+        {"crop_width", &crop_width, {kUnder + 720, 7230, 750, 315}},
+        {"crop_height_label", Caption, {kUnder + 2460, 7260, 720, 255}, 371},
+        {"crop_height", &crop_height, {kUnder + 3180, 7230, 750, 315}},
+        // The rotation.
+        {"check_rotateangle", &check_rotateangle, {kRotate, kUnderTop, 3700, 285}, 388},
+        {"Option_rotate_0", &Option_rotate[0], {kRotate, 6840, 820, 285}},
+        {"Option_rotate_1", &Option_rotate[1], {kRotate + 850, 6840, 820, 285}},
+        {"Option_rotate_2", &Option_rotate[2], {kRotate + 1700, 6840, 920, 285}},
+        {"Option_rotate_3", &Option_rotate[3], {kRotate + 2650, 6840, 920, 285}},
+        {"Option_rotate_4", &Option_rotate[4], {kRotate, 7230, 1900, 285}, 389},
+        {"rotateangle", &rotateangle, {kRotate + 1950, 7200, 900, 315}},
+        // Flips and inversion.
+        {"check_fliphorizontal", &check_fliphorizontal, {kUnder, 7740, 2900, 285}, 379},
+        {"Check_flipvertical", &Check_flipvertical, {kUnder + 2960, 7740, 2900, 285}, 380},
+        {"Check_invert", &Check_invert, {kUnder + 5920, 7740, 2900, 285}, 381},
+    });
     Check_rescaleimage->setChecked(true);
-    l.place(Check_rescaleimage, 120, 270, 2900, 285);
-    for (int i = 0; i < 3; ++i) {
-        resizeoption[i] = Make<QRadioButton>(imagasize, QString("resizeoption_%1").arg(i).toLatin1());
-        l.place(resizeoption[i], 240, 570 + 270 * i, 2780, 270);
-    }
     resizeoption[1]->setChecked(true);
-    pixelLabel_ = Make<QLabel>(imagasize, "Label_pixel");
-    l.place(pixelLabel_, 2040, 1410, 1000, 255);
-    widthLabel_ = Make<QLabel>(imagasize, "Label_width");
-    l.place(widthLabel_, 120, 1710, 900, 285);
-    Text_width = Box(imagasize, "Text_width", "100");
-    l.place(Text_width, 1020, 1680, 900, 315);
-    Text_widthp = Box(imagasize, "Text_widthp", "0");
-    l.place(Text_widthp, 2040, 1680, 960, 315);
-    heightLabel_ = Make<QLabel>(imagasize, "Label_height");
-    l.place(heightLabel_, 120, 2100, 900, 285);
-    Text_height = Box(imagasize, "Text_height", "100");
-    l.place(Text_height, 1020, 2070, 900, 315);
-    Text_heightp = Box(imagasize, "Text_heightp", "0");
-    l.place(Text_heightp, 2040, 2070, 960, 315);
-    check_proportional = Make<QCheckBox>(imagasize, "check_proportional");
     check_proportional->setChecked(true);
-    l.place(check_proportional, 120, 2520, 2900, 285);
-
-    brightnessLabel_ = Make<QLabel>(canvas, "Label6");
-    l.place(brightnessLabel_, kRight, 3330, kRightWidth, 240);
-    Slider_brightness = slider("Slider_brightness", -100, 100, 0);
-    l.place(Slider_brightness, kRight, 3570, kRightWidth, 300);
-    Label7 = Make<QLabel>(canvas, "Label7");
-    l.place(Label7, kRight, 3930, kRightWidth, 240);
-    Slider_contrast = slider("Slider_contrast", -100, 100, 0);
-    l.place(Slider_contrast, kRight, 4170, kRightWidth, 300);
-    Label8 = Make<QLabel>(canvas, "Label8");
-    l.place(Label8, kRight, 4530, kRightWidth, 240);
-    Slider_gamma = slider("Slider_gamma", -100, 100, 0);
-    l.place(Slider_gamma, kRight, 4770, kRightWidth, 300);
-
-    // The quality scale runs from most compression (0) to best quality (100).
-    Label1 = Make<QLabel>(canvas, "Label1");
-    l.place(Label1, kRight, 5130, 1560, 240);
-    Label13 = Make<QLabel>(canvas, "Label13");
+    for (QLineEdit* e : {Text_width, Text_height}) e->setText("100");
+    for (QLineEdit* e : {Text_widthp, Text_heightp, crop_left, crop_right, crop_top, crop_bottom, crop_width,
+                         crop_height, rotateangle})
+        e->setText("0");
+    Text_quality->setText("85");
     Label13->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    l.place(Label13, kRight + 1560, 5130, 840, 240);
-    Slider_quality = slider("Slider_quality", 0, 100, 85);
-    l.place(Slider_quality, kRight, 5370, 2400, 300);
-    Text_quality = Box(canvas, "Text_quality", "85");
-    l.place(Text_quality, kRight + 2460, 5355, 675, 315);
-
-    Check_crop = Make<QCheckBox>(canvas, "Check_crop");
-    l.place(Check_crop, kUnder, kUnderTop, 1500, 285);
+    Check_crop->setToolTip(LoadText(452));
+    for (QSlider* s : {Slider_brightness, Slider_contrast, Slider_gamma}) setUpSlider(s, -100, 100, 0);
+    setUpSlider(Slider_quality, 0, 100, 85);
     auto* cropUnits = new QButtonGroup(this);
-    for (int i = 0; i < 2; ++i) {
-        Option_crop[i] = Make<QRadioButton>(canvas, QString("Option_crop_%1").arg(i).toLatin1());
-        cropUnits->addButton(Option_crop[i]);
-        l.place(Option_crop[i], kUnder + 1560 + 1300 * i, kUnderTop, 1250, 285);
-    }
+    for (QRadioButton* o : Option_crop) cropUnits->addButton(o);
     Option_crop[0]->setChecked(true);
-    Label10 = Make<QLabel>(canvas, "Label10");
-    l.place(Label10, kUnder, 6870, 720, 255);
-    crop_left = Box(canvas, "crop_left", "0");
-    l.place(crop_left, kUnder + 720, 6840, 750, 315);
-    crop_right = Box(canvas, "crop_right", "0");
-    l.place(crop_right, kUnder + 1530, 6840, 750, 315);
-    Label12 = Make<QLabel>(canvas, "Label12");
-    l.place(Label12, kUnder + 2460, 6870, 720, 255);
-    crop_top = Box(canvas, "crop_top", "0");
-    l.place(crop_top, kUnder + 3180, 6840, 750, 315);
-    crop_bottom = Box(canvas, "crop_bottom", "0");
-    l.place(crop_bottom, kUnder + 3990, 6840, 750, 315);
-    crop_width_label = Make<QLabel>(canvas, "crop_width_label");
-    l.place(crop_width_label, kUnder, 7260, 720, 255);
-    crop_width = Box(canvas, "crop_width", "0");
-    l.place(crop_width, kUnder + 720, 7230, 750, 315);
-    crop_height_label = Make<QLabel>(canvas, "crop_height_label");
-    l.place(crop_height_label, kUnder + 2460, 7260, 720, 255);
-    crop_height = Box(canvas, "crop_height", "0");
-    l.place(crop_height, kUnder + 3180, 7230, 750, 315);
-
-    constexpr int kRotate = 8400;
-    check_rotateangle = Make<QCheckBox>(canvas, "check_rotateangle");
-    l.place(check_rotateangle, kRotate, kUnderTop, 3700, 285);
     rotateGroup_ = new QButtonGroup(this);
-    const int rotateLeft[] = {kRotate, kRotate + 850, kRotate + 1700, kRotate + 2650};
+    const char* angles[] = {"-90", "+90", "+180", "+270"};
     for (int i = 0; i < 5; ++i) {
-        Option_rotate[i] = Make<QRadioButton>(canvas, QString("Option_rotate_%1").arg(i).toLatin1());
         rotateGroup_->addButton(Option_rotate[i], i);
-        if (i < 4) l.place(Option_rotate[i], rotateLeft[i], 6840, i < 2 ? 820 : 920, 285);
+        if (i < 4) Option_rotate[i]->setText(angles[i]);
     }
-    l.place(Option_rotate[4], kRotate, 7230, 1900, 285);
-    rotateangle = Box(canvas, "rotateangle", "0");
-    l.place(rotateangle, kRotate + 1950, 7200, 900, 315);
-
-    check_fliphorizontal = Make<QCheckBox>(canvas, "check_fliphorizontal");
-    l.place(check_fliphorizontal, kUnder, 7740, 2900, 285);
-    Check_flipvertical = Make<QCheckBox>(canvas, "Check_flipvertical");
-    l.place(Check_flipvertical, kUnder + 2960, 7740, 2900, 285);
-    Check_invert = Make<QCheckBox>(canvas, "Check_invert");
-    l.place(Check_invert, kUnder + 5920, 7740, 2900, 285);
 
     connect(Slider_quality, &QSlider::valueChanged, this,
             [this](int value) { Text_quality->setText(QString::number(value)); });
@@ -160,10 +120,8 @@ ImageOptionsPanel::ImageOptionsPanel(QWidget* canvas, TwipLayout& layout)
     connect(check_proportional, &QCheckBox::toggled, this, [this](bool on) { sizes_.setProportional(on); });
 }
 
-QSlider* ImageOptionsPanel::slider(const char* name, int minimum, int maximum, int value)
+void ImageOptionsPanel::setUpSlider(QSlider* s, int minimum, int maximum, int value)
 {
-    auto* s = Make<QSlider>(canvas_, name);
-    s->setOrientation(Qt::Horizontal);
     s->setRange(minimum, maximum);
     s->setSingleStep(1);
     s->setPageStep(5);
@@ -174,40 +132,6 @@ QSlider* ImageOptionsPanel::slider(const char* name, int minimum, int maximum, i
     connect(s, &QSlider::sliderMoved, s, [s](int v) {
         QToolTip::showText(QCursor::pos(), QString::number(v), s);
     });
-    return s;
-}
-
-void ImageOptionsPanel::setCaptions()
-{
-    imagasize->setTitle(LoadText(367));
-    Check_rescaleimage->setText(LoadText(569));
-    resizeoption[0]->setText(LoadText(372));
-    resizeoption[1]->setText(LoadText(374));
-    resizeoption[2]->setText(LoadText(373));
-    check_proportional->setText(LoadText(368));
-    widthLabel_->setText(LoadText(369));
-    heightLabel_->setText(LoadText(371));
-    pixelLabel_->setText(LoadText(370));
-    Check_crop->setText(LoadText(383));
-    Check_crop->setToolTip(LoadText(452));
-    Label10->setText(LoadText(385));
-    Label12->setText(LoadText(575));
-    crop_width_label->setText(LoadText(369));
-    crop_height_label->setText(LoadText(371));
-    Option_crop[0]->setText(LoadText(384));
-    Option_crop[1]->setText(LoadText(571));
-    check_rotateangle->setText(LoadText(388));
-    const char* angles[] = {"-90", "+90", "+180", "+270"};
-    for (int i = 0; i < 4; ++i) Option_rotate[i]->setText(angles[i]);
-    Option_rotate[4]->setText(LoadText(389));
-    check_fliphorizontal->setText(LoadText(379));
-    Check_flipvertical->setText(LoadText(380));
-    Check_invert->setText(LoadText(381));
-    brightnessLabel_->setText(LoadText(376));
-    Label7->setText(LoadText(377));
-    Label8->setText(LoadText(378));
-    Label13->setText(LoadText(573));
-    Label1->setText(LoadText(574));
 }
 
 ImageOptions ImageOptionsPanel::options() const

@@ -2,7 +2,7 @@
 // The processing options of the image processor window: the final size (rescale, filter, the
 // four proportional size boxes), the crop edges, the rotation, flips and inversion, brightness,
 // contrast and gamma, and the JPEG quality. The controls are made on the window's canvas at
-// their design places; options() reads them as the pipeline takes them.
+// their design places, from one table; options() reads them as the pipeline takes them.
 #include "imaging/window/CropSelection.h"
 #include "imaging/pipeline/ImageOptions.h"
 #include "imaging/window/SizeBoxes.h"
@@ -25,7 +25,6 @@ public:
     ImageOptionsPanel(QWidget* canvas, TwipLayout& layout);
 
     ImageOptions options() const;
-    void setCaptions();
 
     // The image size the size boxes compute with (imagewidth x imageheight).
     void setImageSize(int width, int height);
@@ -40,10 +39,8 @@ public:
 private:
     void sizeTyped(SizeBoxes::Box box);
     void showSizes();
-    QSlider* slider(const char* name, int minimum, int maximum, int value);
+    void setUpSlider(QSlider* slider, int minimum, int maximum, int value);
 
-    QWidget* canvas_;
-    TwipLayout& layout_;
     SizeBoxes sizes_;
     bool showingSizes_ = false;
 
@@ -55,9 +52,6 @@ private:
     QLineEdit* Text_widthp;
     QLineEdit* Text_heightp;
     QCheckBox* check_proportional;
-    QLabel* widthLabel_;
-    QLabel* heightLabel_;
-    QLabel* pixelLabel_;
 
     QCheckBox* Check_crop;
     QLineEdit* crop_left;
@@ -66,10 +60,6 @@ private:
     QLineEdit* crop_bottom;
     QLineEdit* crop_width;
     QLineEdit* crop_height;
-    QLabel* Label10;
-    QLabel* Label12;
-    QLabel* crop_width_label;
-    QLabel* crop_height_label;
     QRadioButton* Option_crop[2];
 
     QCheckBox* check_rotateangle;
@@ -84,11 +74,7 @@ private:
     QSlider* Slider_brightness;
     QSlider* Slider_contrast;
     QSlider* Slider_gamma;
-    QLabel* brightnessLabel_;
-    QLabel* Label7;
-    QLabel* Label8;
     QSlider* Slider_quality;
     QLineEdit* Text_quality;
     QLabel* Label13;
-    QLabel* Label1;
 };

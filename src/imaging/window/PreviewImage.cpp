@@ -44,18 +44,9 @@ void PreviewImage::setTwipSize(QSizeF twips)
     placeSelection();
 }
 
-QPointF PreviewImage::toTwips(QPointF pixel) const
-{
-    const double sx = width() > 0 && twips_.width() > 0 ? twips_.width() / width() : twips::PerPixel;
-    const double sy = height() > 0 && twips_.height() > 0 ? twips_.height() / height() : twips::PerPixel;
-    return {pixel.x() * sx, pixel.y() * sy};
-}
+QPointF PreviewImage::toTwips(QPointF pixel) const { return twips::PointToTwips(pixel, twips_, QSizeF(size())); }
 
-QPointF PreviewImage::toPixels(QPointF twips) const
-{
-    const QPointF unit = toTwips(QPointF(1, 1));
-    return {twips.x() / unit.x(), twips.y() / unit.y()};
-}
+QPointF PreviewImage::toPixels(QPointF twips) const { return twips::PointToPixels(twips, twips_, QSizeF(size())); }
 
 void PreviewImage::showSelection(const QRectF& twips)
 {

@@ -4,13 +4,6 @@
 #include "imaging/pipeline/NumericText.h"
 #include "text/LoadText.h"
 
-namespace {
-QString Rounded(double value)
-{
-    return QString::number(general::CLng(value));
-}
-}
-
 void SizeBoxes::setImageSize(int width, int height)
 {
     imageWidth_ = width;
@@ -22,11 +15,7 @@ std::vector<Outcome> SizeBoxes::change(Box box, const QString& text)
     std::vector<Outcome> messages;
     if (texts_[box] == text) return messages;
     texts_[box] = text;
-    try {
-        react(box, messages);
-    } catch (const general::OverflowError& error) {
-        messages.push_back(Outcome::Failure(error.what(), QString(), QStringLiteral("overflow"), MsgIcon::None));
-    }
+    react(box, messages);
     return messages;
 }
 
@@ -45,34 +34,38 @@ void SizeBoxes::react(Box box, std::vector<Outcome>& messages)
     if (imageWidth_ == 0 || imageHeight_ == 0) return;
     const double w = imageWidth_, h = imageHeight_;
     auto val = [this](Box b) { return general::Val(texts_[b]); };
+    // Each box takes its value rounded half to even; a value beyond 32 bits says "Overflow" and
+    // leaves that box and the ones after it as they were.
+    auto set = [&](Box b, double v) {
+        const auto rounded = general::ToInt32(v);
+        if (!rounded) {
+            messages.push_back(Outcome::Failure(QStringLiteral("Overflow"), QString(), QStringLiteral("overflow"),
+                                                MsgIcon::None));
+            return false;
+        }
+        texts_[b] = QString::number(*rounded);
+        return true;
+    };
     switch (box) {
     case Height:
-        texts_[HeightPixels] = Rounded(value * h / 100);
-        if (proportional_) {
+        if (set(HeightPixels, value * h / 100) && proportional_) {
             texts_[Width] = typed;
-            texts_[WidthPixels] = Rounded(val(Width) * w / 100);
+            set(WidthPixels, val(Width) * w / 100);
         }
         break;
     case Width:
-        texts_[WidthPixels] = Rounded(value * w / 100);
-        if (proportional_) {
+        if (set(WidthPixels, value * w / 100) && proportional_) {
             texts_[Height] = typed;
-            texts_[HeightPixels] = Rounded(val(Height) * h / 100);
+            set(HeightPixels, val(Height) * h / 100);
         }
         break;
     case HeightPixels:
-        texts_[Height] = Rounded(value * 100 / h);
-        if (proportional_) {
-            texts_[WidthPixels] = Rounded(value * w / h);
-            texts_[Width] = Rounded(val(WidthPixels) * 100 / w);
-        }
+        if (set(Height, value * 100 / h) && proportional_ && set(WidthPixels, value * w / h))
+            set(Width, val(WidthPixels) * 100 / w);
         break;
     case WidthPixels:
-        texts_[Width] = Rounded(value * 100 / w);
-        if (proportional_) {
-            texts_[HeightPixels] = Rounded(value * h / w);
-            texts_[Height] = Rounded(val(HeightPixels) * 100 / h);
-        }
+        if (set(Width, value * 100 / w) && proportional_ && set(HeightPixels, value * h / w))
+            set(Height, val(HeightPixels) * 100 / h);
         break;
     }
 }

@@ -1,73 +1,35 @@
 // The image processor window: its making, the preview, Restore, Apply and the crop rectangle.
+// ImageProcessorSession decides; this turns the events into its calls and shows its view.
 #include "imaging/window/frm_image.h"
 
-#include "imaging/file/BitmapPicture.h"
-#include "imaging/window/FileSelection.h"
 #include "imaging/window/FolderLists.h"
 #include "imaging/window/ImageOptionsPanel.h"
 #include "imaging/worker/ImageWorkerPool.h"
-#include "imaging/pipeline/NumericText.h"
-#include "imaging/window/PreviewFit.h"
 #include "imaging/window/PreviewImage.h"
-#include "imaging/window/ShowImageProcessor.h"
 #include "platform/ui/BusyPointer.h"
 #include "platform/ui/CommonDialog.h"
 #include "platform/ui/FrameServices.h"
 #include "platform/ui/Prompts.h"
 #include "platform/ui/TwipLayout.h"
-#include "platform/ui/ChildWindow.h"
 #include "text/LoadText.h"
 
 #include <QApplication>
 #include <QCheckBox>
-#include <QImageReader>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QMdiArea>
 #include <QFileInfo>
 #include <QMdiSubWindow>
 #include <QPointer>
-#include <QScreen>
 #include <QVBoxLayout>
 
-#include <algorithm>
 #include <cmath>
 
 namespace {
 QPointer<frm_image> g_window;
-
-// The image processor is the largest tool window: in a frame smaller than it (the frame's own
-// design size is 640 x 480 pixels) it is scaled down to its minimum, and its texts with it, far
-// below the size the other tools keep. The frame grows to hold it at its design size, as far as
-// the screen has room, each time the window opens; a maximised or full-screen frame is left as
-// it is.
-void GrowFrameToHold(QMdiSubWindow* sub)
-{
-    QMdiArea* area = sub->mdiArea();
-    QWidget* top = area ? area->window() : nullptr;
-    if (!top || sub->isMaximized() || sub->isMinimized() ||
-        top->windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen))
-        return;
-    const QSize wanted = sub->sizeHint();
-    const QSize lack = (wanted - area->viewport()->size()).expandedTo(QSize(0, 0));
-    if (lack.width() == 0 && lack.height() == 0) return;
-    if (const QScreen* screen = top->screen()) {
-        const QRect room = screen->availableGeometry();
-        const QSize decoration = top->frameGeometry().size() - top->size();
-        const QSize grown = (top->size() + lack).boundedTo(room.size() - decoration);
-        top->resize(grown.expandedTo(top->size()));
-        // Kept on the screen: moved back as little as needed.
-        const QRect outer = top->frameGeometry();
-        const int x = std::max(room.left(), std::min(outer.left(), room.right() + 1 - outer.width()));
-        const int y = std::max(room.top(), std::min(outer.top(), room.bottom() + 1 - outer.height()));
-        if (QPoint(x, y) != outer.topLeft()) top->move(x, y);
-    }
-    sub->resize(wanted);
-    FitChildWindow(sub);
-}
 }
 
-frm_image::frm_image(QWidget* parent) : QWidget(parent)
+frm_image::frm_image(QWidget* parent)
+    : QWidget(parent), session_(QSizeF(PreviewWidth, PreviewHeight))
 {
     setObjectName("frm_image");
     if (FrameServices* frame = FrameServices::Instance())
@@ -80,16 +42,13 @@ frm_image::frm_image(QWidget* parent) : QWidget(parent)
     fill->addWidget(canvas_);
     buildControls();
     setCaptions();
-
-    // Load: the working image is released, the preview area measured.
-    processor_.state.workingbitmap.reset();
-    processor_.state.previewmaxwidth = PreviewWidth;
-    processor_.state.previewmaxheight = PreviewHeight;
     // The window sees every key pressed in it before its controls do.
     qApp->installEventFilter(this);
 }
 
 frm_image::~frm_image() = default;
+
+bool frm_image::Made() { return g_window != nullptr; }
 
 frm_image* frm_image::Instance()
 {
@@ -103,23 +62,6 @@ frm_image* frm_image::Instance()
         }
     }
     return g_window;
-}
-
-void ShowImageProcessor(const QString& file)
-{
-    // The frame gives the window its design size when it has room, and keeps it inside.
-    const bool opening = !g_window;
-    frm_image* window = frm_image::Instance();
-    window->show();
-    if (auto* sub = qobject_cast<QMdiSubWindow*>(window->parentWidget())) {
-        if (opening || sub->isHidden()) GrowFrameToHold(sub);
-        sub->show();
-        sub->raise();
-        if (sub->mdiArea()) sub->mdiArea()->setActiveSubWindow(sub);
-    } else {
-        window->raise();
-    }
-    if (!file.isEmpty()) window->showFile(file);
 }
 
 void frm_image::showFile(const QString& path)
@@ -141,150 +83,92 @@ bool frm_image::eventFilter(QObject* watched, QEvent* event)
     return QWidget::eventFilter(watched, event);
 }
 
-void frm_image::reportError(const QString& description)
+void frm_image::showView()
 {
-    Prompts::Current().MsgBox(description, MsgButtons::OK, QString(), MsgIcon::None);
-}
-
-void frm_image::showPicture(const QImage& picture, int width, int height)
-{
-    ImageProcessorState& s = processor_.state;
-    s.setImageSize(width, height);
-    options_->setImageSize(s.imagewidth, s.imageheight);
-    Picture1->setPixmap(QPixmap::fromImage(picture));
-    Image1->setPicture(picture);
-    fitPreview();
-}
-
-void frm_image::fitPreview()
-{
-    const ImageProcessorState& s = processor_.state;
-    const PreviewSize size = FitPreview(s.previewmaxwidth, s.previewmaxheight, s.imagewidthtwips, s.imageheighttwips);
-    Image1->setTwipSize(QSizeF(size.width, size.height));
-    layout_->place(Image1, PreviewLeft, PreviewTop, int(std::lround(size.width)), int(std::lround(size.height)));
-    update();
-}
-
-void frm_image::updatePreviewScale()
-{
-    const double width = options_->targetWidth(), height = options_->targetHeight();
-    if (width == 0 || height == 0) throw ImagingError(QStringLiteral("Division by zero"));
-    processor_.state.previewscalex = float(Image1->twipSize().width() / width);
-    processor_.state.previewscaley = float(Image1->twipSize().height() / height);
-}
-
-bool frm_image::loadChosen(bool wantBitmap, PipelineResult& loaded)
-{
-    {
-        BusyPointer busy;
-        loaded = processor_.load(processor_.state.currentimagefile, wantBitmap);
+    const ImageProcessorSession::View& v = session_.view();
+    if (v.shown != shown_) {
+        shown_ = v.shown;
+        options_->setImageSize(v.imageWidth, v.imageHeight);
+        Picture1->setPixmap(QPixmap::fromImage(v.picture));
+        Image1->setPicture(v.picture);
     }
-    if (loaded.status == PipelineResult::Status::Unrecognised) {
-        Prompts::Current().MsgBox(LoadText(640));
-        return false;
+    if (Image1->twipSize() != v.previewTwips) {
+        Image1->setTwipSize(v.previewTwips);
+        layout_->place(Image1, PreviewLeft, PreviewTop, int(std::lround(v.previewTwips.width())),
+                       int(std::lround(v.previewTwips.height())));
+        update();
     }
-    if (loaded.status == PipelineResult::Status::Failed) throw ImagingError(loaded.error);
-    return true;
+}
+
+// Preview and Restore: the chosen file shown, the pixel boxes set to its size, the crop scale
+// taken for it; a failure is shown and the rest left as it is.
+bool frm_image::loadChosen(Outcome (ImageProcessorSession::*load)())
+{
+    session_.Choose(folders_->path(), folders_->fileName());
+    if (!folders_->fileName().isEmpty()) {
+        Outcome loaded;
+        {
+            BusyPointer busy;
+            loaded = (session_.*load)();
+        }
+        showView();
+        if (!loaded.ok) {
+            ReportFailure(loaded);
+            return false;
+        }
+    }
+    const ImageProcessorState& s = session_.state();
+    options_->setPixelSize(s.imagewidth, s.imageheight);
+    const Outcome scaled = session_.Rescale(options_->targetWidth(), options_->targetHeight());
+    ReportFailure(scaled);
+    return scaled.ok;
 }
 
 void frm_image::preview()
 {
     Image1->setSelectionVisible(false);
-    ImageProcessorState& s = processor_.state;
-    try {
-        if (check_preview->checkState() == Qt::Checked) {
-            s.currentimagefile = AddBackslash(folders_->path()) + folders_->fileName();
-            if (!folders_->fileName().isEmpty()) {
-                PipelineResult loaded;
-                if (!loadChosen(!PreviewLoadsWithQt(ImageFormatOfName(s.currentimagefile)), loaded)) return;
-                QImage picture = loaded.bitmap.isNull() ? QImageReader(s.currentimagefile).read()
-                                                        : BitmapToPicture(loaded.bitmap);
-                if (picture.isNull())
-                    throw ImagingError(QStringLiteral("Cannot read the image file ") + s.currentimagefile);
-                showPicture(picture, loaded.loadedWidth, loaded.loadedHeight);
-            }
-            options_->setPixelSize(s.imagewidth, s.imageheight);
-            updatePreviewScale();
-        }
-    } catch (const std::exception& error) {
-        reportError(QString::fromLocal8Bit(error.what()));
-        return;
-    }
+    if (check_preview->checkState() == Qt::Checked && !loadChosen(&ImageProcessorSession::LoadPreview)) return;
     folders_->setPattern(QStringLiteral("*.*"));
     Image1->show();
-    setWindowTitle(s.currentimagefile);
+    setWindowTitle(session_.state().currentimagefile);
 }
 
 void frm_image::restore()
 {
     if (batchRunning_ || check_preview->checkState() == Qt::PartiallyChecked) return;
     Image1->setSelectionVisible(false);
-    ImageProcessorState& s = processor_.state;
-    try {
-        s.currentimagefile = AddBackslash(folders_->path()) + folders_->fileName();
-        if (!folders_->fileName().isEmpty()) {
-            PipelineResult loaded;
-            if (!loadChosen(true, loaded)) return;
-            s.workingbitmap = std::move(loaded.bitmap);
-            showPicture(BitmapToPicture(s.workingbitmap), loaded.loadedWidth, loaded.loadedHeight);
-        }
-        options_->setPixelSize(s.imagewidth, s.imageheight);
-        updatePreviewScale();
-    } catch (const std::exception& error) {
-        reportError(QString::fromLocal8Bit(error.what()));
-        return;
-    }
-    folders_->setPattern(QStringLiteral("*.*"));
+    if (loadChosen(&ImageProcessorSession::LoadWorking)) folders_->setPattern(QStringLiteral("*.*"));
 }
 
 void frm_image::applyClicked()
 {
     if (batchRunning_) return;
-    ImageProcessorState& s = processor_.state;
     FrameServices* frame = FrameServices::Instance();
     const QString lastDialogFile = frame ? frame->openDialog().FileName : QString();
-    try {
-        ProcessOutcome outcome;
-        {
-            BusyPointer busy;
-            outcome = processor_.processimage(s.currentimagefile, QString(), lastDialogFile, QString(),
-                                              options_->options());
-        }
-        if (!outcome.recognised) {
-            Prompts::Current().MsgBox(LoadText(640));
-            return;
-        }
-        for (const Outcome& m : outcome.messages) ReportFailure(m);
-        if (!outcome.ok) return;
-        processor_.readSourceTimes(s.currentimagefile);
-        showPicture(BitmapToPicture(s.workingbitmap), s.workingbitmap.width(), s.workingbitmap.height());
-        updatePreviewScale();
-    } catch (const std::exception& error) {
-        reportError(QString::fromLocal8Bit(error.what()));
+    std::vector<Outcome> failures;
+    {
+        BusyPointer busy;
+        failures = session_.Apply(options_->options(), lastDialogFile,
+                                  [this] { return QSizeF(options_->targetWidth(), options_->targetHeight()); });
     }
+    showView();
+    for (const Outcome& failure : failures) ReportFailure(failure);
 }
 
 void frm_image::cropPressed(QPointF twips)
 {
     if (!Image1->hasPicture()) return;
-    try {
-        const CropValues values = crop_.press(twips, processor_.state.previewscalex, processor_.state.previewscaley);
-        Image1->showSelection(values.rectangle);
-        options_->setCrop(values, true);
-    } catch (const std::exception& error) {
-        reportError(QString::fromLocal8Bit(error.what()));
-    }
+    const CropValues values = session_.CropPress(twips);
+    if (!values.outcome.ok) return ReportFailure(values.outcome);
+    Image1->showSelection(values.rectangle);
+    options_->setCrop(values, true);
 }
 
 void frm_image::cropMoved(Qt::MouseButtons buttons, QPointF twips)
 {
     if (buttons == Qt::NoButton || !Image1->hasPicture()) return;
-    try {
-        const CropValues values = crop_.move(twips, Image1->twipSize(), processor_.state.previewscalex,
-                                             processor_.state.previewscaley);
-        Image1->showSelection(values.rectangle);
-        options_->setCrop(values, false);
-    } catch (const std::exception& error) {
-        reportError(QString::fromLocal8Bit(error.what()));
-    }
+    const CropValues values = session_.CropMove(twips);
+    if (!values.outcome.ok) return ReportFailure(values.outcome);
+    Image1->showSelection(values.rectangle);
+    options_->setCrop(values, false);
 }

@@ -2,8 +2,7 @@
 // The image processor window: browse a folder, preview an image, drag out a crop rectangle, set
 // the processing options, apply them to the preview, restore it, run a batch job over a multiple
 // selection, and save the preview. One window in the program; Close only hides it.
-#include "imaging/window/CropSelection.h"
-#include "imaging/pipeline/ImageProcessor.h"
+#include "imaging/window/ImageProcessorSession.h"
 
 #include <QWidget>
 
@@ -30,8 +29,10 @@ public:
 
     // The program's image processor window, made (as a child of the frame) on first use.
     static frm_image* Instance();
+    // True once that window is made.
+    static bool Made();
 
-    ImageProcessor& processor() { return processor_; }
+    ImageProcessor& processor() { return session_.processor(); }
     // The window's Tag: the character code of the last key pressed in it, as decimal text.
     QString tag() const { return tag_; }
     bool batchRunning() const { return batchRunning_; }
@@ -52,20 +53,16 @@ private:
 
     // Events (frm_image.cpp).
     void preview();
-    // Loads the chosen file (the library's bitmap too when wantBitmap); false when the library
-    // does not know the file, which it then says. A damaged file throws.
-    bool loadChosen(bool wantBitmap, PipelineResult& loaded);
     // Chooses a file in the folder lists and previews it.
     void showFile(const QString& path);
     void restore();
     void applyClicked();
     void cropPressed(QPointF twips);
     void cropMoved(Qt::MouseButtons buttons, QPointF twips);
-    // Shows a loaded picture of the given pixel size in both boxes and fits the preview to it.
-    void showPicture(const QImage& picture, int width, int height);
-    void fitPreview();
-    void updatePreviewScale();
-    void reportError(const QString& description);
+    // Loads the chosen file as Preview or Restore does; false after a failure it has shown.
+    bool loadChosen(Outcome (ImageProcessorSession::*load)());
+    // Copies the session's picture and preview size into the controls.
+    void showView();
 
     // Files, batch and saving (frm_imageFiles.cpp).
     void selectMultipleFiles();
@@ -92,9 +89,9 @@ private:
     QPushButton* Save;
     QPushButton* Closebutton;
 
-    ImageProcessor processor_;
+    ImageProcessorSession session_;
+    int shown_ = 0;
     std::unique_ptr<ImageWorkerPool> pool_;
-    CropSelection crop_;
     QString tag_;
     bool batchRunning_ = false;
 };

@@ -106,7 +106,6 @@ void frm_image::setCaptions()
     batch->setToolTip(LoadText(572));
     Save->setText(LoadText(393));
     Closebutton->setText(LoadText(394));
-    options_->setCaptions();
 
     // The output type list: "Use original type", then the first ten type words of the save
     // dialogs' list; until one is chosen it shows its prompt.

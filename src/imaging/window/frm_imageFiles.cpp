@@ -7,11 +7,8 @@
 #include "imaging/window/FolderLists.h"
 #include "imaging/window/ImageOptionsPanel.h"
 #include "imaging/worker/ImageWorkerPool.h"
-#include "imaging/file/PictureToNewBitmap.h"
 #include "imaging/window/PreviewImage.h"
-#include "imaging/file/SaveFormat.h"
 #include "imaging/file/SaveTarget.h"
-#include "imaging/file/WriteImage.h"
 #include "platform/ui/BusyPointer.h"
 #include "platform/ui/CommonDialog.h"
 #include "platform/ui/FileDialogs.h"
@@ -20,7 +17,6 @@
 #include "text/LoadText.h"
 
 #include <QComboBox>
-#include <QDir>
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QPushButton>
@@ -62,14 +58,11 @@ void frm_image::selectMultipleFiles()
     d.CancelError = false;
     if (!d.ShowOpen() || d.FileName.isEmpty()) return;
 
-    const QString result = d.FileName;
-    const qsizetype nul = result.indexOf(QChar(0));
-    folders_->setFileName(nul >= 0 ? result.left(nul) : result);
-    processor_.state.currentimagefile = folders_->fileName();
-    processor_.state.batchfiles = SplitFileList(result);
-    const QStringList& files = processor_.state.batchfiles;
-    folders_->setFileName(files.size() == 1 ? files[0] : AddBackslash(files[0]) + files.last());
-    outputfolder->setText(AddBackslash(folders_->path()) + "output/");
+    const ImageProcessorSession::Selected selected = session_.SelectMultiple(d.FileName);
+    folders_->setFileName(selected.firstName);
+    session_.state().currentimagefile = folders_->fileName();
+    folders_->setFileName(selected.fileName);
+    outputfolder->setText(ImageProcessorSession::OutputFolderOf(folders_->path()));
     preview();
 }
 
@@ -104,6 +97,7 @@ void frm_image::runBatch()
     hooks.clearEscape = [this] { tag_.clear(); };
     hooks.escapeRequested = [this] { return tag_ == QLatin1String("27"); };
     hooks.ask = AskThroughPrompts();
+    hooks.guard = this;
 
     // While the batch runs the window stays live for Escape and for looking around, but the
     // commands that would start other work on the same state wait for its end.
@@ -113,7 +107,7 @@ void frm_image::runBatch()
     for (QPushButton* b : commands) b->setEnabled(false);
     {
         BusyPointer busy;
-        BatchJob(processor_, *pool_).run(request, hooks);
+        BatchJob(session_.processor(), *pool_).run(request, hooks);
     }
     for (QPushButton* b : commands) b->setEnabled(true);
     batch->setProperty("Tag", QString());
@@ -123,46 +117,15 @@ void frm_image::runBatch()
 void frm_image::saveClicked()
 {
     if (batchRunning_) return;
-    ImageProcessorState& s = processor_.state;
     CommonDialog& d = FrameServices::Dialog();
     // Replacing a file is confirmed by the dialog.
     d.Flags = kExplorer | dialogflags::OverwritePrompt;
     d.DialogTitle = QStringLiteral("Save As..");
     d.CancelError = false;
-    s.currentimagefile = AddBackslash(folders_->path()) + folders_->fileName();
-    if (!Image1->hasPicture()) {
-        Prompts::Current().MsgBox(LoadText(462), MsgButtons::OK, LoadText(463));
-        return;
-    }
-    s.workingbitmap = PictureToNewBitmap(Image1->picture());
-    if (s.workingbitmap.isNull()) {
-        Prompts::Current().MsgBox(LoadText(464), MsgButtons::OK, LoadText(463));
-        return;
-    }
-    // The dialog never starts on the previewed file itself: Enter would replace the original.
-    const QStringList besideSource = QDir(folders_->path()).entryList(QDir::Files | QDir::Hidden);
-    d.FileName = folders_->fileName().isEmpty() ? QString() : ProposedSaveName(s.currentimagefile, besideSource);
-    d.DefaultExt = QStringLiteral(".JPG");
-    d.Filter = QString::fromLatin1(savetypefilter);
-    d.FilterIndex = 0;
-    if (!d.ShowSave() || d.FileTitle.isEmpty()) return;
-
-    const SaveTarget target = SaveTargetOf(d.FilterIndex, d.FileName);
-    // The dialog asked about the name it returned; a path it never saw (the type word appended to
-    // a bare name) that names a file is asked about here.
-    if (target.path != d.FileName && QFileInfo::exists(target.path) &&
-        Prompts::Current().MsgBox(LoadText(706).arg(target.path), MsgButtons::YesNo, d.DialogTitle,
-                                  MsgIcon::Question) != Answer::Yes)
-        return;
+    Outcome failure;
+    const std::optional<SaveTarget> target =
+        session_.ChooseSaveTarget(Image1->picture(), folders_->path(), folders_->fileName(), d, AskThroughPrompts(), failure);
+    if (!target) return ReportFailure(failure);
     BusyPointer busy;
-    const EncodedImage encoded = EncodeImage(s.workingbitmap, target.typeWord, options_->options().quality);
-    QString error = encoded.detail;
-    if (encoded.status == EncodedImage::Status::NotSupported) {
-        ReportFailure(NotSupportedOutcome(target.typeWord));
-    } else if (encoded.status != EncodedImage::Status::Encoded ||
-               !WriteFileAtomically(target.path, encoded.bytes, &error)) {
-        ReportFailure(CannotSaveOutcome(target.path, error));
-    } else {
-        processor_.carrySourceTimes(target.path);
-    }
+    ReportFailure(session_.Save(*target, options_->options().quality));
 }

@@ -45,7 +45,7 @@ QString DecodeMp3ToWav(const QString& mp3Path, const Ask& ask, int delayAfterDel
             if (wavPath.endsWith("_.wav")) platform::MarkTemporary(wavPath);
             break;
         }
-        const Answer answer = ask(LoadText(409), MsgButtons::YesNo, LoadText(410));
+        const Answer answer = ask(Outcome::Question(LoadText(409), LoadText(410), MsgButtons::YesNo));
         // Only a decoder that ran out of time is worth waiting for again.
         if (!timedOut || answer != Answer::Yes) break;
     }

@@ -45,7 +45,7 @@ Outcome EncodeMp3(const QString& wavPath, const QString& mp3Path, const Ask& ask
     options.keepOutput = kKeptOutput;
     options.askEveryMs = askEveryMs;
     options.goOn = [&ask] {
-        return ask(LoadText(409), MsgButtons::YesNo, LoadText(608)) != Answer::No;
+        return ask(Outcome::Question(LoadText(409), LoadText(608), MsgButtons::YesNo)) != Answer::No;
     };
     const RunResult run = RunAndWait(
         lame, {QStringLiteral("--preset"), QStringLiteral("extreme"), wavPath, mp3Path}, options);

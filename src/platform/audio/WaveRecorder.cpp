@@ -6,24 +6,41 @@
 #include <QIODevice>
 #include <QMediaDevices>
 #include <QThread>
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
 #include <vector>
+
+// The input thread's word that sound has come into the ring: a stop waits on it for the sound of
+// its last moments.
+struct SoundArrival {
+    std::mutex mutex;
+    std::condition_variable arrived;
+};
 
 namespace {
 // What the audio input writes into: the ring, nothing else.
 class RingDevice : public QIODevice {
 public:
-    explicit RingDevice(RingBuffer& ring) : ring_(ring) { open(QIODevice::WriteOnly | QIODevice::Unbuffered); }
+    RingDevice(RingBuffer& ring, SoundArrival& arrival) : ring_(ring), arrival_(arrival)
+    {
+        open(QIODevice::WriteOnly | QIODevice::Unbuffered);
+    }
 
 protected:
     qint64 readData(char*, qint64) override { return -1; }
     qint64 writeData(const char* data, qint64 size) override
     {
         ring_.write(data, std::size_t(size));
+        // Taken and left so that a stop between its look at the ring and its wait still hears it.
+        { const std::lock_guard<std::mutex> lock(arrival_.mutex); }
+        arrival_.arrived.notify_all();
         return size;   // a block that did not fit is counted by the ring, not refused
     }
 
 private:
     RingBuffer& ring_;
+    SoundArrival& arrival_;
 };
 
 QAudioFormat audioFormat(const PcmFormat& f)
@@ -41,7 +58,7 @@ QAudioFormat audioFormat(const PcmFormat& f)
 // The audio input, living on the recorder's own thread.
 class WaveInput : public QObject {
 public:
-    explicit WaveInput(RingBuffer& ring) : device_(ring) {}
+    WaveInput(RingBuffer& ring, SoundArrival& arrival) : device_(ring, arrival) {}
 
     // Runs on the input's thread. An empty text when the input started, else why not.
     QString start(const QAudioDevice& device, const QAudioFormat& format,
@@ -72,8 +89,8 @@ private:
     bool stopping_ = false;
 };
 
-WaveRecorder::WaveRecorder(WaveHeaderFn header, QObject* parent)
-    : QObject(parent), file_(std::move(header)), ring_(RingBytes)
+WaveRecorder::WaveRecorder(QObject* parent)
+    : QObject(parent), ring_(RingBytes), arrival_(std::make_unique<SoundArrival>())
 {
     drainTimer_.setInterval(DrainIntervalMs);
     connect(&drainTimer_, &QTimer::timeout, this, &WaveRecorder::drain);
@@ -124,7 +141,7 @@ bool WaveRecorder::startInput(const QAudioDevice& device, const PcmFormat& forma
     thread_ = new QThread;
     thread_->setObjectName("KIVRA audio input");
     thread_->start(QThread::TimeCriticalPriority);
-    input_ = new WaveInput(ring_);
+    input_ = new WaveInput(ring_, *arrival_);
     input_->moveToThread(thread_);
     QString failure;
     auto failed = [this](const QString& why) {
@@ -217,12 +234,16 @@ void WaveRecorder::stop()
     }
     const PcmFormat& format = file_.format();
     const std::int64_t frames = sinceStart_.elapsed() * format.sampleRate / 1000;
-    // The sound of the last moments is still on its way: the GUI thread waits for it here,
-    // without an event loop, while the input thread fills the ring.
-    QElapsedTimer waited;
-    waited.start();
-    while (drainRing() && recording() && file_.frames() < frames && waited.elapsed() < StopWaitLimitMs)
-        QThread::msleep(5);
+    // The sound of the last moments is still on its way: the GUI thread waits for it here, woken
+    // by the input thread each time it fills the ring. Not in an event loop: a stop runs inside a
+    // media-control command (the recorder's timer would send the next command into the one not
+    // yet done) and in destructors, at the program's end too, where handling events could delete
+    // the objects being taken down.
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(StopWaitLimitMs);
+    while (drainRing() && recording() && file_.frames() < frames) {
+        std::unique_lock<std::mutex> lock(arrival_->mutex);
+        if (!arrival_->arrived.wait_until(lock, deadline, [this] { return ring_.available() > 0; })) break;
+    }
     if (!recording()) return;   // halted meanwhile
     stopInput();
     if (drainRing()) file_.truncate(frames);

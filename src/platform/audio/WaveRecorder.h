@@ -23,6 +23,7 @@
 class QAudioDevice;
 class QThread;
 class WaveInput;
+struct SoundArrival;
 
 class WaveRecorder : public QObject {
     Q_OBJECT
@@ -35,7 +36,7 @@ public:
     // How long a stop waits for the sound of its last moments still on its way from the device.
     static constexpr int StopWaitLimitMs = 2500;
 
-    explicit WaveRecorder(WaveHeaderFn header, QObject* parent = nullptr);
+    explicit WaveRecorder(QObject* parent = nullptr);
     ~WaveRecorder() override;
 
     enum class Start { Started, NoInput, CannotWrite };
@@ -89,6 +90,7 @@ private:
 
     WaveRecordingFile file_;
     RingBuffer ring_;
+    std::unique_ptr<SoundArrival> arrival_;
     QThread* thread_ = nullptr;
     WaveInput* input_ = nullptr;
     QTimer drainTimer_;

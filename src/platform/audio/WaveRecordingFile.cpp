@@ -1,22 +1,25 @@
 #include "platform/audio/WaveRecordingFile.h"
 
+#include "platform/audio/SaveWaveHeader.h"
+
 #include <QSaveFile>
 #include <algorithm>
 #include <vector>
 
-WaveRecordingFile::WaveRecordingFile(WaveHeaderFn header) : header_(std::move(header)) {}
-
 WaveRecordingFile::~WaveRecordingFile() { close(); }
 
-std::int64_t WaveRecordingFile::LargestData(const WaveHeaderFn& header, const PcmFormat& format)
+std::int64_t WaveRecordingFile::LargestData(const PcmFormat& format)
 {
+    auto header = [&format](std::int64_t frames) {
+        return WaveHeaderBytes(format.channels, format.sampleRate, format.bitsPerSample, frames);
+    };
     const int align = format.blockAlign();
-    if (align <= 0 || !header(format.channels, format.sampleRate, format.bitsPerSample, 0)) return 0;
+    if (align <= 0 || !header(0)) return 0;
     // The largest frame count the writer accepts: no WAV size field goes beyond 32 bits.
     std::int64_t good = 0, bad = (std::int64_t(1) << 32) / align + 1;
     while (bad - good > 1) {
         const std::int64_t mid = good + (bad - good) / 2;
-        if (header(format.channels, format.sampleRate, format.bitsPerSample, mid))
+        if (header(mid))
             good = mid;
         else
             bad = mid;
@@ -34,7 +37,7 @@ bool WaveRecordingFile::create(const QString& path, const PcmFormat& format,
     partial_.clear();
     fault_ = Fault::None;
     error_.clear();
-    const std::int64_t largest = LargestData(header_, format);
+    const std::int64_t largest = LargestData(format);
     maxDataBytes_ = maxDataBytes < 0 ? largest : std::min(largest, maxDataBytes);
     maxDataBytes_ -= maxDataBytes_ % std::max(1, format.blockAlign());
     if (largest <= 0) {
@@ -112,7 +115,7 @@ bool WaveRecordingFile::writeFrames(const char* data, std::int64_t size)
 
 bool WaveRecordingFile::updateHeader()
 {
-    const std::optional<QByteArray> header = header_(format_.channels, format_.sampleRate,
+    const std::optional<QByteArray> header = WaveHeaderBytes(format_.channels, format_.sampleRate,
                                                      format_.bitsPerSample, frames());
     if (!header || !file_.seek(0)) return false;
     const bool ok = file_.write(*header) == header->size();
@@ -149,7 +152,7 @@ bool WaveRecordingFile::saveCopy(const QString& target, QString* error) const
         return false;
     };
     const std::optional<QByteArray> header =
-        header_(format_.channels, format_.sampleRate, format_.bitsPerSample, frames());
+        WaveHeaderBytes(format_.channels, format_.sampleRate, format_.bitsPerSample, frames());
     if (!header) return failed("the recording has no WAV header");
     QFile source(path_);
     if (dataBytes_ > 0 && (!source.open(QIODevice::ReadOnly) || !source.seek(HeaderBytes)))

@@ -2,21 +2,14 @@
 // A recording as it is being written: a WAV file whose header is brought up to date every time
 // sound is added, so the file on disk is at every moment a valid WAV file holding everything
 // recorded so far, after a crash or a full disk too. Only whole sample frames are written; a
-// partial frame waits for the rest. The header bytes come from the writer handed in (the
-// program's own WAV header writer), which also decides the largest recording a file can hold.
+// partial frame waits for the rest. The header is the WAV format's (WaveHeaderBytes), which
+// also decides the largest recording a file can hold.
 #include "platform/audio/PcmFormat.h"
 
 #include <QByteArray>
 #include <QFile>
 #include <QString>
 #include <cstdint>
-#include <functional>
-#include <optional>
-
-// The header of a PCM WAV file for `frames` sample frames; nothing when the size cannot be
-// described.
-using WaveHeaderFn = std::function<std::optional<QByteArray>(
-    int channels, std::int32_t sampleRate, int bitsPerSample, std::int64_t frames)>;
 
 class WaveRecordingFile {
 public:
@@ -28,13 +21,13 @@ public:
     };
     static constexpr int HeaderBytes = 44;
 
-    explicit WaveRecordingFile(WaveHeaderFn header);
+    WaveRecordingFile() = default;
     ~WaveRecordingFile();
     WaveRecordingFile(const WaveRecordingFile&) = delete;
     WaveRecordingFile& operator=(const WaveRecordingFile&) = delete;
 
     // Makes the file (replacing one of that name) holding an empty recording. maxDataBytes
-    // limits the sound data (whole frames); -1 for the largest the header writer describes.
+    // limits the sound data (whole frames); -1 for the largest a WAV header describes.
     bool create(const QString& path, const PcmFormat& format, std::int64_t maxDataBytes = -1);
     // Adds sound. False once the file refuses more (fault() says why): it then holds every whole
     // frame that was written, with a header that says so, and takes nothing more.
@@ -57,15 +50,14 @@ public:
     std::int64_t frames() const { return dataBytes_ / format_.blockAlign(); }
     std::int64_t maxDataBytes() const { return maxDataBytes_; }
 
-    // The largest sound data, in whole frames' bytes, that a header from `header` describes.
-    static std::int64_t LargestData(const WaveHeaderFn& header, const PcmFormat& format);
+    // The largest sound data, in whole frames' bytes, that a WAV header describes.
+    static std::int64_t LargestData(const PcmFormat& format);
 
 private:
     bool writeFrames(const char* data, std::int64_t size);
     bool updateHeader();
     void refuse(Fault fault, const QString& why);
 
-    WaveHeaderFn header_;
     QFile file_;
     QString path_;
     PcmFormat format_;

@@ -13,17 +13,12 @@ PictureBox::PictureBox(QWidget* parent) : QWidget(parent)
 QPointF PictureBox::toTwips(QPointF pixel) const
 {
     // A box whose surface has no size of its own measures 15 twips per pixel (96 dpi).
-    const double sx = surface_.ScaleWidth() > 0 && width() > 0
-                          ? double(surface_.ScaleWidth()) / width() : twips::PerPixel;
-    const double sy = surface_.ScaleHeight() > 0 && height() > 0
-                          ? double(surface_.ScaleHeight()) / height() : twips::PerPixel;
-    return {pixel.x() * sx, pixel.y() * sy};
+    return twips::PointToTwips(pixel, QSizeF(surface_.ScaleWidth(), surface_.ScaleHeight()), QSizeF(size()));
 }
 
 QPointF PictureBox::toPixels(QPointF twips) const
 {
-    const QPointF unit = toTwips(QPointF(1, 1));
-    return {twips.x() / unit.x(), twips.y() / unit.y()};
+    return twips::PointToPixels(twips, QSizeF(surface_.ScaleWidth(), surface_.ScaleHeight()), QSizeF(size()));
 }
 
 QImage PictureBox::picture() const { return surface_.ToImage(size()); }

@@ -1,6 +1,6 @@
 #pragma once
 // A picture box: a widget that shows a Surface (a persistent drawing in twips) scaled to its own
-// size, and reports mouse events in the surface's twips. The one place where pixels become twips.
+// size, and reports mouse events in the surface's twips (mapped by Twips.h).
 #include "platform/ui/Surface.h"
 
 #include <QWidget>

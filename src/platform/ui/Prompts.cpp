@@ -77,21 +77,18 @@ Answer RefusingAnswer(MsgButtons buttons)
 
 void ReportFailure(const Outcome& outcome)
 {
-    if (!outcome.ok)
-        Prompts::Current().MsgBox(outcome.message, MsgButtons::OK, outcome.title, outcome.icon);
+    if (!outcome.ok) Report(outcome);
 }
 
-void Report(const Outcome& outcome)
+Answer Report(const Outcome& outcome)
 {
-    if (outcome.kind != Outcome::Kind::Success)
-        Prompts::Current().MsgBox(outcome.message, MsgButtons::OK, outcome.title, outcome.icon);
+    if (outcome.kind == Outcome::Kind::Success) return Answer::OK;
+    return Prompts::Current().MsgBox(outcome.message, outcome.buttons, outcome.title, outcome.icon());
 }
 
 Ask AskThroughPrompts()
 {
-    return [](const QString& prompt, MsgButtons buttons, const QString& title) {
-        return Prompts::Current().MsgBox(prompt, buttons, title, MsgIcon::Question);
-    };
+    return [](const Outcome& question) { return Report(question); };
 }
 
 // The dialog is shared by the windows and remembers the last file chosen; a name of another type

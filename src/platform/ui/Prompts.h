@@ -40,11 +40,12 @@ Answer RefusingAnswer(MsgButtons buttons);
 
 // Shows a failed outcome's message box; nothing for a success.
 void ReportFailure(const Outcome& outcome);
-// Shows the message box of an outcome that has one: a failure or an information.
-void Report(const Outcome& outcome);
+// Shows the message box of an outcome that has one (a failure, an information or a question) and
+// returns the answer: OK for a plain message and for a success, which shows nothing.
+Answer Report(const Outcome& outcome);
 
-// A question a logic routine asks while it works (go on waiting? read that many samples?):
-// the window hands in AskThroughPrompts(), a test its own answers.
-using Ask = std::function<Answer(const QString& prompt, MsgButtons buttons, const QString& title)>;
-// Asks through the installed Prompts, with the question icon.
+// A question a logic routine asks while it works (go on waiting? read that many samples?), made
+// with Outcome::Question: the window hands in AskThroughPrompts(), a test its own answers.
+using Ask = std::function<Answer(const Outcome& question)>;
+// Asks through the installed Prompts.
 Ask AskThroughPrompts();

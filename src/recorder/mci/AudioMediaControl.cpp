@@ -1,6 +1,7 @@
 #include "recorder/mci/AudioMediaControl.h"
 
 #include "platform/audio/MidiSynth.h"
+#include "platform/audio/SaveWaveHeader.h"
 #include "platform/system/TemporaryFiles.h"
 #include "platform/audio/WavePlayback.h"
 #include "platform/audio/WaveRecorder.h"
@@ -109,10 +110,7 @@ struct AudioMediaControl::Sequencer {
     }
 };
 
-AudioMediaControl::AudioMediaControl(WaveHeaderFn header, QObject* parent)
-    : MediaControl(parent), header_(std::move(header))
-{
-}
+AudioMediaControl::AudioMediaControl(QObject* parent) : MediaControl(parent) {}
 
 AudioMediaControl::~AudioMediaControl()
 {
@@ -160,7 +158,7 @@ int AudioMediaControl::SendString(const QString& command, QString& reply)
     }
 }
 
-int AudioMediaControl::open(const MediaCommand& c)
+MediaControl::Error AudioMediaControl::open(const MediaCommand& c)
 {
     const QString alias = c.alias.toLower();
     if (alias == "all" || waves_.contains(alias) || sequencers_.contains(alias)) return AliasInUse;
@@ -187,12 +185,12 @@ int AudioMediaControl::open(const MediaCommand& c)
 
 void AudioMediaControl::newRecorder(Wave& wave, const QString& alias)
 {
-    wave.recorder = std::make_unique<WaveRecorder>(header_);
+    wave.recorder = std::make_unique<WaveRecorder>();
     connect(wave.recorder.get(), &WaveRecorder::halted, this,
             [this, alias](Halt why, const QString& detail) { emit recordingHalted(alias, why, detail); });
 }
 
-int AudioMediaControl::close(const QString& name)
+MediaControl::Error AudioMediaControl::close(const QString& name)
 {
     const QString alias = name.toLower();
     if (alias == "all") {
@@ -208,7 +206,7 @@ int AudioMediaControl::close(const QString& name)
     return sequencers_.remove(alias) ? Success : UnknownAlias;
 }
 
-int AudioMediaControl::set(Wave& wave, const MediaCommand& c)
+MediaControl::Error AudioMediaControl::set(Wave& wave, const MediaCommand& c)
 {
     if (c.timeFormat) {
         wave.timeFormat = *c.timeFormat;
@@ -239,7 +237,7 @@ int AudioMediaControl::set(Wave& wave, const MediaCommand& c)
     return Success;
 }
 
-int AudioMediaControl::record(Wave& wave)
+MediaControl::Error AudioMediaControl::record(Wave& wave)
 {
     wave.playback.stop();
     wave.discard();
@@ -256,7 +254,7 @@ int AudioMediaControl::record(Wave& wave)
     return Success;
 }
 
-int AudioMediaControl::play(Wave& wave, const MediaCommand& c)
+MediaControl::Error AudioMediaControl::play(Wave& wave, const MediaCommand& c)
 {
     if (wave.recorder->recording()) return Busy;
     const std::int64_t from = c.from.value_or(0);
@@ -281,7 +279,7 @@ PcmFormat AudioMediaControl::sequencerFormat() const
     return PcmFormat{44100, 2, 16};
 }
 
-int AudioMediaControl::playMidi(Sequencer& sequencer)
+MediaControl::Error AudioMediaControl::playMidi(Sequencer& sequencer)
 {
     sequencer.format = sequencerFormat();
     QString why;
@@ -332,7 +330,7 @@ void AudioMediaControl::renderIdleSequencers()
     }
 }
 
-int AudioMediaControl::save(Wave& wave, const QString& fileName)
+MediaControl::Error AudioMediaControl::save(Wave& wave, const QString& fileName)
 {
     if (wave.recorder->recording()) return Busy;
     const QString target = QDir::current().absoluteFilePath(fileName);
@@ -343,8 +341,8 @@ int AudioMediaControl::save(Wave& wave, const QString& fileName)
         return CannotWrite;
     }
     // Nothing recorded: an empty WAV file of the element's format.
-    const auto header = header_(wave.format.channels, wave.format.sampleRate,
-                                wave.format.bitsPerSample, 0);
+    const auto header = WaveHeaderBytes(wave.format.channels, wave.format.sampleRate,
+                                        wave.format.bitsPerSample, 0);
     QSaveFile out(target);
     if (header && out.open(QIODevice::WriteOnly) && out.write(*header) == header->size() &&
         out.commit())
@@ -352,7 +350,7 @@ int AudioMediaControl::save(Wave& wave, const QString& fileName)
     return CannotWrite;
 }
 
-int AudioMediaControl::status(const MediaCommand& c, QString& reply)
+MediaControl::Error AudioMediaControl::status(const MediaCommand& c, QString& reply)
 {
     const QString alias = c.alias.toLower();
     if (const auto s = sequencers_.value(alias)) {

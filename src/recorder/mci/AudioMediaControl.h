@@ -20,11 +20,11 @@
 class AudioMediaControl : public MediaControl {
     Q_OBJECT
 public:
-    // header: the program's WAV header writer, for the recordings and the saved files.
-    explicit AudioMediaControl(WaveHeaderFn header, QObject* parent = nullptr);
+    explicit AudioMediaControl(QObject* parent = nullptr);
     ~AudioMediaControl() override;
 
     using MediaControl::SendString;
+    // The interpreter's boundary: the commands below answer a typed Error, given out as its number.
     int SendString(const QString& command, QString& reply) override;
 
     // The largest recording, in bytes of sound, before it stops by itself with SizeLimit;
@@ -42,21 +42,20 @@ private:
     struct Wave;
     struct Sequencer;
 
-    int open(const platform::MediaCommand& c);
-    int close(const QString& alias);
-    int set(Wave& wave, const platform::MediaCommand& c);
-    int record(Wave& wave);
+    Error open(const platform::MediaCommand& c);
+    Error close(const QString& alias);
+    Error set(Wave& wave, const platform::MediaCommand& c);
+    Error record(Wave& wave);
     void newRecorder(Wave& wave, const QString& alias);
-    int play(Wave& wave, const platform::MediaCommand& c);
-    int playMidi(Sequencer& sequencer);
-    int save(Wave& wave, const QString& fileName);
-    int status(const platform::MediaCommand& c, QString& reply);
+    Error play(Wave& wave, const platform::MediaCommand& c);
+    Error playMidi(Sequencer& sequencer);
+    Error save(Wave& wave, const QString& fileName);
+    Error status(const platform::MediaCommand& c, QString& reply);
     void mixSequencers(char* data, std::int64_t bytes, const PcmFormat& format);
     void renderIdleSequencers();
     bool anyRecording() const;
     PcmFormat sequencerFormat() const;
 
-    WaveHeaderFn header_;
     std::int64_t largest_ = -1;
     QHash<QString, std::shared_ptr<Wave>> waves_;            // by lower-case alias
     QHash<QString, std::shared_ptr<Sequencer>> sequencers_;  // by lower-case alias
