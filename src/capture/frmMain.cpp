@@ -247,10 +247,7 @@ void frmMain::openCapture(bool messages)
 CapWnd frmMain::makeSession()
 {
     auto* session = new CaptureSession(this);
-    // The question before a capture is an information box with OK and Cancel.
-    session->setAsk([](const QString& prompt, MsgButtons buttons, const QString& title) {
-        return Prompts::Current().MsgBox(prompt, buttons, title, MsgIcon::Information);
-    });
+    session->setAsk(AskThroughPrompts());
     preview_ = new CapturePreview(session, client_);
     preview_->setGeometry(0, 0, 160, 120);
     preview_->show();

@@ -31,7 +31,9 @@ bool CaptureSession::captureSequence()
     if (!driver_ || capturing() || singleFrames_) return false;
     if (parameters_.makeUserHitOKToCapture) {
         const QString question = LoadText(202).arg(QDir::toNativeSeparators(captureFile_));
-        const Answer answer = ask_ ? ask_(question, MsgButtons::OKCancel, QCoreApplication::applicationName())
+        // The question before a capture is an information box with OK and Cancel.
+        const Answer answer = ask_ ? ask_(Outcome::Question(question, QCoreApplication::applicationName(),
+                                                            MsgButtons::OKCancel, MsgIcon::Information))
                                    : RefusingAnswer(MsgButtons::OKCancel);
         if (answer != Answer::OK || !driver_) return false;
     }

@@ -67,7 +67,7 @@ bool SequenceRun::start(QString& soundError)
     counts_ = CaptureCounts{};
     bool soundOk = true;
     if (const std::optional<WaveFormatEx>& audio = capture_.setup().audio; audio) {
-        recorder_ = std::make_unique<WaveRecorder>(WaveHeaderFn{});
+        recorder_ = std::make_unique<WaveRecorder>();
         const PcmFormat format{std::int32_t(audio->samplesPerSec), audio->channels, audio->bitsPerSample};
         const auto started = recorder_->listen(format, QByteArray(), [this](const char* data, std::int64_t bytes) {
             sound(data, bytes);
