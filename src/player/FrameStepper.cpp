@@ -28,7 +28,7 @@ bool FrameStepper::readInto()
 {
     if (runAtEnd_ || !readerFollowsRun_) return false;
     for (;;) {
-        std::optional<DecodedFrame> frame = reader_->read();
+        std::optional<ReadFrame> frame = reader_->next();
         if (!frame) {
             runAtEnd_ = true;
             return false;
@@ -37,14 +37,14 @@ bool FrameStepper::readInto()
         // A frame that does not move time on (a repeated or misordered timestamp) cannot be
         // stepped to: it is passed by.
         if (!run_.empty() && frame->time <= run_.back().time) continue;
-        bytes_ += std::size_t(frame->picture.sizeInBytes());
+        bytes_ += std::size_t(frame->picture.bytes());
         run_.push_back(std::move(*frame));
         break;
     }
     // The oldest frames go first; two always stay so that the frame on show and the one read
     // after it are both at hand.
     while (bytes_ > budget_ && run_.size() > 2) {
-        bytes_ -= std::size_t(run_.front().picture.sizeInBytes());
+        bytes_ -= std::size_t(run_.front().picture.bytes());
         run_.pop_front();
         runFromStart_ = false;
     }
@@ -61,7 +61,7 @@ std::optional<std::size_t> FrameStepper::locate(double seconds, double readAhead
         if (!readInto()) break;
     }
     const auto after = std::upper_bound(run_.begin(), run_.end(), at,
-                                        [](double t, const DecodedFrame& f) { return t < f.time; });
+                                        [](double t, const ReadFrame& f) { return t < f.time; });
     if (after == run_.begin()) return runFromStart_ ? std::optional<std::size_t>(0) : std::nullopt;
     return std::size_t(after - run_.begin() - 1);
 }
@@ -95,35 +95,46 @@ std::optional<std::size_t> FrameStepper::decodeAround(double seconds)
     return std::nullopt;
 }
 
+DecodedFrame FrameStepper::shown(std::size_t index) const
+{
+    return DecodedFrame{run_[index].time, run_[index].picture.image()};
+}
+
 std::optional<DecodedFrame> FrameStepper::FrameAt(double seconds)
 {
     if (!reader_) return std::nullopt;
     std::optional<std::size_t> at = locate(seconds, kReadAheadSeconds);
     if (!at) at = decodeAround(seconds);
     if (!at) return std::nullopt;
-    return run_[*at];
+    return shown(*at);
 }
 
 std::optional<DecodedFrame> FrameStepper::Step(double seconds, int direction)
 {
     if (!reader_) return std::nullopt;
     std::optional<std::size_t> at = locate(seconds, kReadAheadSeconds);
+    if (!at && direction < 0) {
+        // A step back from a frame not at hand: decoding from the key frame before a time just
+        // short of the position brings the frame before the one on show with the same seek when
+        // that one is a key frame (a position the player paused on is most often a frame's start).
+        if (decodeAround(seconds - 2 * Tolerance)) at = locate(seconds, std::numeric_limits<double>::infinity());
+    }
     if (!at) at = decodeAround(seconds);
     if (!at) return std::nullopt;
-    const DecodedFrame current = run_[*at];
     if (direction > 0) {
-        if (*at + 1 < run_.size()) return run_[*at + 1];
-        if (readInto()) return run_.back();
-        return current;   // the last frame
+        if (*at + 1 < run_.size()) return shown(*at + 1);
+        if (readInto()) return shown(run_.size() - 1);
+        return shown(*at);   // the last frame
     }
     if (direction < 0) {
-        if (*at > 0) return run_[*at - 1];
-        if (runFromStart_) return current;   // the first frame
+        if (*at > 0) return shown(*at - 1);
+        if (runFromStart_) return shown(*at);   // the first frame
         // The frame on show just before the current one starts: decoded from the key frame
         // before it, with every frame between kept for the next steps back.
+        const ReadFrame current = run_[*at];
         const std::optional<std::size_t> before = decodeAround(current.time - 2 * Tolerance);
-        if (before && run_[*before].time < current.time) return run_[*before];
-        return current;
+        if (before && run_[*before].time < current.time) return shown(*before);
+        return DecodedFrame{current.time, current.picture.image()};
     }
-    return current;
+    return shown(*at);
 }

@@ -8,10 +8,12 @@
 // than half a millisecond after a position counts as on show at it (2.033 s is 30 fps frame 61,
 // which starts at 2.0333 s).
 //
-// The frames decoded since the last seek are kept, up to a memory budget, so stepping back and
-// forth among them decodes nothing and stepping on past them decodes one frame. A step back past
-// them seeks to the key frame before and decodes forward.
-#include "platform/video/VideoFrameReader.h"
+// The frames decoded since the last seek are kept as the decoder gave them (a third of an RGB
+// picture's memory for most clips), up to a memory budget that holds a couple of key-frame groups
+// at 720p (one at 1080p), and turned into RGB only when shown. Stepping back and forth among them
+// decodes nothing and stepping on past them decodes one frame. A step back past them seeks to
+// the key frame before and decodes that group once, which serves the next steps back.
+#include "platform/video/FrameReader.h"
 
 #include <cstddef>
 #include <deque>
@@ -21,7 +23,7 @@
 class FrameStepper {
 public:
     static constexpr double Tolerance = 0.0005;   // seconds
-    static constexpr std::size_t DefaultBudget = std::size_t(64) << 20;   // bytes of pictures kept
+    static constexpr std::size_t DefaultBudget = std::size_t(256) << 20;   // bytes of pictures kept
 
     explicit FrameStepper(std::unique_ptr<FrameReader> reader, std::size_t budgetBytes = DefaultBudget);
 
@@ -42,7 +44,9 @@ private:
     void clearRun();
 
     std::unique_ptr<FrameReader> reader_;
-    std::deque<DecodedFrame> run_;     // consecutive frames of the clip, in time order
+    DecodedFrame shown(std::size_t index) const;
+
+    std::deque<ReadFrame> run_;        // consecutive frames of the clip, in time order
     bool runFromStart_ = false;        // run_.front() is the clip's first frame
     bool runAtEnd_ = false;            // nothing follows run_.back()
     bool readerFollowsRun_ = false;    // the reader's next frame is the one after run_.back()

@@ -6,7 +6,7 @@
 #include "platform/ui/BusyPointer.h"
 #include "platform/video/MediaPlayer.h"
 #include "platform/ui/Twips.h"
-#include "platform/video/VideoFrameReader.h"
+#include "platform/video/ClipReader.h"
 #include "player/FrameStepper.h"
 #include "player/PlayerSizing.h"
 
@@ -85,7 +85,7 @@ FrameStepper* playvideo::stepper()
 {
     if (!stepperTried_) {
         stepperTried_ = true;
-        if (std::unique_ptr<VideoFrameReader> reader = VideoFrameReader::Open(path_))
+        if (std::unique_ptr<ClipReader> reader = ClipReader::OpenVideo(path_))
             stepper_ = std::make_unique<FrameStepper>(std::move(reader));
     }
     return stepper_.get();

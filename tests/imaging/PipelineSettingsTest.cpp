@@ -41,6 +41,28 @@ TEST(PipelineSettings, RescaleTargetByReferenceSizeTurnedSizeOrPercentages)
     EXPECT_THROW(target(3000, 10), ImagingError);
 }
 
+TEST(PipelineSettings, BoxesAreReadOnceAndOnlyTheStepThatTakesABadOneFails)
+{
+    ImageOptions o;
+    o.widthPixels = "320";
+    o.heightPixels = "240";
+    o.widthPercent = "half";
+    o.cropLeft = "3000000000";
+    o.rotateOption = 4;
+    o.rotateAngle = "";
+    PipelineOptions p;
+    ASSERT_NO_THROW(p = ResolveOptions(o));
+    // Without a batch the percentages are not taken.
+    EXPECT_EQ(RescaleTarget(100, 100, p).width, 320);
+    p.batchRunning = true;
+    EXPECT_THROW(RescaleTarget(100, 100, p), ImagingError);
+    EXPECT_THROW(p.cropLeft.value(), std::overflow_error);
+    EXPECT_EQ(p.cropTop.value(), 0);
+    EXPECT_THROW(RotationAngleOf(p), ImagingError);
+    o.rotateOption = -1;
+    EXPECT_FALSE(RotationAngleOf(ResolveOptions(o)).has_value());
+}
+
 TEST(PipelineSettings, RotationAngleAndOutputTypeWord)
 {
     ImageOptions o;

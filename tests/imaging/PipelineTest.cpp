@@ -298,6 +298,12 @@ TEST_F(PipelineTest, ErrorsEndTheRunWithTheirDescription)
     EXPECT_EQ(failure(o), "Type mismatch");
     o.widthPixels = "3000000000";
     EXPECT_EQ(failure(o), "Overflow");
+    // Boxes of steps not asked for may hold anything.
+    o = Plain();
+    o.cropLeft = "abc";
+    o.rotateOption = 4;
+    o.rotateAngle = "?";
+    EXPECT_TRUE(processor.processimage("plasma.png", dir.path() + "/", "u.png", dir.path() + "/", o).ok);
     o = Plain();
     o.crop = true;
     o.cropRight = "41";

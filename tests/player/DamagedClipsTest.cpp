@@ -2,7 +2,7 @@
 // and the frame reader: each gives a result or nothing, in bounded time, and never takes the
 // program down.
 #include "platform/video/ClipInfo.h"
-#include "platform/video/VideoFrameReader.h"
+#include "platform/video/ClipReader.h"
 
 #include "support/Damage.h"
 #include "support/TempDir.h"
@@ -70,7 +70,7 @@ TEST(DamagedClips, EachIsProbedAndDecodedOrRefusedInBoundedTime)
             EXPECT_GE(info.height, 0);
             if (!info.isEmpty()) ++probed;
 
-            const std::unique_ptr<VideoFrameReader> reader = VideoFrameReader::Open(path);
+            const std::unique_ptr<ClipReader> reader = ClipReader::OpenVideo(path);
             if (!reader) continue;
             ++opened;
             EXPECT_TRUE(std::isfinite(reader->frameRate()) && reader->frameRate() >= 0);

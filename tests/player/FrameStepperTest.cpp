@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <memory>
 #include <vector>
 
 namespace {
@@ -13,6 +14,7 @@ class TimelineReader : public FrameReader {
 public:
     struct Counts {
         int seeks = 0;
+        int pictures = 0;   // frames turned into RGB pictures
     };
     TimelineReader(std::vector<double> times, int keyEvery, Counts* counts, bool landsAfter = false)
         : times_(std::move(times)), keyEvery_(keyEvery), counts_(counts), landsAfter_(landsAfter)
@@ -31,18 +33,35 @@ public:
         return true;
     }
 
-    std::optional<DecodedFrame> read() override
+    std::optional<ReadFrame> next() override
     {
         if (next_ >= int(times_.size())) return std::nullopt;
-        DecodedFrame frame;
+        ReadFrame frame;
         frame.time = times_[size_t(next_)];
-        frame.picture = QImage(8, 8, QImage::Format_RGB32);   // 256 bytes a frame
-        frame.picture.fill(QColor::fromRgb(QRgb(next_)));
+        frame.picture = FramePicture(std::make_shared<Picture>(next_, counts_));
         ++next_;
         return frame;
     }
 
 private:
+    // An 8 x 8 picture (256 bytes) filled with the frame's index, made when it is asked for.
+    class Picture : public FramePicture::Source {
+    public:
+        Picture(int index, Counts* counts) : index_(index), counts_(counts) {}
+        QImage image() const override
+        {
+            ++counts_->pictures;
+            QImage picture(8, 8, QImage::Format_RGB32);
+            picture.fill(QColor::fromRgb(QRgb(index_)));
+            return picture;
+        }
+        std::size_t bytes() const override { return 256; }
+
+    private:
+        int index_;
+        Counts* counts_;
+    };
+
     std::vector<double> times_;
     int keyEvery_;
     Counts* counts_;
@@ -130,6 +149,33 @@ TEST(FrameStepper, StepsWithinTheFramesDecodedCostNothingAndOneStepOnCostsOneFra
     const int afterBack = stepper.framesDecoded();
     EXPECT_EQ(IndexOf(stepper.Step(times[99], -1)), 98);
     EXPECT_EQ(stepper.framesDecoded(), afterBack);
+}
+
+TEST(FrameStepper, AStepBackFromAKeyFrameNotAtHandDecodesTheGroupBeforeOnceAndShowsOnlyItsFrame)
+{
+    TimelineReader::Counts counts;
+    const std::vector<double> times = Steady(300, 25);
+    FrameStepper stepper(std::make_unique<TimelineReader>(times, 50, &counts));
+    // Paused on key frame 100 by the player: one seek, the group from key frame 50 decoded up to
+    // the frame after 100 (which shows that 100 is the frame on show), one picture made.
+    EXPECT_EQ(IndexOf(stepper.Step(Reported(times[100]), -1)), 99);
+    EXPECT_EQ(counts.seeks, 1);
+    EXPECT_EQ(stepper.framesDecoded(), 52);
+    EXPECT_EQ(counts.pictures, 1);   // only the frame shown
+    // The steps back through that group cost neither a seek nor a decoded frame.
+    double position = times[99];
+    for (int i = 98; i >= 50; --i) {
+        const auto frame = stepper.Step(Reported(position), -1);
+        ASSERT_EQ(IndexOf(frame), i);
+        position = frame->time;
+    }
+    EXPECT_EQ(counts.seeks, 1);
+    EXPECT_EQ(stepper.framesDecoded(), 52);
+    // Back across key frame 50: the group before it, once.
+    EXPECT_EQ(IndexOf(stepper.Step(Reported(position), -1)), 49);
+    EXPECT_EQ(counts.seeks, 2);
+    EXPECT_EQ(IndexOf(stepper.Step(Reported(times[49]), -1)), 48);
+    EXPECT_EQ(counts.seeks, 2);
 }
 
 TEST(FrameStepper, ASmallMemoryBudgetStillFindsEveryFrame)

@@ -70,27 +70,26 @@ void InvertColours(FIBITMAP* dib)
     }
 }
 
-void Operate(WorkBitmap& work, const ImageOptions& options, int width, int height)
+void Operate(WorkBitmap& work, const PipelineOptions& options, int width, int height)
 {
     if (options.flipHorizontal) FreeImage_FlipHorizontal(work.get());
     if (options.flipVertical) FreeImage_FlipVertical(work.get());
     if (options.invert) InvertColours(work.get());
     if (options.contrast != 0) FreeImage_AdjustContrast(work.get(), double(options.contrast));
     if (options.brightness != 0) FreeImage_AdjustBrightness(work.get(), double(options.brightness));
-    if (const std::optional<double> gamma = GammaOf(options.gamma))
-        FreeImage_AdjustGamma(work.get(), *gamma);
+    if (options.gamma) FreeImage_AdjustGamma(work.get(), *options.gamma);
 
     if (options.rescale) {
         const PixelSize target = RescaleTarget(width, height, options);
         work.replace(FreeImage_Rescale(work.get(), target.width, target.height,
-                                       FREE_IMAGE_FILTER(RescaleFilterOf(options.resizeOption))),
+                                       FREE_IMAGE_FILTER(options.rescaleFilter)),
                      QStringLiteral("Cannot rescale the image to %1 x %2 pixels")
                          .arg(target.width).arg(target.height));
     }
 
     if (options.crop) {
-        const int left = TextToLong(options.cropLeft), top = TextToLong(options.cropTop);
-        const int right = TextToLong(options.cropRight), bottom = TextToLong(options.cropBottom);
+        const int left = options.cropLeft.value(), top = options.cropTop.value();
+        const int right = options.cropRight.value(), bottom = options.cropBottom.value();
         const int w = int(FreeImage_GetWidth(work.get())), h = int(FreeImage_GetHeight(work.get()));
         work.replace(FreeImage_Copy(work.get(), left, top, right, bottom),
                      QStringLiteral("Cannot crop the image: the rectangle from (%1, %2) to (%3, %4) "
@@ -107,6 +106,9 @@ void Operate(WorkBitmap& work, const ImageOptions& options, int width, int heigh
 
 void Run(const PipelineJob& job, PipelineResult& result)
 {
+    // The boxes' texts are read once, here; a box that holds no number fails the step that
+    // takes it, as before.
+    const PipelineOptions options = ResolveOptions(job.options);
     const QByteArray name = QFile::encodeName(job.inputPath);
     WorkBitmap work(FreeImage_Load(FREE_IMAGE_FORMAT(result.format), name.constData(),
                                    job.kind == PipelineJob::Kind::Size ? FIF_LOAD_NOPIXELS : 0));
@@ -117,10 +119,10 @@ void Run(const PipelineJob& job, PipelineResult& result)
         throw ImagingError(CannotRead(job.inputPath));
 
     if (job.kind == PipelineJob::Kind::Process)
-        Operate(work, job.options, result.loadedWidth, result.loadedHeight);
+        Operate(work, options, result.loadedWidth, result.loadedHeight);
     if (job.kind != PipelineJob::Kind::Size) {
         if (job.save)
-            result.encoded = EncodeImage(work.release(), job.typeWord, job.options.quality);
+            result.encoded = EncodeImage(work.release(), job.typeWord, options.quality);
         else
             result.bitmap = work.release();
     }

@@ -35,28 +35,72 @@ int PercentOf(std::int32_t percent, int size)
 }
 }
 
-PixelSize RescaleTarget(int width, int height, const ImageOptions& options)
+PipelineOptions ResolveOptions(const ImageOptions& o)
+{
+    auto whole = [](const QString& text) {
+        return BoxNumber<std::int32_t>::Read(text, [](const QString& t) { return TextToLong(t); });
+    };
+    PipelineOptions p;
+    p.flipHorizontal = o.flipHorizontal;
+    p.flipVertical = o.flipVertical;
+    p.invert = o.invert;
+    p.contrast = o.contrast;
+    p.brightness = o.brightness;
+    p.gamma = GammaOf(o.gamma);
+    p.rescale = o.rescale;
+    p.rescaleFilter = RescaleFilterOf(o.resizeOption);
+    p.widthPercent = whole(o.widthPercent);
+    p.heightPercent = whole(o.heightPercent);
+    p.widthPixels = whole(o.widthPixels);
+    p.heightPixels = whole(o.heightPixels);
+    p.batchRunning = o.batchRunning;
+    p.referenceWidth = o.referenceWidth;
+    p.referenceHeight = o.referenceHeight;
+    p.crop = o.crop;
+    p.cropLeft = whole(o.cropLeft);
+    p.cropTop = whole(o.cropTop);
+    p.cropRight = whole(o.cropRight);
+    p.cropBottom = whole(o.cropBottom);
+    p.rotate = o.rotate;
+    switch (o.rotateOption) {
+    case 0: p.rotation = BoxNumber<double>::Of(-90.0); break;
+    case 1: p.rotation = BoxNumber<double>::Of(90.0); break;
+    case 2: p.rotation = BoxNumber<double>::Of(180.0); break;
+    case 3: p.rotation = BoxNumber<double>::Of(270.0); break;
+    case 4:
+        p.rotation = BoxNumber<double>::Read(o.rotateAngle, [](const QString& t) { return TextToDouble(t); });
+        break;
+    default: break;
+    }
+    p.quality = o.quality;
+    return p;
+}
+
+PixelSize RescaleTarget(int width, int height, const PipelineOptions& options)
 {
     const bool referenceSize =
         width == options.referenceWidth && height == options.referenceHeight;
     if (!options.batchRunning || referenceSize)
-        return {TextToLong(options.widthPixels), TextToLong(options.heightPixels)};
+        return {options.widthPixels.value(), options.heightPixels.value()};
     if (width == options.referenceHeight && height == options.referenceWidth)
-        return {TextToLong(options.heightPixels), TextToLong(options.widthPixels)};
-    return {PercentOf(TextToLong(options.widthPercent), width),
-            PercentOf(TextToLong(options.heightPercent), height)};
+        return {options.heightPixels.value(), options.widthPixels.value()};
+    return {PercentOf(options.widthPercent.value(), width), PercentOf(options.heightPercent.value(), height)};
+}
+
+PixelSize RescaleTarget(int width, int height, const ImageOptions& options)
+{
+    return RescaleTarget(width, height, ResolveOptions(options));
+}
+
+std::optional<double> RotationAngleOf(const PipelineOptions& options)
+{
+    if (!options.rotation) return std::nullopt;
+    return options.rotation->value();
 }
 
 std::optional<double> RotationAngleOf(const ImageOptions& options)
 {
-    switch (options.rotateOption) {
-    case 0: return -90.0;
-    case 1: return 90.0;
-    case 2: return 180.0;
-    case 3: return 270.0;
-    case 4: return TextToDouble(options.rotateAngle);
-    default: return std::nullopt;
-    }
+    return RotationAngleOf(ResolveOptions(options));
 }
 
 QString OutputTypeWord(const QString& fileName)

@@ -4,6 +4,8 @@
 
 #include <QString>
 
+#include <cstdint>
+#include <exception>
 #include <optional>
 
 // The gamma of the gamma slider's value v: none at 0; 1 + v / 10 above it (1.1 .. 11.0);
@@ -19,6 +21,68 @@ struct PixelSize {
     int height = 0;
 };
 
+// A number typed into a box, read once: its value, or the error reading it raised ("Type
+// mismatch", "Overflow"), raised again only when a step takes the value, as reading the box
+// there would have.
+template <typename T>
+class BoxNumber {
+public:
+    static BoxNumber Of(T number)
+    {
+        BoxNumber n;
+        n.number_ = number;
+        return n;
+    }
+    template <typename Reader>
+    static BoxNumber Read(const QString& text, Reader read)
+    {
+        BoxNumber n;
+        try {
+            n.number_ = read(text);
+        } catch (...) {
+            n.error_ = std::current_exception();
+        }
+        return n;
+    }
+    T value() const
+    {
+        if (error_) std::rethrow_exception(error_);
+        return number_;
+    }
+
+private:
+    T number_{};
+    std::exception_ptr error_;
+};
+
+// The controls' values as the steps take them, resolved once when a run starts: the sliders'
+// gamma and the library's rescale filter worked out, each box's text read as a number.
+struct PipelineOptions {
+    bool flipHorizontal = false;
+    bool flipVertical = false;
+    bool invert = false;
+    int contrast = 0;
+    int brightness = 0;
+    std::optional<double> gamma;                  // GammaOf the slider; none at 0
+
+    bool rescale = false;
+    int rescaleFilter = 0;                        // RescaleFilterOf the resize option
+    BoxNumber<std::int32_t> widthPercent, heightPercent, widthPixels, heightPixels;
+    bool batchRunning = false;
+    int referenceWidth = 0;
+    int referenceHeight = 0;
+
+    bool crop = false;
+    BoxNumber<std::int32_t> cropLeft, cropTop, cropRight, cropBottom;
+
+    bool rotate = false;
+    std::optional<BoxNumber<double>> rotation;    // RotationAngleOf; none without an option
+
+    int quality = 85;
+};
+
+PipelineOptions ResolveOptions(const ImageOptions& options);
+
 // The rescale target of an image of width x height pixels:
 // - no batch running, or the image has the reference size: the pixel boxes' values;
 // - a batch running and the image is the reference size turned by 90 degrees: the pixel boxes'
@@ -27,12 +91,14 @@ struct PixelSize {
 //   (percent * size / 100, truncated).
 // Raises "Type mismatch" for a box that holds no number and "Overflow" for a value or a product
 // beyond 32 bits.
+PixelSize RescaleTarget(int width, int height, const PipelineOptions& options);
 PixelSize RescaleTarget(int width, int height, const ImageOptions& options);
 
 // The rotation angle of the selected rotate option (-90, 90, 180, 270, or the angle box's value
 // for "Other value: "); nothing when no option is selected. Raises "Type mismatch" for an angle
 // box that holds no number.
 std::optional<double> RotationAngleOf(const ImageOptions& options);
+std::optional<double> RotationAngleOf(const PipelineOptions& options);
 
 // The type word of an output file name: its last three characters, upper-cased ("a.jpeg" gives
 // "PEG", which no format has).

@@ -1,5 +1,5 @@
 #pragma once
-// What a media file says about itself, read with libavformat: the frame rate and picture size of
+// What a media file says about itself (ClipReader reads it): the frame rate and picture size of
 // its video stream and its length. The media player falls back on it where the playback engine
 // does not report them (MJPEG AVI files, for one).
 #include <QString>

@@ -1,6 +1,6 @@
 // Decoding real clips made by ffmpeg, each frame carrying its number: the reader gives every frame
 // at its own time, and stepping through it lands on the frame it names whatever the codec.
-#include "platform/video/VideoFrameReader.h"
+#include "platform/video/ClipReader.h"
 #include "player/BarcodeClip.h"
 #include "player/FrameStepper.h"
 
@@ -11,7 +11,9 @@
 #include <QFile>
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <memory>
+#include <vector>
 
 namespace {
 
@@ -21,7 +23,7 @@ struct Clip {
     QString path;
 };
 
-class VideoFrameReaderTest : public ::testing::Test {
+class ClipReaderTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite()
     {
@@ -45,11 +47,11 @@ protected:
 
 } // namespace
 
-TEST_F(VideoFrameReaderTest, EveryFrameComesAtItsOwnTimeInOrder)
+TEST_F(ClipReaderTest, EveryFrameComesAtItsOwnTimeInOrder)
 {
     for (const Clip& clip : clips_) {
         SCOPED_TRACE(clip.name);
-        auto reader = VideoFrameReader::Open(clip.path);
+        auto reader = ClipReader::OpenVideo(clip.path);
         ASSERT_TRUE(reader);
         EXPECT_EQ(reader->pictureSize(), QSize(320, 240));
         EXPECT_DOUBLE_EQ(reader->frameRate(), clip.rate);
@@ -72,11 +74,11 @@ TEST_F(VideoFrameReaderTest, EveryFrameComesAtItsOwnTimeInOrder)
     }
 }
 
-TEST_F(VideoFrameReaderTest, StepsFromTwoSecondsLandOnTheFramesTheyName)
+TEST_F(ClipReaderTest, StepsFromTwoSecondsLandOnTheFramesTheyName)
 {
     for (const Clip& clip : clips_) {
         SCOPED_TRACE(clip.name);
-        FrameStepper stepper(VideoFrameReader::Open(clip.path));
+        FrameStepper stepper(ClipReader::OpenVideo(clip.path));
         const int at = 2 * clip.rate;
         EXPECT_EQ(ReadBarcode(stepper.FrameAt(2.0)->picture), at);
         const std::optional<DecodedFrame> next = stepper.Step(2.0, +1);
@@ -95,18 +97,48 @@ TEST_F(VideoFrameReaderTest, StepsFromTwoSecondsLandOnTheFramesTheyName)
     }
 }
 
-TEST(VideoFrameReader, FilesWithoutAPictureOpenNothing)
+TEST_F(ClipReaderTest, StepsBackAndForthAcrossKeyFramesShowTheFramesOfASequentialDecode)
+{
+    for (const Clip& clip : clips_) {
+        SCOPED_TRACE(clip.name);
+        std::vector<DecodedFrame> sequence;
+        {
+            auto reader = ClipReader::OpenVideo(clip.path);
+            ASSERT_TRUE(reader);
+            while (std::optional<DecodedFrame> frame = reader->read()) sequence.push_back(std::move(*frame));
+        }
+        ASSERT_GT(int(sequence.size()), 3 * clip.rate);
+        FrameStepper stepper(ClipReader::OpenVideo(clip.path));
+        // From the key frame at 2 s, not decoded yet, as the player reports it: eight steps back,
+        // sixteen on and sixteen back, across the key frame each time.
+        int index = 2 * clip.rate;
+        double position = 2.0;
+        auto step = [&](int direction) {
+            const std::optional<DecodedFrame> frame = stepper.Step(position, direction);
+            ASSERT_TRUE(frame);
+            index += direction;
+            ASSERT_NEAR(frame->time, sequence[size_t(index)].time, 1e-9) << "frame " << index;
+            ASSERT_TRUE(frame->picture == sequence[size_t(index)].picture) << "frame " << index;
+            position = std::round(frame->time * 1000) / 1000;
+        };
+        for (int i = 0; i < 8; ++i) ASSERT_NO_FATAL_FAILURE(step(-1));
+        for (int i = 0; i < 16; ++i) ASSERT_NO_FATAL_FAILURE(step(+1));
+        for (int i = 0; i < 16; ++i) ASSERT_NO_FATAL_FAILURE(step(-1));
+    }
+}
+
+TEST(ClipReader, FilesWithoutAPictureOpenNothing)
 {
     TempDir dir;
     const QString wav = dir.file("tone.wav");
     ASSERT_TRUE(WriteWav(wav, WavShape{}, Sine(4410, 1, 440, 8000)));
-    EXPECT_FALSE(VideoFrameReader::Open(wav));
-    EXPECT_FALSE(VideoFrameReader::Open(dir.file("missing.avi")));
-    EXPECT_FALSE(VideoFrameReader::Open(QString()));
+    EXPECT_FALSE(ClipReader::OpenVideo(wav));
+    EXPECT_FALSE(ClipReader::OpenVideo(dir.file("missing.avi")));
+    EXPECT_FALSE(ClipReader::OpenVideo(QString()));
     const QString text = dir.file("notes.avi");
     QFile f(text);
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
     f.write("RIFF but not really a clip at all");
     f.close();
-    EXPECT_FALSE(VideoFrameReader::Open(text));
+    EXPECT_FALSE(ClipReader::OpenVideo(text));
 }
