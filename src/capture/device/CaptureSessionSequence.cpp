@@ -77,7 +77,9 @@ bool CaptureSession::captureSequence()
     WaitOptions wait;
     wait.timeoutMs = int(std::min<std::int64_t>(run->longestMs(), std::numeric_limits<int>::max()));
     wait.guard = this;
-    wait.pollMs = 10;
+    // Asked twenty times a second: the end comes at most that late, and a capture's processor
+    // is not spent waking up for it.
+    wait.pollMs = 50;
     if (!WaitUntil([this] { return runEnded_; }, wait) && self) captureStop();
     return bool(self);
 }

@@ -20,8 +20,10 @@ namespace {
 constexpr std::int64_t kSilentCameraUs = 5'000'000;
 // How long the end of a capture waits for the last of its sound.
 constexpr int kSoundCatchUpMs = 2500;
-// The limit, the progress report and the silent camera are looked at this often.
-constexpr int kTickMs = 20;
+// The limit, the progress report and the silent camera are looked at this often. A capture
+// with pictures ends with the first picture past its limit; this only ends one whose camera
+// has fallen behind, and reports the progress.
+constexpr int kTickMs = 50;
 constexpr std::int64_t kReportUs = 500'000;
 
 // The Qt key of an abort key code of the capture parameters (letters, digits, Escape, Space,

@@ -1,5 +1,8 @@
 #include "platform/video/AviWriter.h"
 
+#include "platform/system/SteadyClock.h"
+#include "platform/video/SyncPace.h"
+
 #include <QFile>
 #include <QtEndian>
 
@@ -28,14 +31,10 @@ namespace {
 constexpr int kIoBufferSize = 1 << 16;
 
 // Hands the file to the disk behind the writes, on a thread of its own so that a slow disk never
-// holds up the capture: a request starts an fdatasync at most SyncIntervalMs after the previous
-// one began (at once when that is longer ago); requests made meanwhile are served by it. One sync
-// a second instead of one a frame keeps the disk and the processor free, and a power cut loses
-// at most the last second.
+// holds up the capture, paced by SyncPace: once a second at most, a second after the data at
+// the latest.
 class DiskSync {
 public:
-    static constexpr auto SyncInterval = std::chrono::milliseconds(1000);
-
     explicit DiskSync(int fd) : fd_(fd), thread_([this] { run(); }) {}
     ~DiskSync() { finish(); }
 
@@ -43,8 +42,7 @@ public:
     {
         {
             std::lock_guard lock(mutex_);
-            if (pending_) return;   // the next sync serves this one too
-            pending_ = true;
+            if (!pace_.request()) return;   // the sync that waits serves this one too
         }
         wake_.notify_one();
     }
@@ -66,16 +64,15 @@ private:
     void run()
     {
         std::unique_lock lock(mutex_);
-        auto last = std::chrono::steady_clock::now() - SyncInterval;
         for (;;) {
-            wake_.wait(lock, [this] { return pending_ || stop_; });
-            if (!pending_) return;
-            // Not sooner than a second after the last one; the end of the file (finish, then the
-            // writer's own sync) does not wait.
-            wake_.wait_until(lock, last + SyncInterval, [this] { return stop_; });
+            wake_.wait(lock, [this] { return pace_.pending() || stop_; });
             if (stop_) return;
-            pending_ = false;
-            last = std::chrono::steady_clock::now();
+            // The end of the file (finish, then the writer's own sync) does not wait.
+            const std::chrono::steady_clock::time_point at{
+                std::chrono::microseconds(pace_.startAtUs(steadyclock::NowUs()))};
+            wake_.wait_until(lock, at, [this] { return stop_; });
+            if (stop_) return;
+            pace_.started(steadyclock::NowUs());
             lock.unlock();
             // Devices and pipes cannot be synced (EINVAL, EROFS): there is nothing to wait for.
             if (::fdatasync(fd_) != 0 && errno != EINVAL && errno != EROFS)
@@ -87,7 +84,7 @@ private:
     int fd_;
     std::mutex mutex_;
     std::condition_variable wake_;
-    bool pending_ = false;
+    SyncPace pace_;
     bool stop_ = false;
     std::atomic<int> error_{0};
     std::thread thread_;
