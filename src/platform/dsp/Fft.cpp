@@ -5,7 +5,7 @@
 // AVX2 and in FftAvx512.cpp for AVX-512.
 // The twiddle recurrence does not depend on the data, so each length's twiddles are produced once
 // by the very same double-precision operations and kept: a table of the stages done in blocks,
-// and for each larger stage the recurrence's value at every kChunk-th twiddle, from which the
+// and for each larger stage the recurrence's value at every kCheckpoint-th twiddle, from which the
 // kernels carry the recurrence on a chunk at a time.
 //
 // This file must be compiled with -ffp-contract=off: a fused multiply-add would change results.
@@ -81,9 +81,9 @@ struct Twiddles {
             } else {
                 const Index at = fftkernels::CheckpointOffset(l);
                 for (Index t = 0; t < h; ++t, w.Next())
-                    if (t % fftkernels::kChunk == 0) {
-                        checkRe[at + t / fftkernels::kChunk] = w.ur;
-                        checkIm[at + t / fftkernels::kChunk] = w.ui;
+                    if (t % fftkernels::kCheckpoint == 0) {
+                        checkRe[at + t / fftkernels::kCheckpoint] = w.ur;
+                        checkIm[at + t / fftkernels::kCheckpoint] = w.ui;
                     }
             }
         }

@@ -39,12 +39,13 @@ constexpr int kTiledFrom = 2 * kTileBits;
 // Stages done inside blocks of 2^kBlockStages values (256 KiB of data, in the L2 cache); their
 // twiddles come from a table of 2^kBlockStages − 1 entries.
 constexpr int kBlockStages = 15;
-// Twiddles of the larger stages are made kChunk at a time, each run of them from a checkpoint:
-// the recurrence's value at every kChunk-th twiddle.
+// Twiddles of the larger stages are made kChunk at a time, each stretch of kCheckpoint of them
+// from a checkpoint: the recurrence's value at every kCheckpoint-th twiddle.
 constexpr Index kChunk = 256;
+constexpr Index kCheckpoint = 64;
 
 // Twiddle table of stages 1 … min(B, kBlockStages), stage l (h = 2^(l−1)) at offset h − 1;
-// checkpoints of stages L > kBlockStages, stage L at offset (2^(L−1) − 2^kBlockStages) / kChunk;
+// checkpoints of stages L > kBlockStages, stage L at offset (2^(L−1) − 2^kBlockStages) / kCheckpoint;
 // scratch room: 8 runs of kChunk twiddles and the tiles.
 struct Work {
     const double* tableRe;
@@ -58,7 +59,7 @@ struct Work {
     float* tiles;
 };
 constexpr Index kChunkRuns = 8;
-constexpr Index kTileFloats = 6 * (Index(1) << (2 * kTileBits));
+constexpr Index kTileFloats = 4 * (Index(1) << (2 * kTileBits));
 
 // The whole transform of 2^stages values (stages ≥ 3) in place, sorting included.
 void TransformPortable(float* re, float* im, int stages, const Work& work);
@@ -314,14 +315,29 @@ struct CW {
     vd r, i;
 };
 
+#if defined(__AVX512F__)
+// x + y and x − y, each rounded once, as fused multiply-adds with the factor 1: x·1 is exact, so
+// the results are bit for bit those of the plain addition and subtraction. They run on the
+// multiply units, which the butterflies leave half idle, while the conversions between single
+// and double precision keep the adders busy.
+KIVRA_FFT_INLINE vd Sum(const vd& x, const vd& y) { return vd(_mm512_fmadd_pd(__m512d(y), _mm512_set1_pd(1.0), __m512d(x))); }
+KIVRA_FFT_INLINE vd Difference(const vd& x, const vd& y)
+{
+    return vd(_mm512_fnmadd_pd(__m512d(y), _mm512_set1_pd(1.0), __m512d(x)));
+}
+#else
+KIVRA_FFT_INLINE vd Sum(const vd& x, const vd& y) { return x + y; }
+KIVRA_FFT_INLINE vd Difference(const vd& x, const vd& y) { return x - y; }
+#endif
+
 // kLanes butterflies side by side: a ← a + b·w, b ← a − b·w.
 KIVRA_FFT_INLINE void Bfly(CF& a, CF& b, const CW& w)
 {
     const vd ar = WideV(a.r), ai = WideV(a.i), br = WideV(b.r), bi = WideV(b.i);
-    const vd tr = br * w.r - bi * w.i;
-    const vd ti = br * w.i + bi * w.r;
-    a = {NarrowV(ar + tr), NarrowV(ai + ti)};
-    b = {NarrowV(ar - tr), NarrowV(ai - ti)};
+    const vd tr = Difference(br * w.r, bi * w.i);
+    const vd ti = Sum(br * w.i, bi * w.r);
+    a = {NarrowV(Sum(ar, tr)), NarrowV(Sum(ai, ti))};
+    b = {NarrowV(Difference(ar, tr)), NarrowV(Difference(ai, ti))};
 }
 
 // Three stages on x[0..7] (positions t + j·h): stage l pairs (0,1) (2,3) (4,5) (6,7) with w[0];
@@ -366,7 +382,9 @@ KIVRA_FFT_INLINE void RadixColumns(float* re, float* im, Index h, Index count, c
     for (Index t = 0; t < count; t += kLanes) {
         CF x[radix];
         CW tw[radix - 1];
+#pragma GCC unroll 8
         for (int j = 0; j < radix; ++j) x[j] = {LoadV(re + t + j * h), LoadV(im + t + j * h)};
+#pragma GCC unroll 8
         for (int j = 0; j < radix - 1; ++j) tw[j] = {LoadVD(w.re[j] + t), LoadVD(w.im[j] + t)};
         if constexpr (radix == 8)
             Radix8(x, tw);
@@ -374,6 +392,7 @@ KIVRA_FFT_INLINE void RadixColumns(float* re, float* im, Index h, Index count, c
             Radix4(x, tw);
         else
             Bfly(x[0], x[1], tw[0]);
+#pragma GCC unroll 8
         for (int j = 0; j < radix; ++j) {
             StoreV(re + t + j * h, x[j].r);
             StoreV(im + t + j * h, x[j].i);
@@ -408,22 +427,25 @@ constexpr Index kTile = kSide * kSide;
 // buffer `to` (re rows, then im rows). In the unsorted order, stage 1 pairs rows whose indices
 // differ in bit 4, stage 2 in bit 3, stage 3 in bit 2; for the 8 rows a = 4k + lo of one lo,
 // those are the bits of k, so the rows go through the radix-8 kernel in the order of reverse(k).
-KIVRA_FFT_INLINE void TileFirstStages(const float* re, const float* im, Index stride, float* to, const CW* tw)
+// This does the 8 rows of one lo.
+KIVRA_FFT_INLINE void TileFirstStages(const float* re, const float* im, Index stride, Index lo, float* to,
+                                      const CW* tw)
 {
-    for (Index lo = 0; lo < 4; ++lo)
-        for (Index c = 0; c < kSide; c += kLanes) {
-            CF x[8];
-            for (Index k = 0; k < 8; ++k) {
-                const Index a = 4 * Reverse(k, 3) + lo;
-                x[k] = {LoadV(re + a * stride + c), LoadV(im + a * stride + c)};
-            }
-            Radix8(x, tw);
-            for (Index k = 0; k < 8; ++k) {
-                const Index a = 4 * Reverse(k, 3) + lo;
-                StoreV(to + a * kSide + c, x[k].r);
-                StoreV(to + kTile + a * kSide + c, x[k].i);
-            }
+    for (Index c = 0; c < kSide; c += kLanes) {
+        CF x[8];
+#pragma GCC unroll 8
+        for (Index k = 0; k < 8; ++k) {
+            const Index a = 4 * Reverse(k, 3) + lo;
+            x[k] = {LoadV(re + a * stride + c), LoadV(im + a * stride + c)};
         }
+        Radix8(x, tw);
+#pragma GCC unroll 8
+        for (Index k = 0; k < 8; ++k) {
+            const Index a = 4 * Reverse(k, 3) + lo;
+            StoreV(to + a * kSide + c, x[k].r);
+            StoreV(to + kTile + a * kSide + c, x[k].i);
+        }
+    }
 }
 
 // Stages 4 and 5 on the rows of `from`: the 4 rows a = 4k … 4k + 3 of one k. Row a goes to row
@@ -439,9 +461,11 @@ KIVRA_FFT_INLINE void TileLastStages(const float* from, float* to, const Work& w
             // Rows 4k, 4k + 1, 4k + 2, 4k + 3 are positions 0, 2, 1, 3 of the sorted group.
             CF x[4];
             const Index rows[4] = {4 * k, 4 * k + 2, 4 * k + 1, 4 * k + 3};
+#pragma GCC unroll 4
             for (int j = 0; j < 4; ++j)
                 x[j] = {LoadV(from + rows[j] * kSide + c), LoadV(from + kTile + rows[j] * kSide + c)};
             Radix4(x, tw);
+#pragma GCC unroll 4
             for (int j = 0; j < 4; ++j) {
                 const Index slot = Reverse(rows[j], kTileBits);
                 StoreV(to + slot * kSide + c, x[j].r);
@@ -479,18 +503,27 @@ KIVRA_FFT_INLINE void Transpose8(v8f* r)
     r[7] = __builtin_shufflevector(u3, u7, 4, 5, 6, 7, 12, 13, 14, 15);
 }
 
-// Writes the buffer's transpose: its column c becomes row reverse(c) at x (rows `stride` apart).
-KIVRA_FFT_INLINE void TileWrite(const float* from, float* x, Index stride)
+// Writes columns cb … cb + 7 of the buffer (re rows, then im rows) as rows reverse(c) at re/im
+// (rows `stride` apart): the sorted tile is the buffer's transpose.
+KIVRA_FFT_INLINE void TileWrite(const float* from, float* re, float* im, Index stride, Index cb)
 {
-    for (Index cb = 0; cb < kSide; cb += 8)
+    for (int part = 0; part < 2; ++part) {
+        float* x = part == 0 ? re : im;
+        const float* f = from + part * kTile;
         for (Index ab = 0; ab < kSide; ab += 8) {
             v8f r[8];
-            for (Index k = 0; k < 8; ++k) std::memcpy(&r[k], from + (ab + k) * kSide + cb, sizeof r[k]);
+#pragma GCC unroll 8
+            for (Index k = 0; k < 8; ++k) std::memcpy(&r[k], f + (ab + k) * kSide + cb, sizeof r[k]);
             Transpose8(r);
-            for (Index k = 0; k < 8; ++k)
-                std::memcpy(x + Reverse(cb + k, kTileBits) * stride + ab, &r[k], sizeof r[k]);
+#pragma GCC unroll 8
+            for (Index k = 0; k < 8; ++k) std::memcpy(x + Reverse(cb + k, kTileBits) * stride + ab, &r[k], sizeof r[k]);
         }
+    }
 }
+
+// The 8 rows a = 4k + lo (k = 0 … 7) of a tile are the sorted rows of columns 8·reverse(lo, 2) …
+// 8·reverse(lo, 2) + 7 of its partner.
+KIVRA_FFT_INLINE Index ColumnsOfRows(Index lo) { return 8 * Reverse(lo, 2); }
 
 KIVRA_FFT_INLINE void Tiles(float* re, float* im, int bits, const Work& w)
 {
@@ -503,23 +536,29 @@ KIVRA_FFT_INLINE void Tiles(float* re, float* im, int bits, const Work& w)
                       {BroadcastV(StageRe(w, 3)[1]), BroadcastV(StageIm(w, 3)[1])},
                       {BroadcastV(StageRe(w, 3)[2]), BroadcastV(StageIm(w, 3)[2])},
                       {BroadcastV(StageRe(w, 3)[3]), BroadcastV(StageIm(w, 3)[3])}};
-    float* tileA = w.tiles;
-    float* tileB = w.tiles + 2 * kTile;
-    float* sorted = w.tiles + 4 * kTile;
+    float* staged = w.tiles;
+    float* sorted = w.tiles + 2 * kTile;
     for (Index m = 0; m < (Index(1) << middleBits); ++m) {
         const Index rm = Reverse(m, middleBits);
         if (rm < m) continue;
-        const Index atM = m << kTileBits, atRm = rm << kTileBits;
-        TileFirstStages(re + atM, im + atM, stride, tileA, tw);
-        if (rm != m) TileFirstStages(re + atRm, im + atRm, stride, tileB, tw);
-        TileLastStages(tileA, sorted, w);
-        TileWrite(sorted, re + atRm, stride);
-        TileWrite(sorted + kTile, im + atRm, stride);
-        if (rm != m) {
-            TileLastStages(tileB, sorted, w);
-            TileWrite(sorted, re + atM, stride);
-            TileWrite(sorted + kTile, im + atM, stride);
+        float* reM = re + (m << kTileBits);
+        float* imM = im + (m << kTileBits);
+        float* reRm = re + (rm << kTileBits);
+        float* imRm = im + (rm << kTileBits);
+        // The tile of m, all through; then the tile of rm is read a quarter at a time, and each
+        // quarter's rows take their share of m's result while they are still in the cache.
+        for (Index lo = 0; lo < 4; ++lo) TileFirstStages(reM, imM, stride, lo, staged, tw);
+        TileLastStages(staged, sorted, w);
+        if (rm == m) {
+            for (Index cb = 0; cb < kSide; cb += 8) TileWrite(sorted, reM, imM, stride, cb);
+            continue;
         }
+        for (Index lo = 0; lo < 4; ++lo) {
+            TileFirstStages(reRm, imRm, stride, lo, staged, tw);
+            TileWrite(sorted, reRm, imRm, stride, ColumnsOfRows(lo));
+        }
+        TileLastStages(staged, sorted, w);
+        for (Index cb = 0; cb < kSide; cb += 8) TileWrite(sorted, reM, imM, stride, cb);
     }
 }
 
@@ -566,7 +605,7 @@ KIVRA_FFT_INLINE void BlockStages(float* re, float* im, int from, int to, const 
 
 KIVRA_FFT_INLINE Index CheckpointOffset(int l)
 {
-    return ((Index(1) << (l - 1)) - (Index(1) << kBlockStages)) / kChunk;
+    return ((Index(1) << (l - 1)) - (Index(1) << kBlockStages)) / kCheckpoint;
 }
 
 KIVRA_FFT_INLINE void Transpose8(v8d* r)
@@ -598,35 +637,47 @@ KIVRA_FFT_INLINE void Transpose8(v8d* r)
 }
 
 // Makes twiddles [t0, t0 + kChunk) of each run (stage[r], starting at offset[r]) into the chunk
-// buffers, run r at r·kChunk. The runs advance side by side, one lane each, from their
-// checkpoints, each by the very recurrence of its stage.
+// buffers, run r at r·kChunk. Each stretch of kCheckpoint twiddles of each run starts from its
+// checkpoint and goes on by the very recurrence of its stage; the runs advance side by side, one
+// lane each, and the stretches as independent vectors.
 template <int radix>
 KIVRA_FFT_INLINE void MakeChunk(const RunStarts<radix>& starts, Index t0, const Work& w)
 {
-    v8d ur{1, 1, 1, 1, 1, 1, 1, 1}, ui{0, 0, 0, 0, 0, 0, 0, 0};
+    constexpr int kStretches = int(kChunk / kCheckpoint);
+    v8d ur[kStretches], ui[kStretches];
     v8d sr{1, 1, 1, 1, 1, 1, 1, 1}, si{0, 0, 0, 0, 0, 0, 0, 0};
+    for (int q = 0; q < kStretches; ++q) {
+        ur[q] = sr;
+        ui[q] = si;
+    }
     for (int r = 0; r < starts.count; ++r) {
         const int l = starts.stage[r];
-        const Index at = CheckpointOffset(l) + (starts.offset[r] + t0) / kChunk;
-        ur[r] = w.checkRe[at];
-        ui[r] = w.checkIm[at];
+        const Index at = CheckpointOffset(l) + (starts.offset[r] + t0) / kCheckpoint;
+        for (int q = 0; q < kStretches; ++q) {
+            ur[q][r] = w.checkRe[at + q];
+            ui[q][r] = w.checkIm[at + q];
+        }
         sr[r] = w.stepRe[l];
         si[r] = w.stepIm[l];
     }
-    for (Index k = 0; k < kChunk; k += 8) {
-        v8d re[8], im[8];
-        for (int s = 0; s < 8; ++s) {
-            re[s] = ur;
-            im[s] = ui;
-            const v8d tr = ur;
-            ur = tr * sr - ui * si;
-            ui = tr * si + ui * sr;
-        }
-        Transpose8(re);
-        Transpose8(im);
-        for (int r = 0; r < starts.count; ++r) {
-            std::memcpy(w.chunkRe + r * kChunk + k, &re[r], sizeof re[r]);
-            std::memcpy(w.chunkIm + r * kChunk + k, &im[r], sizeof im[r]);
+    for (Index k = 0; k < kCheckpoint; k += 8) {
+        v8d re[kStretches][8], im[kStretches][8];
+        for (int s = 0; s < 8; ++s)
+#pragma GCC unroll 4
+            for (int q = 0; q < kStretches; ++q) {
+                re[q][s] = ur[q];
+                im[q][s] = ui[q];
+                const v8d tr = ur[q];
+                ur[q] = tr * sr - ui[q] * si;
+                ui[q] = tr * si + ui[q] * sr;
+            }
+        for (int q = 0; q < kStretches; ++q) {
+            Transpose8(re[q]);
+            Transpose8(im[q]);
+            for (int r = 0; r < starts.count; ++r) {
+                std::memcpy(w.chunkRe + r * kChunk + q * kCheckpoint + k, &re[q][r], sizeof re[q][r]);
+                std::memcpy(w.chunkIm + r * kChunk + q * kCheckpoint + k, &im[q][r], sizeof im[q][r]);
+            }
         }
     }
 }
