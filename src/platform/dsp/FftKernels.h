@@ -507,16 +507,25 @@ KIVRA_FFT_INLINE void Transpose8(v8f* r)
 // (rows `stride` apart): the sorted tile is the buffer's transpose.
 KIVRA_FFT_INLINE void TileWrite(const float* from, float* re, float* im, Index stride, Index cb)
 {
+    typedef float v16f __attribute__((vector_size(64)));
     for (int part = 0; part < 2; ++part) {
         float* x = part == 0 ? re : im;
         const float* f = from + part * kTile;
-        for (Index ab = 0; ab < kSide; ab += 8) {
-            v8f r[8];
+        for (Index ab = 0; ab < kSide; ab += 16) {
+            v8f r[8], q[8];
 #pragma GCC unroll 8
-            for (Index k = 0; k < 8; ++k) std::memcpy(&r[k], f + (ab + k) * kSide + cb, sizeof r[k]);
+            for (Index k = 0; k < 8; ++k) {
+                std::memcpy(&r[k], f + (ab + k) * kSide + cb, sizeof r[k]);
+                std::memcpy(&q[k], f + (ab + 8 + k) * kSide + cb, sizeof q[k]);
+            }
             Transpose8(r);
+            Transpose8(q);
+            // Whole rows of 16 at a time: one line when the arrays are aligned.
 #pragma GCC unroll 8
-            for (Index k = 0; k < 8; ++k) std::memcpy(x + Reverse(cb + k, kTileBits) * stride + ab, &r[k], sizeof r[k]);
+            for (Index k = 0; k < 8; ++k) {
+                const v16f row = __builtin_shufflevector(r[k], q[k], 0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15);
+                std::memcpy(x + Reverse(cb + k, kTileBits) * stride + ab, &row, sizeof row);
+            }
         }
     }
 }
@@ -660,26 +669,26 @@ KIVRA_FFT_INLINE void MakeChunk(const RunStarts<radix>& starts, Index t0, const 
         sr[r] = w.stepRe[l];
         si[r] = w.stepIm[l];
     }
-    for (Index k = 0; k < kCheckpoint; k += 8) {
-        v8d re[kStretches][8], im[kStretches][8];
-        for (int s = 0; s < 8; ++s)
-#pragma GCC unroll 4
-            for (int q = 0; q < kStretches; ++q) {
-                re[q][s] = ur[q];
-                im[q][s] = ui[q];
+    for (Index k = 0; k < kCheckpoint; k += 8)
+        for (int q = 0; q < kStretches; ++q) {
+            // Eight steps of one stretch (the other stretches' steps are independent of these, so
+            // the processor overlaps them), turned so that each run's eight twiddles lie together.
+            v8d re[8], im[8];
+#pragma GCC unroll 8
+            for (int s = 0; s < 8; ++s) {
+                re[s] = ur[q];
+                im[s] = ui[q];
                 const v8d tr = ur[q];
                 ur[q] = tr * sr - ui[q] * si;
                 ui[q] = tr * si + ui[q] * sr;
             }
-        for (int q = 0; q < kStretches; ++q) {
-            Transpose8(re[q]);
-            Transpose8(im[q]);
+            Transpose8(re);
+            Transpose8(im);
             for (int r = 0; r < starts.count; ++r) {
-                std::memcpy(w.chunkRe + r * kChunk + q * kCheckpoint + k, &re[q][r], sizeof re[q][r]);
-                std::memcpy(w.chunkIm + r * kChunk + q * kCheckpoint + k, &im[q][r], sizeof im[q][r]);
+                std::memcpy(w.chunkRe + r * kChunk + q * kCheckpoint + k, &re[r], sizeof re[r]);
+                std::memcpy(w.chunkIm + r * kChunk + q * kCheckpoint + k, &im[r], sizeof im[r]);
             }
         }
-    }
 }
 
 // Stages l … l + log2(radix) − 1 (all above kBlockStages) over all n values.
