@@ -5,7 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <complex>
 #include <cstring>
 #include <random>
@@ -125,6 +127,32 @@ TEST(Fft, BitIdenticalOnLargeTransforms)
     ExpectSameAsReference(Samples(std::size_t(1) << 20, true, 7), std::int32_t(1) << 20);
     ExpectSameAsReference(Floats(std::size_t(1) << 20, 8), std::int32_t(1) << 20);
     ExpectSameAsReference(Samples(std::size_t(1) << 21, false, 9), std::int32_t(1) << 21);
+}
+
+TEST(Fft, BitIdenticalWhereverTheArraysStart)
+{
+    // The kernels treat arrays that start off a vector boundary differently; real and imaginary
+    // parts may also be offset from each other.
+    constexpr std::int32_t n = std::int32_t(1) << 18;
+    const Signal input = Floats(std::size_t(n), 21);
+    Signal expected = input;
+    std::int32_t Nfft = 0;
+    ReferenceFft(expected.re.data(), expected.im.data(), n, Nfft);
+    std::vector<float> re(std::size_t(n) + 64), im(std::size_t(n) + 64);
+    for (std::size_t reAt : {0, 1, 4, 7})
+        for (std::size_t imAt : {reAt, std::size_t(3)})
+            for (FftKernels kernels : KernelSets()) {
+                // Start both on a 64-byte boundary, then step in by the offsets.
+                float* r = re.data() + (64 - std::uintptr_t(re.data()) % 64) / sizeof(float) % 16 + reAt;
+                float* i = im.data() + (64 - std::uintptr_t(im.data()) % 64) / sizeof(float) % 16 + imAt;
+                std::copy(input.re.begin(), input.re.end(), r);
+                std::copy(input.im.begin(), input.im.end(), i);
+                fft(r, i, n, Nfft, kernels);
+                EXPECT_EQ(std::memcmp(r, expected.re.data(), std::size_t(n) * sizeof(float)), 0)
+                    << Name(kernels) << ", real parts at " << reAt << ", imaginary at " << imAt;
+                EXPECT_EQ(std::memcmp(i, expected.im.data(), std::size_t(n) * sizeof(float)), 0)
+                    << Name(kernels) << ", real parts at " << reAt << ", imaginary at " << imAt;
+            }
 }
 
 TEST(Fft, KernelSetsFallBackToTheNextNarrowerOne)

@@ -24,6 +24,7 @@
 
 #include <cmath>
 #include <cstddef>
+#include <cstdint>
 #include <cstring>
 #if defined(__AVX__)
 #include <immintrin.h>
@@ -377,27 +378,84 @@ struct Runs {
 // Stages l … l + log2(radix) − 1 for the `count` (a multiple of kLanes) columns at re/im, whose
 // rows are h apart: row j of column t holds the value at position t + j·h.
 template <int radix>
+KIVRA_FFT_INLINE void RadixVector(float* re, float* im, Index h, Index t, const Runs& w)
+{
+    CF x[radix];
+    CW tw[radix - 1];
+#pragma GCC unroll 8
+    for (int j = 0; j < radix; ++j) x[j] = {LoadV(re + t + j * h), LoadV(im + t + j * h)};
+#pragma GCC unroll 8
+    for (int j = 0; j < radix - 1; ++j) tw[j] = {LoadVD(w.re[j] + t), LoadVD(w.im[j] + t)};
+    if constexpr (radix == 8)
+        Radix8(x, tw);
+    else if constexpr (radix == 4)
+        Radix4(x, tw);
+    else
+        Bfly(x[0], x[1], tw[0]);
+#pragma GCC unroll 8
+    for (int j = 0; j < radix; ++j) {
+        StoreV(re + t + j * h, x[j].r);
+        StoreV(im + t + j * h, x[j].i);
+    }
+}
+
+#if defined(__AVX512F__)
+// The columns [0, off) and [count − kLanes + off, count) as one vector: lanes 0 … kLanes − off − 1
+// hold the last columns, the others the first ones. Loaded and stored through masks at addresses
+// as aligned as those of the columns in between.
+template <int radix>
+KIVRA_FFT_INLINE void RadixEdges(float* re, float* im, Index h, Index count, Index off, const Runs& w)
+{
+    const __mmask8 last = __mmask8((1u << (kLanes - off)) - 1), first = __mmask8(~last);
+    const Index tail = count - kLanes + off;
+    const auto load = [&](const float* p) {
+        return vf(_mm256_mask_loadu_ps(_mm256_maskz_loadu_ps(last, p + tail), first, p + off - kLanes));
+    };
+    const auto loadD = [&](const double* p) {
+        return vd(_mm512_mask_loadu_pd(_mm512_maskz_loadu_pd(last, p + tail), first, p + off - kLanes));
+    };
+    const auto store = [&](float* p, const vf& v) {
+        _mm256_mask_storeu_ps(p + tail, last, __m256(v));
+        _mm256_mask_storeu_ps(p + off - kLanes, first, __m256(v));
+    };
+    CF x[radix];
+    CW tw[radix - 1];
+#pragma GCC unroll 8
+    for (int j = 0; j < radix; ++j) x[j] = {load(re + j * h), load(im + j * h)};
+#pragma GCC unroll 8
+    for (int j = 0; j < radix - 1; ++j) tw[j] = {loadD(w.re[j]), loadD(w.im[j])};
+    if constexpr (radix == 8)
+        Radix8(x, tw);
+    else if constexpr (radix == 4)
+        Radix4(x, tw);
+    else
+        Bfly(x[0], x[1], tw[0]);
+#pragma GCC unroll 8
+    for (int j = 0; j < radix; ++j) {
+        store(re + j * h, x[j].r);
+        store(im + j * h, x[j].i);
+    }
+}
+#endif
+
+// Stages l … l + log2(radix) − 1 for the `count` (a multiple of kLanes) columns at re/im, whose
+// rows are h apart: row j of column t holds the value at position t + j·h.
+template <int radix>
 KIVRA_FFT_INLINE void RadixColumns(float* re, float* im, Index h, Index count, const Runs& w)
 {
-    for (Index t = 0; t < count; t += kLanes) {
-        CF x[radix];
-        CW tw[radix - 1];
-#pragma GCC unroll 8
-        for (int j = 0; j < radix; ++j) x[j] = {LoadV(re + t + j * h), LoadV(im + t + j * h)};
-#pragma GCC unroll 8
-        for (int j = 0; j < radix - 1; ++j) tw[j] = {LoadVD(w.re[j] + t), LoadVD(w.im[j] + t)};
-        if constexpr (radix == 8)
-            Radix8(x, tw);
-        else if constexpr (radix == 4)
-            Radix4(x, tw);
-        else
-            Bfly(x[0], x[1], tw[0]);
-#pragma GCC unroll 8
-        for (int j = 0; j < radix; ++j) {
-            StoreV(re + t + j * h, x[j].r);
-            StoreV(im + t + j * h, x[j].i);
-        }
+#if defined(__AVX512F__)
+    // Arrays that start off a vector boundary (std::vector's large blocks start 16 bytes into a
+    // page) would have every other vector straddle two cache lines: the columns in between go as
+    // aligned vectors, the first and last few together as one.
+    const std::uintptr_t at = std::uintptr_t(re) % sizeof(vf);
+    if (at != 0 && at % sizeof(float) == 0 && std::uintptr_t(im) % sizeof(vf) == at && (h * sizeof(float)) % sizeof(vf) == 0) {
+        const Index off = kLanes - at / sizeof(float);
+        for (Index t = off; t + kLanes <= count; t += kLanes) RadixVector<radix>(re, im, h, t, w);
+        RadixEdges<radix>(re, im, h, count, off, w);
+        return;
     }
+#endif
+    for (Index t = 0; t < count; t += kLanes) RadixVector<radix>(re, im, h, t, w);
 }
 
 // The runs of twiddles a radix pass of stages l … needs at column t of a group: stage l at t;
