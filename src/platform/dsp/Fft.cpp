@@ -14,6 +14,7 @@
 #include "platform/dsp/FftKernels.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cmath>
 #include <map>
 #include <memory>
@@ -53,16 +54,42 @@ struct Recurrence {
     double sr, si;
 };
 
+// Doubles starting on a 64-byte boundary, so that the kernels' vectors of them never straddle
+// two cache lines.
+class AlignedDoubles {
+public:
+    void resize(Index n)
+    {
+        store_.resize(n + 8);
+        at_ = store_.data() + (64 - std::uintptr_t(store_.data()) % 64) % 64 / sizeof(double);
+    }
+    double* data() { return at_; }
+    const double* data() const { return at_; }
+    double& operator[](Index i) { return at_[i]; }
+
+private:
+    std::vector<double> store_;
+    double* at_ = nullptr;
+};
+
 // The twiddles of one length.
 struct Twiddles {
-    std::vector<double> tableRe, tableIm, checkRe, checkIm;
+    // The table twice: starting on a 64-byte boundary, and 32 bytes past one for arrays that start
+    // half a vector into one (see RadixColumns).
+    AlignedDoubles tableRe, tableIm, halfwayRe, halfwayIm;
+    std::vector<double> checkRe, checkIm;
     double stepRe[32] = {}, stepIm[32] = {};
 
     explicit Twiddles(int stages)
     {
         const int tableStages = std::min(stages, fftkernels::kBlockStages);
-        tableRe.resize(Index(1) << tableStages);
-        tableIm.resize(Index(1) << tableStages);
+        const Index tableSize = Index(1) << tableStages;
+        tableRe.resize(tableSize);
+        tableIm.resize(tableSize);
+        if (stages >= fftkernels::kTiledFrom) {
+            halfwayRe.resize(tableSize + 4);
+            halfwayIm.resize(tableSize + 4);
+        }
         if (stages > fftkernels::kBlockStages) {
             const Index checks = fftkernels::CheckpointOffset(stages + 1);
             checkRe.resize(checks);
@@ -75,8 +102,8 @@ struct Twiddles {
             stepIm[l] = w.si;
             if (l <= tableStages) {
                 for (Index t = 0; t < h; ++t, w.Next()) {
-                    tableRe[h - 1 + t] = w.ur;
-                    tableIm[h - 1 + t] = w.ui;
+                    tableRe[h + t] = w.ur;
+                    tableIm[h + t] = w.ui;
                 }
             } else {
                 const Index at = fftkernels::CheckpointOffset(l);
@@ -86,6 +113,10 @@ struct Twiddles {
                         checkIm[at + t / fftkernels::kCheckpoint] = w.ui;
                     }
             }
+        }
+        if (stages >= fftkernels::kTiledFrom) {
+            std::copy(tableRe.data(), tableRe.data() + tableSize, halfwayRe.data() + 4);
+            std::copy(tableIm.data(), tableIm.data() + tableSize, halfwayIm.data() + 4);
         }
     }
 };
@@ -109,7 +140,7 @@ void SmallStages(float* re, float* im, Index n, int stages, const double* wr, co
         for (Index t = 0; t < h; ++t)
             for (Index i = t; i < n; i += 2 * h) {
                 const Index ip = i + h;
-                const double ur = wr[h - 1 + t], ui = wi[h - 1 + t];
+                const double ur = wr[h + t], ui = wi[h + t];
                 const double tr = re[ip] * ur - im[ip] * ui;
                 const double ti = re[ip] * ui + im[ip] * ur;
                 re[ip] = float(re[i] - tr);
@@ -183,7 +214,10 @@ void fft(float* REX, float* IMX, std::int32_t n, std::int32_t& Nfft, FftKernels 
     }
     std::vector<double> chunk(2 * fftkernels::kChunkRuns * fftkernels::kChunk);
     std::vector<float> tiles(stages >= fftkernels::kTiledFrom ? fftkernels::kTileFloats : 0);
-    const fftkernels::Work work{tw.tableRe.data(), tw.tableIm.data(), tw.stepRe, tw.stepIm,
+    const bool halfway = std::uintptr_t(REX) % 32 == 16 && std::uintptr_t(IMX) % 32 == 16 &&
+                         stages >= fftkernels::kTiledFrom;
+    const fftkernels::Work work{halfway ? tw.halfwayRe.data() + 4 : tw.tableRe.data(),
+                                halfway ? tw.halfwayIm.data() + 4 : tw.tableIm.data(), tw.stepRe, tw.stepIm,
                                 tw.checkRe.data(), tw.checkIm.data(), chunk.data(),
                                 chunk.data() + chunk.size() / 2, tiles.data()};
     switch (ChosenFftKernels(kernels)) {

@@ -38,14 +38,15 @@ using Index = std::size_t;
 constexpr int kTileBits = 5;
 constexpr int kTiledFrom = 2 * kTileBits;
 // Stages done inside blocks of 2^kBlockStages values (256 KiB of data, in the L2 cache); their
-// twiddles come from a table of 2^kBlockStages − 1 entries.
+// twiddles come from a table of 2^kBlockStages entries.
 constexpr int kBlockStages = 15;
 // Twiddles of the larger stages are made kChunk at a time, each stretch of kCheckpoint of them
 // from a checkpoint: the recurrence's value at every kCheckpoint-th twiddle.
 constexpr Index kChunk = 256;
 constexpr Index kCheckpoint = 64;
 
-// Twiddle table of stages 1 … min(B, kBlockStages), stage l (h = 2^(l−1)) at offset h − 1;
+// Twiddle table of stages 1 … min(B, kBlockStages), stage l (h = 2^(l−1)) at offset h (so that
+// from stage 4 on each stage starts on a 64-byte boundary when the table does);
 // checkpoints of stages L > kBlockStages, stage L at offset (2^(L−1) − 2^kBlockStages) / kCheckpoint;
 // scratch room: 8 runs of kChunk twiddles and the tiles.
 struct Work {
@@ -173,8 +174,8 @@ KIVRA_FFT_INLINE Pair Butterfly(const v4d& ar, const v4d& ai, const v4d& br, con
     return {Narrow(ar + tr), Narrow(ai + ti), Narrow(ar - tr), Narrow(ai - ti)};
 }
 
-KIVRA_FFT_INLINE const double* StageRe(const Work& w, int l) { return w.tableRe + (Index(1) << (l - 1)) - 1; }
-KIVRA_FFT_INLINE const double* StageIm(const Work& w, int l) { return w.tableIm + (Index(1) << (l - 1)) - 1; }
+KIVRA_FFT_INLINE const double* StageRe(const Work& w, int l) { return w.tableRe + (Index(1) << (l - 1)); }
+KIVRA_FFT_INLINE const double* StageIm(const Work& w, int l) { return w.tableIm + (Index(1) << (l - 1)); }
 
 // Stages 1, 2 and 3 on the 8 values at re/im.
 KIVRA_FFT_INLINE void FirstThreeStages(float* re, float* im, const Work& w)
