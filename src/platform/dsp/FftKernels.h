@@ -606,7 +606,16 @@ KIVRA_FFT_INLINE void Tiles(float* re, float* im, int bits, const Work& w)
                       {BroadcastV(StageRe(w, 3)[3]), BroadcastV(StageIm(w, 3)[3])}};
     float* staged = w.tiles;
     float* sorted = w.tiles + 2 * kTile;
-    for (Index m = 0; m < (Index(1) << middleBits); ++m) {
+    // A tile's rows lie in 32 pages of each array, and those pages are shared by the tiles whose m
+    // agree in all but the 5 low bits; its partner's pages by those whose m agree in all but the
+    // 5 high bits. Running through m with its 4 high and 4 low bits innermost keeps both sorts of
+    // pages in the translation buffer while they are used.
+    const int sideBits = middleBits >= 8 ? 4 : 0;
+    for (Index i = 0; i < (Index(1) << middleBits); ++i) {
+        const Index inner = i & ((Index(1) << (2 * sideBits)) - 1), outer = i >> (2 * sideBits);
+        const Index m = sideBits > 0 ? ((inner >> sideBits) << (middleBits - sideBits)) | (outer << sideBits) |
+                                              (inner & ((Index(1) << sideBits) - 1))
+                                        : i;
         const Index rm = Reverse(m, middleBits);
         if (rm < m) continue;
         float* reM = re + (m << kTileBits);
