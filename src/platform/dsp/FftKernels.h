@@ -627,7 +627,7 @@ KIVRA_FFT_INLINE void Tiles(float* re, float* im, int bits, const Work& w)
         for (Index lo = 0; lo < 4; ++lo) TileFirstStages(reM, imM, stride, lo, staged, tw);
         TileLastStages(staged, sorted, w);
         if (rm == m) {
-            for (Index cb = 0; cb < kSide; cb += 8) TileWrite(sorted, reM, imM, stride, cb);
+            for (Index lo = 4; lo-- > 0;) TileWrite(sorted, reM, imM, stride, ColumnsOfRows(lo));
             continue;
         }
         for (Index lo = 0; lo < 4; ++lo) {
@@ -635,7 +635,8 @@ KIVRA_FFT_INLINE void Tiles(float* re, float* im, int bits, const Work& w)
             TileWrite(sorted, reRm, imRm, stride, ColumnsOfRows(lo));
         }
         TileLastStages(staged, sorted, w);
-        for (Index cb = 0; cb < kSide; cb += 8) TileWrite(sorted, reM, imM, stride, cb);
+        // The rows of m read last may still be in the cache: they go first.
+        for (Index lo = 4; lo-- > 0;) TileWrite(sorted, reM, imM, stride, ColumnsOfRows(lo));
     }
 }
 
