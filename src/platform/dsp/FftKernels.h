@@ -12,12 +12,15 @@
 //  1. Tiles. Write an index as (a: 5 high bits, m: middle bits, c: 5 low bits); its bit-reversed
 //     position is (rc, rm, ra). Stages 1 to 5 only ever combine values whose indices differ in a,
 //     so they run on the 32 × 32 tile of one m before it is sorted: on its rows (a), as vectors
-//     along c, each row's twiddle a constant. The tile then goes out transposed to the tile of
-//     rm, which was read first; every cache line is read once and written once.
+//     along c, each row's twiddle a constant. The tile then goes out transposed to the place of
+//     the tile of rm, which has been read by then; every cache line is read once and written
+//     once. Pairs are taken in an order that reuses the pages of both tiles.
 //  2. Blocks. Stages 6 to kBlockStages inside each block of 2^kBlockStages values (in the
 //     cache), three stages at a time in registers, twiddles from a table.
 //  3. The larger stages over the whole array, three at a time in registers, their twiddles made
 //     a chunk at a time from checkpoints of the twiddle recurrence.
+// With AVX-512, sums and differences run as fused multiply-adds with the factor 1 (exact), and
+// arrays that start off a vector boundary are walked on aligned vectors (see RadixColumns).
 // Smaller transforms sort first and then run all stages in blocks.
 //
 // Files including this one must be compiled with -ffp-contract=off.
