@@ -1,10 +1,13 @@
-// The fast transform against the plain loops (bit for bit) and against a direct DFT (accuracy).
+// The fast transform against the plain loops (bit for bit, with every kernel set this processor
+// can run) and against a direct DFT (accuracy).
 #include "ReferenceFft.h"
 #include "platform/dsp/Fft.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <complex>
 #include <cstring>
 #include <random>
@@ -55,16 +58,36 @@ long FirstDifference(const std::vector<float>& a, const std::vector<float>& b)
     return -1;
 }
 
+const char* Name(FftKernels kernels)
+{
+    switch (kernels) {
+    case FftKernels::Best: return "best kernels";
+    case FftKernels::Avx512: return "AVX-512 kernels";
+    case FftKernels::Avx2: return "AVX2 kernels";
+    case FftKernels::Portable: return "portable kernels";
+    }
+    return "?";
+}
+
+// Best, and each set the processor can run.
+std::vector<FftKernels> KernelSets()
+{
+    std::vector<FftKernels> sets{FftKernels::Best};
+    for (FftKernels k : {FftKernels::Avx512, FftKernels::Avx2, FftKernels::Portable})
+        if (spectrum::FftKernelsAvailable(k)) sets.push_back(k);
+    return sets;
+}
+
 void ExpectSameAsReference(const Signal& input, std::int32_t n)
 {
     Signal expected = input;
     std::int32_t expectedN = -1;
     ReferenceFft(expected.re.data(), expected.im.data(), n, expectedN);
-    for (FftKernels kernels : {FftKernels::Best, FftKernels::Portable}) {
+    for (FftKernels kernels : KernelSets()) {
         Signal got = input;
         std::int32_t gotN = -1;
         fft(got.re.data(), got.im.data(), n, gotN, kernels);
-        const char* which = kernels == FftKernels::Best ? "best kernels" : "portable kernels";
+        const char* which = Name(kernels);
         EXPECT_EQ(gotN, expectedN) << which << ", n = " << n;
         EXPECT_EQ(std::memcmp(got.re.data(), expected.re.data(), got.re.size() * sizeof(float)), 0)
             << which << ", n = " << n << ": real parts differ first at "
@@ -98,9 +121,57 @@ TEST(Fft, BitIdenticalOnLengthsThatAreNotPowersOfTwo)
 
 TEST(Fft, BitIdenticalOnLargeTransforms)
 {
+    // Each count of stages beyond the blocks' takes a different mix of passes over the whole array.
+    for (int bits = 17; bits <= 19; ++bits)
+        ExpectSameAsReference(Floats(std::size_t(1) << bits, 400 + bits), std::int32_t(1) << bits);
     ExpectSameAsReference(Samples(std::size_t(1) << 20, true, 7), std::int32_t(1) << 20);
     ExpectSameAsReference(Floats(std::size_t(1) << 20, 8), std::int32_t(1) << 20);
     ExpectSameAsReference(Samples(std::size_t(1) << 21, false, 9), std::int32_t(1) << 21);
+}
+
+TEST(Fft, BitIdenticalWhereverTheArraysStart)
+{
+    // The kernels treat arrays that start off a vector boundary differently; real and imaginary
+    // parts may also be offset from each other.
+    constexpr std::int32_t n = std::int32_t(1) << 18;
+    const Signal input = Floats(std::size_t(n), 21);
+    Signal expected = input;
+    std::int32_t Nfft = 0;
+    ReferenceFft(expected.re.data(), expected.im.data(), n, Nfft);
+    std::vector<float> re(std::size_t(n) + 64), im(std::size_t(n) + 64);
+    for (std::size_t reAt : {0, 1, 4, 7})
+        for (std::size_t imAt : {reAt, std::size_t(3)})
+            for (FftKernels kernels : KernelSets()) {
+                // Start both on a 64-byte boundary, then step in by the offsets.
+                float* r = re.data() + (64 - std::uintptr_t(re.data()) % 64) / sizeof(float) % 16 + reAt;
+                float* i = im.data() + (64 - std::uintptr_t(im.data()) % 64) / sizeof(float) % 16 + imAt;
+                std::copy(input.re.begin(), input.re.end(), r);
+                std::copy(input.im.begin(), input.im.end(), i);
+                fft(r, i, n, Nfft, kernels);
+                EXPECT_EQ(std::memcmp(r, expected.re.data(), std::size_t(n) * sizeof(float)), 0)
+                    << Name(kernels) << ", real parts at " << reAt << ", imaginary at " << imAt;
+                EXPECT_EQ(std::memcmp(i, expected.im.data(), std::size_t(n) * sizeof(float)), 0)
+                    << Name(kernels) << ", real parts at " << reAt << ", imaginary at " << imAt;
+            }
+}
+
+TEST(Fft, KernelSetsFallBackToTheNextNarrowerOne)
+{
+    using spectrum::ChosenFftKernels;
+    using spectrum::FftKernelsAvailable;
+    EXPECT_EQ(ChosenFftKernels(FftKernels::Portable), FftKernels::Portable);
+    for (FftKernels k : {FftKernels::Avx512, FftKernels::Avx2})
+        if (FftKernelsAvailable(k)) {
+            EXPECT_EQ(ChosenFftKernels(k), k) << Name(k);
+        }
+    // Best is the widest available; an unavailable set never runs.
+    EXPECT_EQ(ChosenFftKernels(FftKernels::Best), ChosenFftKernels(FftKernels::Avx512));
+    if (!FftKernelsAvailable(FftKernels::Avx512)) {
+        EXPECT_EQ(ChosenFftKernels(FftKernels::Avx512), ChosenFftKernels(FftKernels::Avx2));
+    }
+    if (!FftKernelsAvailable(FftKernels::Avx2)) {
+        EXPECT_EQ(ChosenFftKernels(FftKernels::Avx2), FftKernels::Portable);
+    }
 }
 
 TEST(Fft, LengthIsTheLargestPowerOfTwoNotAboveN)

@@ -1,16 +1,12 @@
 // The spectrum transform. Every stored value is computed exactly as the plain three-loop radix-2
 // transform computes it (same operations, same order, same roundings); only the order in which
-// independent butterflies run differs:
-//  1. bit-reversal sorting, done tile by tile so that every cache line is read and written once;
-//  2. stages 1 to kBlockStages inside blocks of 2^kBlockStages values, which stay in the cache:
-//     stages 1-3 on each 8 values in registers, then two stages at a time (radix 4), the values
-//     between the two stages rounded to single precision just as if they had been stored;
-//  3. the remaining stages one at a time over the whole array, twiddle by twiddle in chunks.
-// The butterfly kernels are in FftKernels.h, built twice: here for baseline x86-64 and in
-// FftAvx2.cpp for processors with AVX2.
-// The twiddle recurrence does not depend on the data, so each stage's sequence of twiddles is
-// produced in advance (a table for the small stages, a chunk at a time for the large ones) by the
-// very same double-precision operations.
+// independent butterflies run differs. How the work is laid out over the data is described in
+// FftKernels.h; the kernels are built three times: here for baseline x86-64, in FftAvx2.cpp for
+// AVX2 and in FftAvx512.cpp for AVX-512.
+// The twiddle recurrence does not depend on the data, so each length's twiddles are produced once
+// by the very same double-precision operations and kept: a table of the stages done in blocks,
+// and for each larger stage the recurrence's value at every kCheckpoint-th twiddle, from which the
+// kernels carry the recurrence on a chunk at a time.
 //
 // This file must be compiled with -ffp-contract=off: a fused multiply-add would change results.
 
@@ -18,113 +14,125 @@
 #include "platform/dsp/FftKernels.h"
 
 #include <algorithm>
-#include <cstring>
+#include <cstdint>
+#include <cmath>
+#include <map>
+#include <memory>
+#include <mutex>
 #include <utility>
 #include <vector>
 
-// The kernels pass 32-byte vectors between always-inlined functions only; no ABI is involved.
+// The kernels pass vectors between always-inlined functions only; no ABI is involved.
 #pragma GCC diagnostic ignored "-Wpsabi"
 
 namespace spectrum {
 namespace fftkernels {
-void StagesPortable(float* re, float* im, int stages, const Work& work)
+void TransformPortable(float* re, float* im, int stages, const Work& work)
 {
-    RunStages(re, im, stages, work);
+    Transform(re, im, stages, work);
 }
 } // namespace fftkernels
 
 namespace {
 
 using fftkernels::Index;
-using fftkernels::Recurrence;
 
-// ---- bit-reversal sorting -------------------------------------------------------------------
-
-Index Reverse(Index x, int bits)
-{
-    Index r = 0;
-    for (int b = 0; b < bits; ++b, x >>= 1) r = (r << 1) | (x & 1);
-    return r;
-}
-
-// The sorting loop as written for the transform: exchange i and j = reverse(i) when i < j.
-void BitReverseSmall(float* re, float* im, Index n)
-{
-    Index j = n / 2;
-    for (Index i = 1; i + 2 <= n; ++i) {
-        if (i < j) {
-            std::swap(re[i], re[j]);
-            std::swap(im[i], im[j]);
-        }
-        Index k = n / 2;
-        while (k <= j) {
-            j -= k;
-            k /= 2;
-        }
-        j += k;
+// The twiddle recurrence of the stage whose butterflies span h values: w starts at 1 and is
+// multiplied by (cos(π/h), −sin(π/h)) after each use.
+struct Recurrence {
+    explicit Recurrence(Index h)
+        : sr(std::cos(4.0 * std::atan(1.0) / double(h))), si(-std::sin(4.0 * std::atan(1.0) / double(h)))
+    {
     }
-}
+    void Next()
+    {
+        const double tr = ur;
+        ur = tr * sr - ui * si;
+        ui = tr * si + ui * sr;
+    }
+    double ur = 1.0, ui = 0.0;
+    double sr, si;
+};
 
-// Index = (a: q high bits, m: middle bits, c: q low bits); reverse(a, m, c) = (rc, rm, ra). The
-// tile of one m (2^q rows of 2^q neighbours, i.e. whole cache lines) goes to the tile of rm
-// transposed, so each line is read once and written once.
-template <int q>
-void BitReverseTiled(float* x, int bits)
-{
-    constexpr Index side = Index(1) << q;
-    const int middleBits = bits - 2 * q;
-    const Index rowStride = Index(1) << (bits - q);
-    Index rev[side];
-    for (Index i = 0; i < side; ++i) rev[i] = Reverse(i, q);
-    float tileA[side][side], tileB[side][side];
-    for (Index m = 0; m < (Index(1) << middleBits); ++m) {
-        const Index rm = Reverse(m, middleBits);
-        if (rm < m) continue;
-        for (Index a = 0; a < side; ++a)
-            std::memcpy(tileA[a], x + a * rowStride + (m << q), sizeof tileA[a]);
-        if (rm != m)
-            for (Index a = 0; a < side; ++a)
-                std::memcpy(tileB[a], x + a * rowStride + (rm << q), sizeof tileB[a]);
-        for (Index c = 0; c < side; ++c) {
-            float* to = x + rev[c] * rowStride + (rm << q);
-            for (Index a = 0; a < side; ++a) to[rev[a]] = tileA[a][c];
+// Doubles starting on a 64-byte boundary, so that the kernels' vectors of them never straddle
+// two cache lines.
+class AlignedDoubles {
+public:
+    void resize(Index n)
+    {
+        store_.resize(n + 8);
+        at_ = store_.data() + (64 - std::uintptr_t(store_.data()) % 64) % 64 / sizeof(double);
+    }
+    double* data() { return at_; }
+    const double* data() const { return at_; }
+    double& operator[](Index i) { return at_[i]; }
+
+private:
+    std::vector<double> store_;
+    double* at_ = nullptr;
+};
+
+// The twiddles of one length.
+struct Twiddles {
+    // The table twice: starting on a 64-byte boundary, and 32 bytes past one for arrays that start
+    // half a vector into one (see RadixColumns).
+    AlignedDoubles tableRe, tableIm, halfwayRe, halfwayIm;
+    std::vector<double> checkRe, checkIm;
+    double stepRe[32] = {}, stepIm[32] = {};
+
+    explicit Twiddles(int stages)
+    {
+        const int tableStages = std::min(stages, fftkernels::kBlockStages);
+        const Index tableSize = Index(1) << tableStages;
+        tableRe.resize(tableSize);
+        tableIm.resize(tableSize);
+        if (stages >= fftkernels::kTiledFrom) {
+            halfwayRe.resize(tableSize + 4);
+            halfwayIm.resize(tableSize + 4);
         }
-        if (rm != m)
-            for (Index c = 0; c < side; ++c) {
-                float* to = x + rev[c] * rowStride + (m << q);
-                for (Index a = 0; a < side; ++a) to[rev[a]] = tileB[a][c];
+        if (stages > fftkernels::kBlockStages) {
+            const Index checks = fftkernels::CheckpointOffset(stages + 1);
+            checkRe.resize(checks);
+            checkIm.resize(checks);
+        }
+        for (int l = 1; l <= stages; ++l) {
+            const Index h = Index(1) << (l - 1);
+            Recurrence w(h);
+            stepRe[l] = w.sr;
+            stepIm[l] = w.si;
+            if (l <= tableStages) {
+                for (Index t = 0; t < h; ++t, w.Next()) {
+                    tableRe[h + t] = w.ur;
+                    tableIm[h + t] = w.ui;
+                }
+            } else {
+                const Index at = fftkernels::CheckpointOffset(l);
+                for (Index t = 0; t < h; ++t, w.Next())
+                    if (t % fftkernels::kCheckpoint == 0) {
+                        checkRe[at + t / fftkernels::kCheckpoint] = w.ur;
+                        checkIm[at + t / fftkernels::kCheckpoint] = w.ui;
+                    }
             }
-    }
-}
-
-void BitReverse(float* re, float* im, int bits)
-{
-    if (bits < 8) {
-        BitReverseSmall(re, im, Index(1) << bits);
-    } else if (bits < 10) {
-        BitReverseTiled<4>(re, bits);
-        BitReverseTiled<4>(im, bits);
-    } else {
-        BitReverseTiled<5>(re, bits);
-        BitReverseTiled<5>(im, bits);
-    }
-}
-
-// Twiddles of stages 1 to `stages`: stage l (h = 2^(l−1)) at offset h − 1, h entries each.
-void MakeTwiddleTable(int stages, double* re, double* im)
-{
-    for (int l = 1; l <= stages; ++l) {
-        const Index h = Index(1) << (l - 1);
-        Recurrence w(h);
-        for (Index t = 0; t < h; ++t) {
-            re[h - 1 + t] = w.ur;
-            im[h - 1 + t] = w.ui;
-            w.Next();
+        }
+        if (stages >= fftkernels::kTiledFrom) {
+            std::copy(tableRe.data(), tableRe.data() + tableSize, halfwayRe.data() + 4);
+            std::copy(tableIm.data(), tableIm.data() + tableSize, halfwayIm.data() + 4);
         }
     }
+};
+
+// Each length's twiddles, made on its first transform and kept; shared by all threads.
+const Twiddles& TwiddlesOf(int stages)
+{
+    static std::mutex lock;
+    static std::map<int, std::unique_ptr<const Twiddles>> made;
+    const std::lock_guard<std::mutex> hold(lock);
+    auto& t = made[stages];
+    if (!t) t = std::make_unique<const Twiddles>(stages);
+    return *t;
 }
 
-// Stages 1 and 2 for fewer than 8 values, in the plain loop order.
+// Stages 1 and 2 for fewer than 8 values (already sorted), in the plain loop order.
 void SmallStages(float* re, float* im, Index n, int stages, const double* wr, const double* wi)
 {
     for (int l = 1; l <= stages; ++l) {
@@ -132,7 +140,7 @@ void SmallStages(float* re, float* im, Index n, int stages, const double* wr, co
         for (Index t = 0; t < h; ++t)
             for (Index i = t; i < n; i += 2 * h) {
                 const Index ip = i + h;
-                const double ur = wr[h - 1 + t], ui = wi[h - 1 + t];
+                const double ur = wr[h + t], ui = wi[h + t];
                 const double tr = re[ip] * ur - im[ip] * ui;
                 const double ti = re[ip] * ui + im[ip] * ur;
                 re[ip] = float(re[i] - tr);
@@ -143,17 +151,45 @@ void SmallStages(float* re, float* im, Index n, int stages, const double* wr, co
     }
 }
 
-[[maybe_unused]] bool HasAvx2()
+bool Supports(FftKernels kernels)
 {
-#if defined(KIVRA_FFT_AVX2)
-    static const bool has = __builtin_cpu_supports("avx2");
-    return has;
+    switch (kernels) {
+    case FftKernels::Avx512:
+#if defined(KIVRA_FFT_AVX512)
+        return __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512vl") &&
+               __builtin_cpu_supports("avx512dq") && __builtin_cpu_supports("avx512bw");
 #else
-    return false;
+        return false;
 #endif
+    case FftKernels::Avx2:
+#if defined(KIVRA_FFT_AVX2)
+        return __builtin_cpu_supports("avx2");
+#else
+        return false;
+#endif
+    case FftKernels::Best:
+    case FftKernels::Portable: break;
+    }
+    return true;
 }
 
 } // namespace
+
+bool FftKernelsAvailable(FftKernels kernels)
+{
+    static const bool avx512 = Supports(FftKernels::Avx512), avx2 = Supports(FftKernels::Avx2);
+    return kernels == FftKernels::Avx512 ? avx512 : kernels == FftKernels::Avx2 ? avx2 : true;
+}
+
+FftKernels ChosenFftKernels(FftKernels requested)
+{
+    if (requested == FftKernels::Best || requested == FftKernels::Avx512) {
+        if (FftKernelsAvailable(FftKernels::Avx512)) return FftKernels::Avx512;
+        requested = FftKernels::Avx2;
+    }
+    if (requested == FftKernels::Avx2 && FftKernelsAvailable(FftKernels::Avx2)) return FftKernels::Avx2;
+    return FftKernels::Portable;
+}
 
 void fft(float* REX, float* IMX, std::int32_t n, std::int32_t& Nfft, FftKernels kernels)
 {
@@ -164,29 +200,35 @@ void fft(float* REX, float* IMX, std::int32_t n, std::int32_t& Nfft, FftKernels 
     int stages = 0;
     while ((std::int64_t(2) << stages) <= n) ++stages;
     Nfft = std::int32_t(1) << stages;
+    if (stages == 0) return;
 
     // Memory first, so that a failed allocation leaves the data as it was.
-    const int tableStages = std::min(stages, fftkernels::kBlockStages);
-    std::vector<double> table(Index(2) << tableStages);
-    std::vector<double> chunk(stages > tableStages ? 2 * fftkernels::kChunk : 0);
-    double* tableRe = table.data();
-    double* tableIm = table.data() + (Index(1) << tableStages);
-    MakeTwiddleTable(tableStages, tableRe, tableIm);
-
-    BitReverse(REX, IMX, stages);
-    if (stages == 0) return;
+    const Twiddles& tw = TwiddlesOf(stages);
     if (stages < 3) {
-        SmallStages(REX, IMX, Index(1) << stages, stages, tableRe, tableIm);
+        if (stages == 2) { // the sorting: 1 and 2 change places
+            std::swap(REX[1], REX[2]);
+            std::swap(IMX[1], IMX[2]);
+        }
+        SmallStages(REX, IMX, Index(1) << stages, stages, tw.tableRe.data(), tw.tableIm.data());
         return;
     }
-    const fftkernels::Work work{tableRe, tableIm, chunk.data(), chunk.data() + chunk.size() / 2};
-#if defined(KIVRA_FFT_AVX2)
-    if (kernels == FftKernels::Best && HasAvx2()) {
-        fftkernels::StagesAvx2(REX, IMX, stages, work);
-        return;
-    }
+    std::vector<double> chunk(2 * fftkernels::kChunkRuns * fftkernels::kChunk);
+    std::vector<float> tiles(stages >= fftkernels::kTiledFrom ? fftkernels::kTileFloats : 0);
+    const bool halfway = std::uintptr_t(REX) % 32 == 16 && std::uintptr_t(IMX) % 32 == 16 &&
+                         stages >= fftkernels::kTiledFrom;
+    const fftkernels::Work work{halfway ? tw.halfwayRe.data() + 4 : tw.tableRe.data(),
+                                halfway ? tw.halfwayIm.data() + 4 : tw.tableIm.data(), tw.stepRe, tw.stepIm,
+                                tw.checkRe.data(), tw.checkIm.data(), chunk.data(),
+                                chunk.data() + chunk.size() / 2, tiles.data()};
+    switch (ChosenFftKernels(kernels)) {
+#if defined(KIVRA_FFT_AVX512)
+    case FftKernels::Avx512: fftkernels::TransformAvx512(REX, IMX, stages, work); return;
 #endif
-    fftkernels::StagesPortable(REX, IMX, stages, work);
+#if defined(KIVRA_FFT_AVX2)
+    case FftKernels::Avx2: fftkernels::TransformAvx2(REX, IMX, stages, work); return;
+#endif
+    default: fftkernels::TransformPortable(REX, IMX, stages, work); return;
+    }
 }
 
 } // namespace spectrum

@@ -17,17 +17,23 @@
 
 namespace spectrum {
 
-// Which machine code runs the butterflies. Best uses the AVX2 kernels when the processor has
-// them; Portable uses baseline x86-64 (SSE2) code. Both give bit-identical results.
-enum class FftKernels { Best, Portable };
+// Which machine code runs the butterflies. Best takes the widest the processor has: AVX-512,
+// then AVX2, then Portable (baseline x86-64, SSE2). A set the processor lacks falls back to the
+// next narrower one. All give bit-identical results.
+enum class FftKernels { Best, Avx512, Avx2, Portable };
+
+// Whether this build and this processor can run `kernels` (Best and Portable always can).
+bool FftKernelsAvailable(FftKernels kernels);
+// The set that runs when `requested` is asked for.
+FftKernels ChosenFftKernels(FftKernels requested);
 
 // Transforms the first Nfft values of REX (real parts) and IMX (imaginary parts) in place, where
 // Nfft, returned in `Nfft`, is the largest power of two not above n (n values are available in
 // each array; the values from Nfft on are left untouched). n < 1 gives Nfft = 0 and changes
 // nothing. Stereo sound goes in as one complex signal: left samples in REX, right samples in IMX.
-// Needs temporary memory of about 16 × min(Nfft, 8192) bytes; throws std::bad_alloc when that
-// cannot be had.
-void fft(float* REX, float* IMX, std::int32_t n, std::int32_t& Nfft,
-         FftKernels kernels = FftKernels::Best);
+// The twiddle factors of each length are worked out on its first transform and kept (up to
+// 32 × min(Nfft, 32768) + Nfft / 4 bytes); each call also needs about 48 KiB of scratch memory.
+// Throws std::bad_alloc, with the data untouched, when the memory cannot be had.
+void fft(float* REX, float* IMX, std::int32_t n, std::int32_t& Nfft, FftKernels kernels = FftKernels::Best);
 
 } // namespace spectrum

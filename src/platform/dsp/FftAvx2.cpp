@@ -4,9 +4,9 @@
 
 namespace spectrum::fftkernels {
 
-void StagesAvx2(float* re, float* im, int stages, const Work& work)
+void TransformAvx2(float* re, float* im, int stages, const Work& work)
 {
-    RunStages(re, im, stages, work);
+    Transform(re, im, stages, work);
 }
 
 } // namespace spectrum::fftkernels
