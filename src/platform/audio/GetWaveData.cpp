@@ -3,7 +3,14 @@
 #include "platform/audio/WaveFile.h"
 
 #include <algorithm>
+#include <cstring>
 #include <vector>
+
+namespace {
+using Int16x8 = std::int16_t __attribute__((vector_size(16)));
+using Int16x4 = std::int16_t __attribute__((vector_size(8)));
+using Float4 = float __attribute__((vector_size(16)));
+}
 
 void GetWaveData(std::span<float> first, std::span<float> second, WaveFile& file,
                  const QString& /*fileName*/, std::int64_t start, std::int32_t frameCount,
@@ -41,14 +48,31 @@ void GetWaveData(std::span<float> first, std::span<float> second, WaveFile& file
             }
         } else if (sixteen && stereo) {
             const std::int16_t* v = block.data();
-            for (std::int64_t j = 0; j < r; ++j) {
+            std::int64_t j = 0;
+            // Four frames at a time: the left and right samples apart, widened to floats.
+            for (; j + 4 <= r; j += 4) {
+                Int16x8 frames;
+                std::memcpy(&frames, v + 2 * j, sizeof frames);
+                const Float4 l = __builtin_convertvector(__builtin_shufflevector(frames, frames, 0, 2, 4, 6), Float4);
+                const Float4 rr = __builtin_convertvector(__builtin_shufflevector(frames, frames, 1, 3, 5, 7), Float4);
+                std::memcpy(left + j, &l, sizeof l);
+                std::memcpy(right + j, &rr, sizeof rr);
+            }
+            for (; j < r; ++j) {
                 left[j] = v[2 * j];
                 right[j] = v[2 * j + 1];
             }
             for (std::int64_t j = r; j < n; ++j) left[j] = v[2 * j];
         } else if (sixteen) {
             const std::int16_t* v = block.data();
-            for (std::int64_t j = 0; j < n; ++j) left[j] = v[j];
+            std::int64_t j = 0;
+            for (; j + 4 <= n; j += 4) {
+                Int16x4 samples;
+                std::memcpy(&samples, v + j, sizeof samples);
+                const Float4 l = __builtin_convertvector(samples, Float4);
+                std::memcpy(left + j, &l, sizeof l);
+            }
+            for (; j < n; ++j) left[j] = v[j];
         } else if (stereo) {
             for (std::int64_t j = 0; j < r; ++j) {
                 left[j] = b[2 * j];
