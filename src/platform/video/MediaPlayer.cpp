@@ -72,7 +72,7 @@ QUrl MediaPlayer::SourceUrl(const QString& text)
 }
 
 MediaPlayer::MediaPlayer(QWidget* parent)
-    : QWidget(parent), shownSink_(new QVideoSink(this)), video_(new VideoPicture(shownSink_, this)),
+    : QWidget(parent), video_(new VideoPicture(nullptr, this)),
       bar_(new QWidget(this)), slider_(new QSlider(Qt::Horizontal, bar_))
 {
     setObjectName(QStringLiteral("WindowsMediaPlayer1"));
@@ -84,7 +84,7 @@ MediaPlayer::MediaPlayer(QWidget* parent)
     video_->hide();
     // Full screen is a window of its own showing the same pictures: the picture in the window
     // and its place there stay as they are, so leaving full screen only hides this one.
-    full_ = new VideoPicture(shownSink_, this, Qt::Window);
+    full_ = new VideoPicture(nullptr, this, Qt::Window);
     full_->setObjectName(QStringLiteral("fullScreenPicture"));
     full_->setWindowTitle(LoadText(555).remove(QLatin1Char('&')));
     full_->setFocusPolicy(Qt::StrongFocus);
@@ -184,7 +184,7 @@ QMediaPlayer* MediaPlayer::engine()
     connect(engineSink_, &QVideoSink::videoFrameChanged, this, [this](const QVideoFrame& frame) {
         frameShown_ = true;
         if (seekInFlight_) seekSettled();
-        if (!stillShown_) shownSink_->setVideoFrame(frame);
+        if (!stillShown_) shownSink()->setVideoFrame(frame);
     }, Qt::QueuedConnection);
     return player_;
 }
@@ -358,12 +358,24 @@ void MediaPlayer::showFrame(const QImage& picture, double seconds)
     frame.unmap();
     stillShown_ = true;
     stillTime_ = seconds;
-    shownSink_->setVideoFrame(frame);
+    shownSink()->setVideoFrame(frame);
     seekTo(std::llround(seconds * 1000));
     emit PositionChange(oldPosition, seconds);
 }
 
-QVideoSink* MediaPlayer::videoSink() const { return shownSink_; }
+QVideoSink* MediaPlayer::videoSink() const { return shownSink(); }
+
+QVideoSink* MediaPlayer::shownSink() const
+{
+    // Made with the first picture (or the first ask for one): a video sink starts the media
+    // framework, which a window showing a sound never needs.
+    if (!shownSink_) {
+        shownSink_ = new QVideoSink(const_cast<MediaPlayer*>(this));
+        video_->SetSink(shownSink_);
+        full_->SetSink(shownSink_);
+    }
+    return shownSink_;
+}
 
 int MediaPlayer::controlBarHeight() const
 {

@@ -160,7 +160,8 @@ private:
     QUrl engineSource() const;
     QMediaPlayer* player_ = nullptr;
     QAudioOutput* audio_ = nullptr;
-    QVideoSink* shownSink_;         // the pictures on screen, in the window and full screen
+    QVideoSink* shownSink() const;
+    mutable QVideoSink* shownSink_ = nullptr;   // the pictures on screen, in the window and full screen
     VideoPicture* video_;
     VideoPicture* full_;            // the full-screen view, a window of its own
     QWidget* bar_;
