@@ -10,6 +10,7 @@
 #include "platform/ui/PictureBox.h"
 #include "spectrum/FFTfrm.h"
 #include "spectrum/SpectrumComputation.h"
+#include "spectrum/SpectrumPlot.h"
 
 #include <QApplication>
 #include <QDir>
@@ -44,6 +45,9 @@ QString makeFile()
     return path;
 }
 
+// The spectrum of the last run, kept by the computation.
+const spectrum::SpectrumResult* g_last = nullptr;
+
 // The parts of one run of the path.
 struct Parts {
     bench::Timings read, transform, draw, paint;
@@ -60,6 +64,7 @@ double wholePath(const QString& path, Parts& parts, float& peakFrequency)
                       [&](std::int32_t frames) { return computation.Input(frames); });
     const auto t1 = bench::Clock::now();
     const spectrum::SpectrumResult& r = computation.Transform(samples.frameCount, samples.sampleRate);
+    g_last = &r;
     const auto t2 = bench::Clock::now();
     FFTfrm* window = FFTfrm::Instance();
     window->Graphfft(r.xdata, r.ydata, r.xinit, r.xfinal, r.yinit, r.yfinal, r.ndata);
@@ -122,6 +127,36 @@ int main(int argc, char** argv)
                                             "FFTW transform of 2^21 (FFTW_MEASURE)", kGoal);
     std::printf("    of which: read %.2f, transform + magnitudes %.2f, draw %.2f, paint %.2f ms (medians)\n",
                 parts.read.median(), parts.transform.median(), parts.draw.median(), parts.paint.median());
+    // The picture: the plot as the window drew it beside a line through every bin drawn on a
+    // surface of the same size, pixel by pixel.
+    {
+        FFTfrm* window = FFTfrm::Instance();
+        const Surface& drawn = window->output()->surface();
+        const QSize size = window->output()->size();
+        Surface everyBin(drawn.ScaleWidth(), drawn.ScaleHeight());
+        everyBin.SetBackColor(drawn.BackColor());
+        const double H = drawn.ScaleHeight();
+        const auto& x = window->horizontal();
+        const auto& y = window->vertical();
+        const std::vector<float>& fx = g_last->xdata;
+        const std::vector<float>& fy = g_last->ydata;
+        everyBin.Line(0, H, drawn.ScaleWidth(), H, window->palette().color(QPalette::Button));
+        everyBin.PSet(0, double(spectrum::SpectrumPlot::PlotY(y, fy[0], H)), QColor(0, 0, 0xC0));
+        for (std::size_t i = 1; i < std::size_t(g_last->ndata); ++i)
+            if (fx[i] >= x.low && fx[i] <= x.high)
+                everyBin.LineTo(double(spectrum::SpectrumPlot::PlotX(x, fx[i])),
+                                double(spectrum::SpectrumPlot::PlotY(y, fy[i], H)), QColor(0, 0, 0xC0));
+        const QImage a = drawn.ToImage(size), b = everyBin.ToImage(size);
+        int differing = 0;
+        for (int py = 0; py < size.height(); ++py)
+            for (int px = 0; px < size.width(); ++px) differing += a.pixel(px, py) != b.pixel(px, py);
+        std::printf("  picture (%dx%d): %zu lines drawn instead of %zu; %d pixels differ from a line through every bin\n",
+                    size.width(), size.height(), drawn.PrimitiveCount(), everyBin.PrimitiveCount(), differing);
+        if (!qEnvironmentVariableIsEmpty("KIVRA_BENCH_PICTURES")) {
+            a.save(qEnvironmentVariable("KIVRA_BENCH_PICTURES") + "/spectrum-per-column.png");
+            b.save(qEnvironmentVariable("KIVRA_BENCH_PICTURES") + "/spectrum-every-bin.png");
+        }
+    }
     if (failed) std::printf("  a run failed: the figures are not valid\n");
     std::printf("  goal (the path at most %.1f x one FFTW transform): %s\n", kGoal, met && !failed ? "met" : "NOT MET");
     bench::End();
