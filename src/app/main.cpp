@@ -2,6 +2,7 @@
 // otherwise the frame and nothing else; the frame opens the start-up file.
 #include "app/CommandLine.h"
 #include "app/MDIMain.h"
+#include "app/StartupTimes.h"
 #include "platform/ui/QtPrompts.h"
 #include "platform/system/QtTranslations.h"
 #include "text/LoadText.h"
@@ -15,6 +16,7 @@
 
 int main(int argc, char** argv)
 {
+    StartupTimes::MarkStart();
     QStringList rawArguments;
     for (int i = 1; i < argc; ++i) rawArguments << QString::fromLocal8Bit(argv[i]);
     const QString program = QFileInfo(QString::fromLocal8Bit(argv[0])).fileName();
@@ -44,6 +46,7 @@ int main(int argc, char** argv)
 
     MDIMain frame;
     Prompts::Install(std::make_unique<QtPrompts>(&frame));
+    StartupTimes::Watch(frame);
     frame.show();
     // Qt has taken its own options (-platform, -style...) out of the arguments by now; the rest
     // is the file, which may have arrived in pieces when it has spaces.

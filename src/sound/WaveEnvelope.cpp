@@ -4,12 +4,91 @@
 #include "platform/audio/WaveFile.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstring>
 #include <limits>
+#include <semaphore>
+#include <span>
+#include <thread>
 
 namespace {
-constexpr std::size_t kBlockBytes = 1 << 22;
+// Blocks of at least 1 MB: the file reads them straight into the buffer (no copy of its own),
+// and a few of them stay in the processor's caches between the reading and the scanning.
+constexpr std::size_t kBlockBytes = 1 << 20;
+
+// Reads a stretch of the file on a thread of its own, block after block, into a few buffers
+// that the scanning hands back as it finishes them: the reading of the next blocks and the
+// scanning of this one go on at the same time.
+class ReadAhead {
+public:
+    // frameBytes-sized frames from the 1-based byte position start; frames past the end of the
+    // file read as zeros.
+    ReadAhead(WaveFile& file, std::int64_t start, std::int64_t frames, int frameBytes,
+              const std::atomic_bool& cancel)
+        : file_(file), start_(start), frames_(frames), frameBytes_(frameBytes), cancel_(cancel)
+    {
+        const std::size_t blockFrames = (kBlockBytes + std::size_t(frameBytes) - 1) / std::size_t(frameBytes);
+        for (Block& b : blocks_) b.bytes.resize(blockFrames * std::size_t(frameBytes));
+        thread_ = std::thread([this] { run(); });
+    }
+    ~ReadAhead()
+    {
+        stop_.store(true);
+        free_.release(Buffers);   // wakes the reader if it waits for a buffer
+        thread_.join();
+    }
+    ReadAhead(const ReadAhead&) = delete;
+    ReadAhead& operator=(const ReadAhead&) = delete;
+
+    // The next block's frames (empty after the last one); the block before is handed back.
+    std::span<const unsigned char> Next()
+    {
+        if (holding_) free_.release();
+        full_.acquire();
+        holding_ = true;
+        const Block& b = blocks_[next_++ % Buffers];
+        return {b.bytes.data(), b.used};
+    }
+
+private:
+    static constexpr int Buffers = 4;
+    struct Block {
+        std::vector<unsigned char> bytes;
+        std::size_t used = 0;
+    };
+
+    void run()
+    {
+        file_.Seek(start_);
+        std::int64_t frame = 0;
+        for (std::size_t i = 0;; ++i) {
+            free_.acquire();
+            if (stop_.load()) return;
+            Block& b = blocks_[i % Buffers];
+            const std::int64_t count = cancel_.load(std::memory_order_relaxed)
+                                           ? 0
+                                           : std::min<std::int64_t>(frames_ - frame, std::int64_t(b.bytes.size()) / frameBytes_);
+            b.used = std::size_t(count * frameBytes_);
+            if (count > 0) file_.Read(b.bytes.data(), b.used);
+            frame += count;
+            full_.release();
+            if (count == 0) return;
+        }
+    }
+
+    WaveFile& file_;
+    const std::int64_t start_, frames_;
+    const int frameBytes_;
+    const std::atomic_bool& cancel_;
+    std::array<Block, Buffers> blocks_;
+    std::counting_semaphore<> free_{Buffers};
+    std::counting_semaphore<> full_{0};
+    std::atomic_bool stop_{false};
+    std::size_t next_ = 0;
+    bool holding_ = false;
+    std::thread thread_;
+};
 
 // The lowest and highest sample of each channel over a run of frames. The samples are taken as
 // one flat row, 16 at a time in a vector (a whole number of frames, channels interleved); lane k
@@ -74,19 +153,19 @@ std::optional<WaveEnvelope> ComputeEnvelope(const EnvelopeJob& job, const std::a
         return std::min<std::int64_t>(job.frames, std::int64_t(std::floor(x * job.framesPerColumn)));
     };
     const std::int64_t lastFrame = boundary(job.columns);
-    std::vector<unsigned char> block((kBlockBytes / std::size_t(frameBytes)) * std::size_t(frameBytes));
+    ReadAhead reader(file, job.start, lastFrame, frameBytes, cancel);
     // The wide formats are scanned on the 16-bit scale, converted a block at a time.
-    std::vector<std::int16_t> scaled(wide ? block.size() / std::size_t(format.bytes()) : 0);
+    std::vector<std::int16_t> scaled;
     int x = 0;
     std::int64_t nextBoundary = boundary(1);
-    file.Seek(job.start);
     for (std::int64_t frame = 0; frame < lastFrame;) {
         if (cancel.load(std::memory_order_relaxed)) return std::nullopt;
-        const std::int64_t count =
-            std::min<std::int64_t>(lastFrame - frame, std::int64_t(block.size()) / frameBytes);
-        file.Read(block.data(), std::size_t(count * frameBytes));
+        const std::span<const unsigned char> block = reader.Next();
+        const std::int64_t count = std::int64_t(block.size()) / frameBytes;
+        if (count == 0) return std::nullopt;   // cancelled while reading
         if (wide) {
             const std::size_t samples = std::size_t(count * channels);
+            scaled.resize(samples);
             for (std::size_t i = 0; i < samples; ++i)
                 scaled[i] = std::int16_t(format.Raw16(block.data() + i * std::size_t(format.bytes())));
         }

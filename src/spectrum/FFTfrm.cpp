@@ -124,6 +124,7 @@ FFTfrm::FFTfrm(QWidget* parent) : QWidget(parent)
     exportValues->setObjectName("cmdExportSpectrum");
     layout_->place(exportValues, 9850, 7800, 1500, 400);
     output_->setMouseTracking(true);
+    output_->installEventFilter(this);
     connect(levelDb_, &QCheckBox::toggled, this, [this](bool on) { on ? showLevels() : showMagnitudes(); });
     connect(window_, &QComboBox::currentIndexChanged, this, [this] {
         computeLevels();
@@ -308,10 +309,10 @@ void FFTfrm::draw(float xinit, float xfinal, float yinit, float yfinal)
     if (x.valid) x_ = x;
     const spectrum::AxisRange y = SpectrumPlot::Vertical(yinit, yfinal, H);
     // A vertical span of 0 (a silent sound) leaves the plot empty.
-    if (y.valid && x_.valid) {
+    traceDrawn_ = y.valid && x_.valid;
+    if (traceDrawn_) {
         y_ = y;
-        spectrum::DrawSpectrumTrace(out, {xdata_, ydata_, ndata_}, x_, y_, kTrace,
-                                    palette().color(QPalette::Button));
+        drawTrace();
         window.SetForeColor(palette().color(QPalette::WindowText));
         spectrum::fftDrawTickMarks(window, kOutputLeft, kOutputTop + kOutputHeight, W, H, x_, y_);
         // In dB every level is below the design's running maximum of 0: the peak is the
@@ -328,6 +329,24 @@ void FFTfrm::draw(float xinit, float xfinal, float yinit, float yfinal)
     show();
     output_->update();
     canvas_->update();
+}
+
+void FFTfrm::drawTrace()
+{
+    // Drawn for the plot's width on the screen, and again when that changes.
+    Surface& out = output_->surface();
+    out.Cls();
+    tracePixels_ = output_->size();
+    spectrum::DrawSpectrumTrace(out, {xdata_, ydata_, ndata_}, x_, y_, kTrace,
+                                palette().color(QPalette::Button), tracePixels_);
+}
+
+bool FFTfrm::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == output_ && event->type() == QEvent::Resize && traceDrawn_ &&
+        output_->size() != tracePixels_)
+        drawTrace();
+    return QWidget::eventFilter(watched, event);
 }
 
 void FFTfrm::pressed(Qt::MouseButton button, QPointF p)

@@ -45,8 +45,12 @@ public:
     static constexpr int DesignWidth = 12000;
     static constexpr int DesignHeight = 8400;
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void draw(float xinit, float xfinal, float yinit, float yfinal);
+    void drawTrace();
     void pressed(Qt::MouseButton button, QPointF twips);
     void moved(Qt::MouseButtons buttons, QPointF twips);
     void released(Qt::MouseButton button, QPointF twips);
@@ -67,6 +71,8 @@ private:
     std::int32_t ndata_ = 0;
     float fullXinit_ = 0, fullXfinal_ = 0, fullYinit_ = 0, fullYfinal_ = 0;
     spectrum::AxisRange x_, y_;
+    bool traceDrawn_ = false;   // the plot shows a trace, drawn for a plot of tracePixels_
+    QSize tracePixels_;
     spectrum::SpectrumPeak peak_;
     QPointF pressPoint_;
 

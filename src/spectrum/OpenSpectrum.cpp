@@ -21,21 +21,28 @@ void showError(int number)
 void ShowSpectrumOf(int, const QString& fileName, const QString& analyserCaption)
 {
     BusyPointer busy;
-    WaveSamples samples = GetWaveHeader(fileName, [](const QString& prompt, const QString& title) {
-        return Prompts::Current().MsgBox(prompt, MsgButtons::AbortRetryIgnore, title);
-    });
+    // The samples go straight into the arrays of the program's spectrum computation, which it
+    // keeps from one spectrum to the next.
+    spectrum::SpectrumComputation& computation = spectrum::SpectrumComputation::Shared();
+    std::optional<SampleArrays> arrays;
+    const WaveSamples samples = GetWaveHeader(
+        fileName,
+        [](const QString& prompt, const QString& title) {
+            return Prompts::Current().MsgBox(prompt, MsgButtons::AbortRetryIgnore, title);
+        },
+        [&](std::int32_t frames) { return arrays = computation.Input(frames); });
     if (!samples.ok) {
         if (!samples.declined) showError(samples.errorNumber);
         return;
     }
     // The spectrum in dB is taken of one channel: the mix of both for a stereo sound.
-    std::vector<float> mix(samples.first.begin(), samples.first.begin() + samples.frameCount);
+    const std::span<const float> left = arrays->first.first(std::size_t(samples.frameCount));
+    std::vector<float> mix(left.begin(), left.end());
     if (samples.channelMode == QLatin1String("Stereo"))
-        for (std::size_t i = 0; i < mix.size(); ++i) mix[i] = (mix[i] + samples.second[i]) / 2;
+        for (std::size_t i = 0; i < mix.size(); ++i) mix[i] = (mix[i] + arrays->second[i]) / 2;
     const bool eightBit = samples.bitsPerSample == 8;
     const double rate = samples.sampleRate;
-    spectrum::SpectrumResult result = spectrum::SpectrumComputation::Compute(
-        std::move(samples.first), std::move(samples.second), samples.frameCount, samples.sampleRate);
+    const spectrum::SpectrumResult& result = computation.Transform(samples.frameCount, samples.sampleRate);
     if (!result.ok()) {
         showError(result.errorNumber);
         return;

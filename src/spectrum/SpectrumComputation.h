@@ -11,7 +11,11 @@
 // shows. A sine of amplitude A on bin k of a mono sound gives A/2 there; identical stereo
 // channels give √2 times the mono magnitudes.
 
+#include "platform/audio/GetWaveHeader.h"
+
 #include <cstdint>
+#include <memory>
+#include <optional>
 #include <vector>
 
 namespace spectrum {
@@ -44,6 +48,9 @@ struct SpectrumResult {
     bool ok() const { return error == SpectrumError::None; }
 };
 
+// The spectrum computation. The program keeps one (Shared) whose arrays stay from one spectrum
+// to the next: the largest sound needs some 40 MB of them, and taking and touching that much
+// memory afresh for every spectrum cost more than the transform itself.
 class SpectrumComputation {
 public:
     // REX holds the left (or mono) samples, IMX the right samples; an empty IMX stands for all
@@ -51,6 +58,23 @@ public:
     // in. Each must hold at least frameCount rounded down to a multiple of 4 values.
     static SpectrumResult Compute(std::vector<float> REX, std::vector<float> IMX,
                                   std::int32_t frameCount, std::int32_t sampleRate);
+
+    // The arrays to read a sound of `frames` frames into: frames + 1 values each, left (or
+    // mono) samples in `first`, right samples (or zeros) in `second`; nothing when the memory
+    // cannot be had. What they held before is left in them.
+    std::optional<SampleArrays> Input(std::int32_t frames);
+    // The spectrum of the samples in the arrays Input gave, as Compute gives it; the arrays are
+    // the transform's work space. The result is kept here until the next Transform.
+    const SpectrumResult& Transform(std::int32_t frameCount, std::int32_t sampleRate);
+
+    // The program's one.
+    static SpectrumComputation& Shared();
+
+private:
+    std::unique_ptr<float[]> re_, im_;
+    std::size_t capacity_ = 0;   // values in each of re_ and im_
+    std::size_t inputSize_ = 0;  // values handed out by the last Input
+    SpectrumResult result_;
 };
 
 } // namespace spectrum

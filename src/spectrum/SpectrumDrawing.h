@@ -5,6 +5,7 @@
 
 #include <QColor>
 #include <QPointF>
+#include <QSize>
 #include <cstdint>
 #include <vector>
 
@@ -19,11 +20,14 @@ struct SpectrumData {
 };
 
 // Draws the base line and the trace on the plot. The trace starts at x = 0 with the height of
-// bin 0 and runs through the bins whose frequency lies in the horizontal range; with more bins
-// than the plot has twip columns × 100, each column spans its lowest and highest magnitude, so
-// a narrow peak is never lost between columns.
+// bin 0 and runs through the bins whose frequency lies in the horizontal range. pixelSize is the
+// plot's size on the screen (empty: 15 twips a pixel); with more than two bins a pixel column,
+// each column is drawn as the span of its heights, the trace's way in from the column before
+// and the dots of its steps of no length: the same pixels on the screen as a line through
+// every bin, with far fewer lines to draw.
 void DrawSpectrumTrace(Surface& plot, const SpectrumData& data, const AxisRange& x,
-                       const AxisRange& y, const QColor& trace, const QColor& baseLine);
+                       const AxisRange& y, const QColor& trace, const QColor& baseLine,
+                       QSize pixelSize = {});
 
 // Ticks hang below the plot's bottom edge (10 per horizontal division, longer every 5th and
 // 10th) and point left from its left edge (5 per vertical division), with labels at every 10th

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace spectrum {
 
@@ -112,29 +113,48 @@ SpectrumPeak SpectrumPlot::FindPeak(const float* xdata, const float* ydata, std:
     return peak;
 }
 
-bool SpectrumPlot::IsDense(std::int32_t ndata, double widthTwips)
+bool SpectrumPlot::IsDense(std::int32_t ndata, int pixelColumns)
 {
-    return double(ndata) > 100.0 * widthTwips;
+    return double(ndata) > 2.0 * pixelColumns;
 }
 
-std::vector<ColumnExtent> SpectrumPlot::DenseColumns(const float* xdata, const float* ydata,
-                                                     std::int32_t ndata, const AxisRange& x,
-                                                     std::int32_t columns)
+Trace SpectrumPlot::TraceRuns(const float* xdata, const float* ydata, std::int32_t ndata,
+                              const AxisRange& x, const AxisRange& y, double heightTwips,
+                              double pixelsPerTwip)
 {
-    std::vector<ColumnExtent> out(std::size_t(std::max(columns, 0)));
+    Trace trace;
+    // The key of the run a bin belongs to: its pixel column, or for a bin near the column's
+    // edges its own plot position (negative, so the two never meet).
+    std::int64_t runKey = std::numeric_limits<std::int64_t>::min();
+    TracePoint previous;
     for (std::int32_t i = 1; i < ndata; ++i) {
-        if (xdata[i] < x.low || xdata[i] > x.high) continue;
-        const std::int64_t c = PlotX(x, xdata[i]);
-        if (c < 0 || c >= columns) continue;
-        ColumnExtent& e = out[std::size_t(c)];
-        if (!e.any) {
-            e = {true, ydata[i], ydata[i]};
+        const float f = xdata[i];
+        if (f < x.low || f > x.high) continue;
+        const TracePoint p{PlotX(x, f), PlotY(y, ydata[i], heightTwips)};
+        // As the picture box scales a twip position to pixels.
+        const double at = double(p.x) * pixelsPerTwip;
+        const double column = std::floor(at);
+        const double inside = at - column;
+        const bool nearEdge = inside < 1.0 / 32 || inside >= 1.0 - 1.0 / 32;
+        const std::int64_t key = nearEdge ? -1 - p.x : std::int64_t(column);
+        if (key != runKey || trace.runs.empty()) {
+            const std::size_t dots = trace.dots.size();
+            trace.runs.push_back({p, p, p.y, p.y, dots, dots});
+            runKey = key;
         } else {
-            e.lowest = std::min(e.lowest, ydata[i]);
-            e.highest = std::max(e.highest, ydata[i]);
+            TraceRun& r = trace.runs.back();
+            r.top = std::min(r.top, p.y);
+            r.bottom = std::max(r.bottom, p.y);
+            r.last = p;
+            // A step of no length, once for each point.
+            if (p == previous && (r.dotsEnd == r.dotsBegin || trace.dots.back() != p)) {
+                trace.dots.push_back(p);
+                r.dotsEnd = trace.dots.size();
+            }
         }
+        previous = p;
     }
-    return out;
+    return trace;
 }
 
 } // namespace spectrum

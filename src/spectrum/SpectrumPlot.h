@@ -1,7 +1,7 @@
 #pragma once
 // What the spectrum window computes before it draws, without the window: the axis ranges rounded
 // to whole decimal units, the plot position of a bin, the zoom range from a right-button drag,
-// the peak, and the per-column extremes used when there are far more bins than twips.
+// the peak, and the runs of bins per pixel column used when there are far more bins than pixels.
 // All positions are in twips of the plot area, x from the left, y from the top.
 
 #include <cstdint>
@@ -34,11 +34,24 @@ struct SpectrumPeak {
     float magnitude = 0.0f;
 };
 
-// The magnitudes of the bins drawn in one twip column.
-struct ColumnExtent {
-    bool any = false;            // false: no bin falls in this column
-    float lowest = 0.0f;
-    float highest = 0.0f;
+// A point of the plot, in twips.
+struct TracePoint {
+    std::int64_t x = 0, y = 0;
+    bool operator==(const TracePoint&) const = default;
+};
+
+// A run of bins that the screen shows in one pixel column: where the trace comes in (its first
+// bin) and leaves (its last), the span of its heights, and the steps between two bins at the
+// same point, which the screen shows as a dot rather than a line.
+struct TraceRun {
+    TracePoint first, last;
+    std::int64_t top = 0, bottom = 0;     // smallest and largest y of its bins
+    std::size_t dotsBegin = 0, dotsEnd = 0;   // its dots in Trace::dots
+};
+
+struct Trace {
+    std::vector<TraceRun> runs;
+    std::vector<TracePoint> dots;
 };
 
 class SpectrumPlot {
@@ -74,14 +87,19 @@ public:
     static SpectrumPeak FindPeak(const float* xdata, const float* ydata, std::int32_t ndata,
                                  float lowFrequency, float highFrequency);
 
-    // Dense plotting: when there are more than 100 bins per twip of plot width, the window draws
-    // per twip column the span from the lowest to the highest magnitude of the bins falling in it
-    // (bins 1 … ndata − 1 with frequency in [x0, x1], column = PlotX) instead of every bin.
-    static bool IsDense(std::int32_t ndata, double widthTwips);
-    // One entry per column 0 … columns − 1; bins whose column lies outside are left out.
-    static std::vector<ColumnExtent> DenseColumns(const float* xdata, const float* ydata,
-                                                  std::int32_t ndata, const AxisRange& x,
-                                                  std::int32_t columns);
+    // Dense plotting: when there are more than two bins per pixel column of the plot, the
+    // window draws per pixel column the span from the lowest to the highest magnitude of the
+    // bins falling in it (bins 1 … ndata − 1 with frequency in [x0, x1]) and the trace's way in
+    // from the column before, which is what the line through every bin puts on the screen.
+    static bool IsDense(std::int32_t ndata, int pixelColumns);
+    // The bins in range in runs, in order, with their plot positions: a bin joins the run
+    // before it when both lie in one pixel column, ⌊PlotX × pixelsPerTwip⌋, well inside it. A
+    // bin within 1/32 of a pixel of the column's edges, where the rasteriser's rounding may put
+    // a slanting line's pixels into the column beside, runs only with bins of its own PlotX
+    // (a vertical line).
+    static Trace TraceRuns(const float* xdata, const float* ydata, std::int32_t ndata,
+                           const AxisRange& x, const AxisRange& y, double heightTwips,
+                           double pixelsPerTwip);
 };
 
 } // namespace spectrum

@@ -13,6 +13,7 @@
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
+#include <QMediaPlayer>
 #include <QMenu>
 #include <QSignalSpy>
 #include <QSlider>
@@ -175,14 +176,18 @@ int OwnStreams()
 
 TEST_F(MediaPlayerTest, ASoundPlayedToItsEndIsStoppedAndPlaysAgainFromTheStart)
 {
-    // A sound shown holds no stream on the sound server; it takes one only while it plays.
+    // A sound shown holds no stream on the sound server; it takes one only while it plays. Nor
+    // is the media framework started for it (a window showing a sound opens at once).
     MediaPlayer player;
     Open(player, wav_);
     EXPECT_EQ(OwnStreams(), 0);
+    EXPECT_EQ(player.findChild<QMediaPlayer*>(), nullptr);
+    EXPECT_EQ(player.findChild<QVideoSink*>(), nullptr);
     EXPECT_NEAR(player.duration(), 2.0, 0.01);
     player.setCurrentPosition(1.5);
     player.play();
     ASSERT_TRUE(WaitFor([&] { return player.playState() == MediaPlayer::Playing; }));
+    EXPECT_NE(player.findChild<QMediaPlayer*>(), nullptr);
     EXPECT_TRUE(WaitFor([&] { return OwnStreams() == 1; }));
     ASSERT_TRUE(WaitFor([&] { return player.playState() == MediaPlayer::Stopped; }));
     EXPECT_TRUE(WaitFor([&] { return OwnStreams() == 0; }));

@@ -104,3 +104,39 @@ TEST(WaveEnvelope, AZoomDropsTheEnvelopeOfTheDrawingItReplaced)
     EXPECT_TRUE(ready.wait(20000));
     EXPECT_EQ(ready.count(), 1);
 }
+
+TEST(WaveEnvelope, ALongStretchReadAheadInBlocksMatchesTheFramesOneByOne)
+{
+    // 700000 stereo frames (2.8 MB, several read-ahead blocks) of noise, and a stretch that
+    // claims 20000 frames more than the file holds: those read as zeros. Each of 997 units
+    // must hold the extremes of exactly its frames.
+    TempDir dir;
+    const int frames = 700000;
+    std::vector<int> samples(std::size_t(frames) * 2);
+    std::uint32_t seed = 7;
+    for (int& s : samples) {
+        seed = seed * 1664525u + 1013904223u;
+        s = int(seed >> 16) - 32768;
+    }
+    const QString path = dir.file("noise.wav");
+    ASSERT_TRUE(WriteWav(path, WavShape{.channels = 2}, samples));
+    const EnvelopeJob job{.path = path, .start = 45, .frames = frames + 20000, .bitsPerSample = 16,
+                          .channels = 2, .columns = 997, .framesPerColumn = (frames + 20000) / 997.0};
+    const std::atomic_bool keepGoing{false};
+    const auto env = ComputeEnvelope(job, keepGoing);
+    ASSERT_TRUE(env);
+    for (int x = 0; x < job.columns; ++x) {
+        const std::int64_t from = std::int64_t(std::floor(x * job.framesPerColumn));
+        const std::int64_t to = std::min<std::int64_t>(job.frames, std::int64_t(std::floor((x + 1) * job.framesPerColumn)));
+        for (int c = 0; c < 2; ++c) {
+            int low = INT16_MAX, high = INT16_MIN;
+            for (std::int64_t k = from; k < to; ++k) {
+                const int s = k < frames ? samples[std::size_t(2 * k + c)] : 0;
+                low = std::min(low, s);
+                high = std::max(high, s);
+            }
+            ASSERT_EQ(env->Low(x, c), low) << "unit " << x << " channel " << c;
+            ASSERT_EQ(env->High(x, c), high) << "unit " << x << " channel " << c;
+        }
+    }
+}

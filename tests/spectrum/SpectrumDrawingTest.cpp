@@ -2,6 +2,7 @@
 
 #include "platform/ui/Surface.h"
 
+#include <QImage>
 #include <gtest/gtest.h>
 
 using spectrum::SpectrumPlot;
@@ -45,4 +46,50 @@ TEST(SpectrumDrawing, TheTraceRunsThroughTheBinsInRange)
     EXPECT_TRUE(plot.HasInkIn(0, 599, 1000, 600, Qt::gray));
     // The peak bin (200 Hz, 50 of 0..60) lies half way across, a sixth down from the top.
     EXPECT_TRUE(plot.HasInkIn(495, 95, 505, 105, Qt::blue));
+}
+
+TEST(SpectrumDrawing, ADenseTraceShowsTheSamePixelsAsALineThroughEveryBin)
+{
+    // 2^18 bins of a noisy spectrum with a few narrow lines and a silent stretch, over
+    // 0 .. 11025 Hz: some 370 bins a pixel column at the plot's design width. Drawn per pixel
+    // column, the picture must be the one a line through every bin gives, pixel for pixel, at
+    // the size it was drawn for.
+    const std::int32_t n = 1 << 18;
+    std::vector<float> freq(std::size_t(n) + 1), mag(std::size_t(n) + 1);
+    std::uint32_t seed = 12345;
+    for (std::int32_t i = 0; i <= n; ++i) {
+        seed = seed * 1664525u + 1013904223u;
+        freq[std::size_t(i)] = float(i * (11025.0 / n));
+        // Noise, louder near every 50000th bin, and a silent stretch (steps of no length).
+        mag[std::size_t(i)] = float(seed >> 8) / 65536.0f * (1.0f + 3.0f * float(i % 50000 < 300)) *
+                              float(i < 150000 || i > 170000);
+    }
+    mag[123457] = 2000.0f;   // a line one bin wide
+    mag[200000] = 1500.0f;
+    const double W = 10632, H = 6084;
+    const spectrum::AxisRange y = SpectrumPlot::Vertical(0.0f, 2000.0f, H);
+    // The whole range at the design width and at the smallest the window can be made, and a
+    // zoomed-in range on a larger window.
+    const std::pair<float, int> cases[] = {{11025.0f, 709}, {11025.0f, 430}, {3000.0f, 1063}};
+    for (const auto& [high, pixels] : cases) {
+        const spectrum::AxisRange x = SpectrumPlot::Horizontal(0.0f, high, W);
+        {   // one picture per case
+            Surface dense{int(W), int(H)}, everyBin{int(W), int(H)};
+            const QSize size(pixels, int(pixels * H / W));
+            spectrum::DrawSpectrumTrace(dense, {freq, mag, n}, x, y, Qt::blue, Qt::gray, size);
+            everyBin.Line(0, H, W, H, Qt::gray);
+            everyBin.PSet(0, double(SpectrumPlot::PlotY(y, mag[0], H)), Qt::blue);
+            for (std::int32_t i = 1; i < n; ++i)
+                if (freq[std::size_t(i)] >= x.low && freq[std::size_t(i)] <= x.high)
+                    everyBin.LineTo(double(SpectrumPlot::PlotX(x, freq[std::size_t(i)])),
+                                    double(SpectrumPlot::PlotY(y, mag[std::size_t(i)], H)), Qt::blue);
+            ASSERT_LT(dense.PrimitiveCount(), std::size_t(n / 40)) << pixels;   // far fewer lines
+            const QImage a = dense.ToImage(size), b = everyBin.ToImage(size);
+            int differing = 0;
+            for (int py = 0; py < size.height(); ++py)
+                for (int px = 0; px < size.width(); ++px)
+                    differing += a.pixel(px, py) != b.pixel(px, py);
+            EXPECT_EQ(differing, 0) << "up to " << high << " Hz at " << pixels << " pixels";
+        }
+    }
 }

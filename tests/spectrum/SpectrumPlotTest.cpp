@@ -1,8 +1,9 @@
-// Axis ranges, zoom, peak and dense columns of the spectrum graph, worked out by hand.
+// Axis ranges, zoom, peak and the runs of bins of dense plots of the spectrum graph, worked out by hand.
 #include "spectrum/SpectrumPlot.h"
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <vector>
 
 using spectrum::AxisRange;
@@ -158,12 +159,15 @@ TEST(SpectrumPlot, PeakPrefersTheLowerOfEqualMaxima)
     EXPECT_EQ(p.frequency, 0.0f);
 }
 
-TEST(SpectrumPlot, DenseColumnsKeepEveryBinsExtremes)
+TEST(SpectrumPlot, TraceRunsKeepEveryBinsExtremes)
 {
-    // 2^21 bins (a 2^23-point transform) over 0 … 11025 Hz on a 10632-twip plot.
+    // 2^21 bins (a 2^23-point transform) over 0 … 11025 Hz on a 10632-twip plot, one run per twip
+    // column when a pixel is a twip.
     const std::int32_t ndata = 1 << 21;
-    ASSERT_TRUE(SpectrumPlot::IsDense(ndata, kWidth));
-    ASSERT_FALSE(SpectrumPlot::IsDense(1063200, kWidth));
+    // Dense from more than two bins a pixel column on.
+    ASSERT_TRUE(SpectrumPlot::IsDense(ndata, 709));
+    ASSERT_TRUE(SpectrumPlot::IsDense(1419, 709));
+    ASSERT_FALSE(SpectrumPlot::IsDense(1418, 709));
     std::vector<float> x(ndata), y(ndata);
     for (std::int32_t i = 0; i < ndata; ++i) {
         x[std::size_t(i)] = float(i * (11025.0 / ndata));
@@ -172,21 +176,45 @@ TEST(SpectrumPlot, DenseColumnsKeepEveryBinsExtremes)
     y[1234567] = 5000.0f;                      // one narrow line must survive
     y[0] = 0.0f;
     const AxisRange a = SpectrumPlot::Horizontal(0.0f, 11025.0f, kWidth);
-    const std::int32_t columns = std::int32_t(kWidth) + 1;
-    const auto cols = SpectrumPlot::DenseColumns(x.data(), y.data(), ndata, a, columns);
-    ASSERT_EQ(cols.size(), std::size_t(columns));
+    const AxisRange v = SpectrumPlot::Vertical(0.0f, 5000.0f, kHeight);
+    const auto plotY = [&](float m) { return SpectrumPlot::PlotY(v, m, kHeight); };
+    const auto runs = SpectrumPlot::TraceRuns(x.data(), y.data(), ndata, a, v, kHeight, 1.0).runs;
 
+    // Every column from 0 up to the right edge has bins; the edge itself only a bin at exactly
+    // 11000 Hz reaches, and bins above 11000 Hz are out of range.
+    EXPECT_EQ(SpectrumPlot::PlotX(a, 11000.0f), std::int64_t(kWidth));
+    ASSERT_EQ(runs.size(), std::size_t(kWidth));
     const std::int64_t spike = SpectrumPlot::PlotX(a, x[1234567]);
-    std::size_t filled = 0;
-    for (std::int32_t c = 0; c < columns; ++c) {
-        const auto& e = cols[std::size_t(c)];
-        if (!e.any) continue;
-        ++filled;
-        EXPECT_EQ(e.lowest, 0.0f) << "column " << c;
-        EXPECT_EQ(e.highest, c == spike ? 5000.0f : 99.0f) << "column " << c;
+    for (std::size_t c = 0; c < runs.size(); ++c) {
+        const auto& r = runs[c];
+        ASSERT_EQ(r.first.x, std::int64_t(c));
+        ASSERT_EQ(r.last.x, std::int64_t(c));
+        EXPECT_EQ(r.bottom, plotY(0.0f)) << "column " << c;
+        EXPECT_EQ(r.top, plotY(std::int64_t(c) == spike ? 5000.0f : 99.0f)) << "column " << c;
     }
-    // Every column has bins but the right edge's, which only a bin at exactly 11000 Hz reaches.
-    EXPECT_EQ(SpectrumPlot::PlotX(a, 11000.0f), columns - 1);
-    EXPECT_EQ(filled, std::size_t(columns) - 1);
-    EXPECT_FALSE(cols.back().any);
+    // The first and last bins of a run: bin 1 opens the first, the last bin of column 0 closes it.
+    EXPECT_EQ(runs[0].first.y, plotY(1.0f));
+    std::int32_t lastOfFirst = 1;
+    while (SpectrumPlot::PlotX(a, x[std::size_t(lastOfFirst + 1)]) == 0) ++lastOfFirst;
+    EXPECT_GT(lastOfFirst, 150);
+    EXPECT_EQ(runs[0].last.y, plotY(float(lastOfFirst % 100)));
+
+    // Scaled to 709 pixels, columns hold about 15 twips; a twip position within 1/32 of a
+    // pixel of its column's edges runs on its own.
+    const auto pixelRuns = SpectrumPlot::TraceRuns(x.data(), y.data(), ndata, a, v, kHeight, 709.0 / kWidth).runs;
+    std::size_t edges = 0;
+    for (const auto& r : pixelRuns) {
+        const double from = double(r.first.x) * 709.0 / kWidth, to = double(r.last.x) * 709.0 / kWidth;
+        const double inFrom = from - std::floor(from), inTo = to - std::floor(to);
+        if (inFrom < 1.0 / 32 || inFrom >= 1.0 - 1.0 / 32) {
+            ++edges;
+            EXPECT_EQ(r.first.x, r.last.x);
+        } else {
+            EXPECT_EQ(std::floor(from), std::floor(to)) << r.first.x << " .. " << r.last.x;
+            EXPECT_GE(inTo, 1.0 / 32);
+            EXPECT_LT(inTo, 1.0 - 1.0 / 32);
+        }
+    }
+    EXPECT_GT(edges, 0u);
+    EXPECT_LT(pixelRuns.size(), 709u + edges * 2 + 1);
 }

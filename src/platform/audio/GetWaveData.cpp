@@ -3,7 +3,14 @@
 #include "platform/audio/WaveFile.h"
 
 #include <algorithm>
+#include <cstring>
 #include <vector>
+
+namespace {
+using Int16x8 = std::int16_t __attribute__((vector_size(16)));
+using Int16x4 = std::int16_t __attribute__((vector_size(8)));
+using Float4 = float __attribute__((vector_size(16)));
+}
 
 void GetWaveData(std::span<float> first, std::span<float> second, WaveFile& file,
                  const QString& /*fileName*/, std::int64_t start, std::int32_t frameCount,
@@ -17,35 +24,63 @@ void GetWaveData(std::span<float> first, std::span<float> second, WaveFile& file
     if (frameCount <= 0)
         return;
 
-    // Only the frames that land in the first array are worth reading.
+    // Only the frames that land in the first array are worth reading. Blocks of 1 MB go from
+    // the file straight into the block (no copy of the file's own), and each is converted by a
+    // loop of its own format.
     const std::int64_t frames = std::min<std::int64_t>(frameCount, std::int64_t(first.size()));
-    const std::int64_t framesPerBlock = (1 << 16) / frameBytes;
-    std::vector<unsigned char> block(std::size_t(framesPerBlock * frameBytes));
+    const std::int64_t framesPerBlock = ((1 << 20) + frameBytes - 1) / frameBytes;
+    const std::int64_t rightFrames = stereo ? std::min<std::int64_t>(frames, std::int64_t(second.size())) : 0;
+    // Held as 16-bit values (the data is little-endian, as the machine), read as bytes too.
+    std::vector<std::int16_t> block(std::size_t(std::min(framesPerBlock, frames) * frameBytes + 1) / 2);
     file.Seek(start);
     for (std::int64_t k0 = 0; k0 < frames; k0 += framesPerBlock) {
         const std::int64_t n = std::min(framesPerBlock, frames - k0);
         file.Read(block.data(), std::size_t(n * frameBytes));
-        const unsigned char* b = block.data();
-        for (std::int64_t j = 0; j < n; ++j, b += frameBytes) {
-            const std::size_t k = std::size_t(k0 + j);
-            float left;
-            float right = 0;
-            if (wide) {
-                left = float(format.Normalised(b) * 32768.0);
-                if (stereo)
-                    right = float(format.Normalised(b + sampleBytes) * 32768.0);
-            } else if (sixteen) {
-                left = std::int16_t(std::uint16_t(b[0] | (b[1] << 8)));
-                if (stereo)
-                    right = std::int16_t(std::uint16_t(b[2] | (b[3] << 8)));
-            } else {
-                left = b[0];
-                if (stereo)
-                    right = b[1];
+        const unsigned char* b = reinterpret_cast<const unsigned char*>(block.data());
+        float* left = first.data() + k0;
+        // The right samples of this block that have a place in the second array.
+        const std::int64_t r = std::clamp<std::int64_t>(rightFrames - k0, 0, n);
+        float* right = second.data() + (r > 0 ? k0 : 0);
+        if (wide) {
+            for (std::int64_t j = 0; j < n; ++j, b += frameBytes) {
+                left[j] = float(format.Normalised(b) * 32768.0);
+                if (j < r) right[j] = float(format.Normalised(b + sampleBytes) * 32768.0);
             }
-            first[k] = left;
-            if (stereo && k < second.size())
-                second[k] = right;
+        } else if (sixteen && stereo) {
+            const std::int16_t* v = block.data();
+            std::int64_t j = 0;
+            // Four frames at a time: the left and right samples apart, widened to floats.
+            for (; j + 4 <= r; j += 4) {
+                Int16x8 frames;
+                std::memcpy(&frames, v + 2 * j, sizeof frames);
+                const Float4 l = __builtin_convertvector(__builtin_shufflevector(frames, frames, 0, 2, 4, 6), Float4);
+                const Float4 rr = __builtin_convertvector(__builtin_shufflevector(frames, frames, 1, 3, 5, 7), Float4);
+                std::memcpy(left + j, &l, sizeof l);
+                std::memcpy(right + j, &rr, sizeof rr);
+            }
+            for (; j < r; ++j) {
+                left[j] = v[2 * j];
+                right[j] = v[2 * j + 1];
+            }
+            for (std::int64_t j = r; j < n; ++j) left[j] = v[2 * j];
+        } else if (sixteen) {
+            const std::int16_t* v = block.data();
+            std::int64_t j = 0;
+            for (; j + 4 <= n; j += 4) {
+                Int16x4 samples;
+                std::memcpy(&samples, v + j, sizeof samples);
+                const Float4 l = __builtin_convertvector(samples, Float4);
+                std::memcpy(left + j, &l, sizeof l);
+            }
+            for (; j < n; ++j) left[j] = v[j];
+        } else if (stereo) {
+            for (std::int64_t j = 0; j < r; ++j) {
+                left[j] = b[2 * j];
+                right[j] = b[2 * j + 1];
+            }
+            for (std::int64_t j = r; j < n; ++j) left[j] = b[2 * j];
+        } else {
+            for (std::int64_t j = 0; j < n; ++j) left[j] = b[j];
         }
     }
 }

@@ -19,8 +19,27 @@ QString FftTooManyTitle()
     return QStringLiteral("Too many data for FFT");
 }
 
-WaveSamples GetWaveHeader(const QString& fileName,
-                          const std::function<Answer(const QString&, const QString&)>& askTooMany)
+WaveSamples GetWaveHeader(const QString& fileName, const AskTooMany& askTooMany)
+{
+    WaveSamples result;
+    WaveSamples read = GetWaveHeader(fileName, askTooMany, [&result](std::int32_t frames) -> std::optional<SampleArrays> {
+        try {
+            result.first.assign(std::size_t(frames) + 1, 0.0f);
+            result.second.assign(std::size_t(frames) + 1, 0.0f);
+        } catch (const std::bad_alloc&) {
+            result.first = {};
+            result.second = {};
+            return std::nullopt;
+        }
+        return SampleArrays{result.first, result.second};
+    });
+    read.first = std::move(result.first);
+    read.second = std::move(result.second);
+    return read;
+}
+
+WaveSamples GetWaveHeader(const QString& fileName, const AskTooMany& askTooMany,
+                          const SampleArraysFor& arraysFor)
 {
     WaveSamples result;
     WaveFile file;
@@ -64,17 +83,22 @@ WaveSamples GetWaveHeader(const QString& fileName,
     result.sampleRate = h.sampleRate;
     result.bitsPerSample = h.bitsPerSample;
     result.channelMode = h.stereo() ? "Stereo" : "Mono";
-    try {
-        result.first.assign(std::size_t(frames) + 1, 0.0f);
-        result.second.assign(std::size_t(frames) + 1, 0.0f);
-    } catch (const std::bad_alloc&) {
-        result.first = {};
-        result.second = {};
+    const std::optional<SampleArrays> arrays = arraysFor(frames);
+    if (!arrays || arrays->first.size() < std::size_t(frames) + 1 ||
+        arrays->second.size() < std::size_t(frames) + 1) {
         result.errorNumber = ENOMEM;
         return result;
     }
-    GetWaveData(result.first, result.second, file, fileName, file.Position(), frames,
-                h.sampleRate, h.format, result.channelMode);
+    const std::span<float> first = arrays->first.first(std::size_t(frames) + 1);
+    const std::span<float> second = arrays->second.first(std::size_t(frames) + 1);
+    GetWaveData(first, second, file, fileName, file.Position(), frames, h.sampleRate, h.format,
+                result.channelMode);
+    // The arrays may hold an earlier sound: what this one does not write is zero.
+    first[std::size_t(frames)] = 0.0f;
+    if (h.stereo())
+        second[std::size_t(frames)] = 0.0f;
+    else
+        std::fill(second.begin(), second.end(), 0.0f);
     result.frameCount = frames;
     result.ok = true;
     return result;

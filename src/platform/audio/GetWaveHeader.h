@@ -8,6 +8,8 @@
 #include <QString>
 #include <cstdint>
 #include <functional>
+#include <optional>
+#include <span>
 #include <vector>
 
 struct WaveSamples {
@@ -39,9 +41,21 @@ constexpr std::int32_t FftFrameLimit = 2566000;
 QString FftTooManyPrompt();
 QString FftTooManyTitle();
 
+using AskTooMany = std::function<Answer(const QString& prompt, const QString& title)>;
+
 // Reads the whole file. askTooMany is called with the prompt and title above when the file has
 // more than FftFrameLimit frames; only Answer::Retry goes on. Frames the header promises but the
 // file does not hold are not read (the arrays cover the data that is really there).
-WaveSamples GetWaveHeader(const QString& fileName,
-                          const std::function<Answer(const QString& prompt, const QString& title)>&
-                              askTooMany);
+WaveSamples GetWaveHeader(const QString& fileName, const AskTooMany& askTooMany);
+
+// Two arrays of frames + 1 values each that the samples are read into, or nothing when they
+// cannot be had (the reading then fails with ENOMEM).
+struct SampleArrays {
+    std::span<float> first, second;
+};
+using SampleArraysFor = std::function<std::optional<SampleArrays>(std::int32_t frames)>;
+
+// The same reading into arrays the caller keeps (the spectrum's work space): the result's own
+// arrays stay empty, and the caller's are filled as they would be, zeros in the second for mono.
+WaveSamples GetWaveHeader(const QString& fileName, const AskTooMany& askTooMany,
+                          const SampleArraysFor& arraysFor);

@@ -72,23 +72,19 @@ QUrl MediaPlayer::SourceUrl(const QString& text)
 }
 
 MediaPlayer::MediaPlayer(QWidget* parent)
-    : QWidget(parent), player_(new QMediaPlayer(this)), audio_(new QAudioOutput(this)),
-      shownSink_(new QVideoSink(this)), video_(new VideoPicture(shownSink_, this)),
+    : QWidget(parent), video_(new VideoPicture(nullptr, this)),
       bar_(new QWidget(this)), slider_(new QSlider(Qt::Horizontal, bar_))
 {
     setObjectName(QStringLiteral("WindowsMediaPlayer1"));
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);
 
-    player_->setAudioOutput(audio_);
-    engineSink_ = new QVideoSink(this);
-    player_->setVideoOutput(engineSink_);
     video_->setObjectName(QStringLiteral("video"));
     video_->setFocusPolicy(Qt::NoFocus);
     video_->hide();
     // Full screen is a window of its own showing the same pictures: the picture in the window
     // and its place there stay as they are, so leaving full screen only hides this one.
-    full_ = new VideoPicture(shownSink_, this, Qt::Window);
+    full_ = new VideoPicture(nullptr, this, Qt::Window);
     full_->setObjectName(QStringLiteral("fullScreenPicture"));
     full_->setWindowTitle(LoadText(555).remove(QLatin1Char('&')));
     full_->setFocusPolicy(Qt::StrongFocus);
@@ -132,6 +128,29 @@ MediaPlayer::MediaPlayer(QWidget* parent)
         if (!slider_->isSliderDown()) setCurrentPosition(value / 1000.0);
     });
 
+    // Seeking a picture clip before the frame of the last seek, or the clip's first frame, has
+    // been shown makes the engine wait for that frame on this thread (up to a second, with the
+    // interface frozen): the frame itself needs this thread to reach the screen. So while such a
+    // frame is on its way, positions are held, and only the newest is sought once it arrives;
+    // stepping frame by frame stays quick.
+    seekSettle_ = new QTimer(this);
+    seekSettle_->setSingleShot(true);
+    seekSettle_->setInterval(1000);
+    connect(seekSettle_, &QTimer::timeout, this, &MediaPlayer::seekSettled);
+
+    updatePlayState();
+}
+
+QMediaPlayer* MediaPlayer::engine()
+{
+    // The engine (and the sound server behind it) is started when a clip is first handed to
+    // it: opening a window that shows a sound, or none yet, costs nothing of it.
+    if (player_) return player_;
+    player_ = new QMediaPlayer(this);
+    audio_ = new QAudioOutput(this);
+    player_->setAudioOutput(audio_);
+    engineSink_ = new QVideoSink(this);
+    player_->setVideoOutput(engineSink_);
     connect(player_, &QMediaPlayer::playbackStateChanged, this, [this](QMediaPlayer::PlaybackState state) {
         updatePlayState();
         // A sound that has stopped (by Stop, or at its end) lets the sound server go again.
@@ -160,28 +179,24 @@ MediaPlayer::MediaPlayer(QWidget* parent)
             emit MediaChange(url_);
         }
     });
-    // Seeking a picture clip before the frame of the last seek, or the clip's first frame, has
-    // been shown makes the engine wait for that frame on this thread (up to a second, with the
-    // interface frozen): the frame itself needs this thread to reach the screen. So while such a
-    // frame is on its way, positions are held, and only the newest is sought once it arrives;
-    // stepping frame by frame stays quick.
-    seekSettle_ = new QTimer(this);
-    seekSettle_->setSingleShot(true);
-    seekSettle_->setInterval(1000);
-    connect(seekSettle_, &QTimer::timeout, this, &MediaPlayer::seekSettled);
     // The engine's pictures reach the screen here, on this thread, unless a caller's picture
     // stands in their place.
     connect(engineSink_, &QVideoSink::videoFrameChanged, this, [this](const QVideoFrame& frame) {
         frameShown_ = true;
         if (seekInFlight_) seekSettled();
-        if (!stillShown_) shownSink_->setVideoFrame(frame);
+        if (!stillShown_) shownSink()->setVideoFrame(frame);
     }, Qt::QueuedConnection);
+    return player_;
+}
 
-    updatePlayState();
+QUrl MediaPlayer::engineSource() const
+{
+    return player_ ? player_->source() : QUrl();
 }
 
 MediaPlayer::~MediaPlayer()
 {
+    if (!player_) return;
     player_->disconnect(this);
     // Stopping a clip that is playing waits until the engine has handed this thread the picture
     // it is drawing (a third of a second, as this thread is busy here), and stopping one the
@@ -225,9 +240,10 @@ void MediaPlayer::setURL(const QString& text)
     // alone (a local file that holds no picture) is opened by the engine only when it plays, so
     // no stream is kept open on the sound server while it is merely shown.
     reopening_ = true;
-    if (player_->source() == source) player_->setSource(QUrl());
+    if (player_ && player_->source() == source) player_->setSource(QUrl());
     engineIdle_ = source.isLocalFile() && clip_.hasAudio && !clip_.hasVideo() && clip_.duration > 0;
-    player_->setSource(engineIdle_ ? QUrl() : source);
+    if (!engineIdle_ && !source.isEmpty()) engine()->setSource(source);
+    else if (player_) player_->setSource(QUrl());
     reopening_ = false;
     if (engineIdle_) {
         QTimer::singleShot(0, this, [this, text] {
@@ -243,20 +259,20 @@ void MediaPlayer::setURL(const QString& text)
     if (autoStart_) play();
 }
 
-bool MediaPlayer::clipOpen() const { return engineIdle_ || !player_->source().isEmpty(); }
+bool MediaPlayer::clipOpen() const { return engineIdle_ || !engineSource().isEmpty(); }
 
 void MediaPlayer::wakeEngine()
 {
     if (!engineIdle_) return;
     engineIdle_ = false;
     reopening_ = true;
-    player_->setSource(SourceUrl(url_));
+    engine()->setSource(SourceUrl(url_));
     reopening_ = false;
 }
 
 void MediaPlayer::idleEngine()
 {
-    if (engineIdle_ || player_->source().isEmpty() || hasPicture() || !clip_.hasAudio || clip_.duration <= 0)
+    if (engineIdle_ || engineSource().isEmpty() || hasPicture() || !clip_.hasAudio || clip_.duration <= 0)
         return;
     if (player_->playbackState() != QMediaPlayer::StoppedState) return;
     reopening_ = true;
@@ -276,7 +292,7 @@ void MediaPlayer::play()
 
 void MediaPlayer::pause()
 {
-    if (player_->source().isEmpty()) return;   // an idle sound is stopped already
+    if (engineSource().isEmpty()) return;   // an idle sound is stopped already
     player_->pause();
     holdSeeksForFirstFrame();
 }
@@ -294,14 +310,14 @@ void MediaPlayer::stop()
     pendingSeekMs_ = -1;
     seekInFlight_ = false;
     seekSettle_->stop();
-    if (!player_->source().isEmpty()) player_->stop();
+    if (!engineSource().isEmpty()) player_->stop();
 }
 
 double MediaPlayer::currentPosition() const
 {
     if (stillShown_) return stillTime_;
     if (pendingSeekMs_ >= 0) return pendingSeekMs_ / 1000.0;
-    return player_->position() / 1000.0;
+    return player_ ? player_->position() / 1000.0 : 0.0;
 }
 
 void MediaPlayer::setCurrentPosition(double seconds)
@@ -320,7 +336,7 @@ void MediaPlayer::setCurrentPosition(double seconds)
 
 void MediaPlayer::seekTo(qint64 ms)
 {
-    if (player_->mediaStatus() == QMediaPlayer::LoadingMedia || seekInFlight_)
+    if ((player_ && player_->mediaStatus() == QMediaPlayer::LoadingMedia) || seekInFlight_)
         pendingSeekMs_ = ms;
     else
         seekNow(ms);
@@ -329,7 +345,7 @@ void MediaPlayer::seekTo(qint64 ms)
 
 void MediaPlayer::showFrame(const QImage& picture, double seconds)
 {
-    if (player_->source().isEmpty() || picture.isNull() || !std::isfinite(seconds)) return;
+    if (engineSource().isEmpty() || picture.isNull() || !std::isfinite(seconds)) return;
     const double oldPosition = currentPosition();
     seconds = std::max(0.0, seconds);
     const QImage image = picture.convertToFormat(QImage::Format_RGB32);
@@ -342,12 +358,24 @@ void MediaPlayer::showFrame(const QImage& picture, double seconds)
     frame.unmap();
     stillShown_ = true;
     stillTime_ = seconds;
-    shownSink_->setVideoFrame(frame);
+    shownSink()->setVideoFrame(frame);
     seekTo(std::llround(seconds * 1000));
     emit PositionChange(oldPosition, seconds);
 }
 
-QVideoSink* MediaPlayer::videoSink() const { return shownSink_; }
+QVideoSink* MediaPlayer::videoSink() const { return shownSink(); }
+
+QVideoSink* MediaPlayer::shownSink() const
+{
+    // Made with the first picture (or the first ask for one): a video sink starts the media
+    // framework, which a window showing a sound never needs.
+    if (!shownSink_) {
+        shownSink_ = new QVideoSink(const_cast<MediaPlayer*>(this));
+        video_->SetSink(shownSink_);
+        full_->SetSink(shownSink_);
+    }
+    return shownSink_;
+}
 
 int MediaPlayer::controlBarHeight() const
 {
@@ -356,7 +384,7 @@ int MediaPlayer::controlBarHeight() const
 
 void MediaPlayer::seekNow(qint64 ms)
 {
-    player_->setPosition(ms);
+    if (player_) player_->setPosition(ms);
     if (hasPicture()) {
         seekInFlight_ = true;
         seekSettle_->start();
@@ -367,14 +395,14 @@ void MediaPlayer::seekSettled()
 {
     seekInFlight_ = false;
     seekSettle_->stop();
-    if (pendingSeekMs_ >= 0 && player_->mediaStatus() != QMediaPlayer::LoadingMedia)
+    if (pendingSeekMs_ >= 0 && player_ && player_->mediaStatus() != QMediaPlayer::LoadingMedia)
         seekNow(std::exchange(pendingSeekMs_, -1));
 }
 
 int MediaPlayer::playState() const
 {
     if (engineIdle_) return Stopped;
-    if (player_->source().isEmpty()) return Undefined;
+    if (engineSource().isEmpty()) return Undefined;
     switch (player_->playbackState()) {
     case QMediaPlayer::PlayingState: return Playing;
     case QMediaPlayer::PausedState: return Paused;
@@ -386,14 +414,14 @@ int MediaPlayer::playState() const
 int MediaPlayer::encodedFrameRate() const
 {
     if (nativeSize().isEmpty()) return 0;
-    double rate = player_->metaData().value(QMediaMetaData::VideoFrameRate).toDouble();
+    double rate = player_ ? player_->metaData().value(QMediaMetaData::VideoFrameRate).toDouble() : 0.0;
     if (!(rate > 0)) rate = clip_.frameRate;
     return rate > 0 ? int(std::lround(rate)) : 0;
 }
 
 QSize MediaPlayer::nativeSize() const
 {
-    const QSize reported = player_->metaData().value(QMediaMetaData::Resolution).toSize();
+    const QSize reported = player_ ? player_->metaData().value(QMediaMetaData::Resolution).toSize() : QSize();
     if (reported.width() > 0 && reported.height() > 0) return reported;
     return clip_.hasVideo() ? QSize(clip_.width, clip_.height) : QSize();
 }
@@ -404,7 +432,7 @@ int MediaPlayer::imageSourceHeight() const { return std::max(0, nativeSize().hei
 double MediaPlayer::duration() const
 {
     if (engineIdle_) return clip_.duration;
-    if (player_->source().isEmpty()) return 0;
+    if (engineSource().isEmpty()) return 0;
     const qint64 ms = player_->duration();
     return ms > 0 ? ms / 1000.0 : clip_.duration;
 }
@@ -469,7 +497,7 @@ void MediaPlayer::Move(int left, int top, int width, int height)
     movedPixels_ = geometry();
 }
 
-QString MediaPlayer::errorString() const { return player_->errorString(); }
+QString MediaPlayer::errorString() const { return player_ ? player_->errorString() : QString(); }
 
 QRect MediaPlayer::pictureRect() const
 {
@@ -493,7 +521,7 @@ void MediaPlayer::updatePlayState()
 
 bool MediaPlayer::hasPicture() const
 {
-    return !nativeSize().isEmpty() && (player_->hasVideo() || clip_.hasVideo());
+    return !nativeSize().isEmpty() && ((player_ && player_->hasVideo()) || clip_.hasVideo());
 }
 
 void MediaPlayer::updatePicture()

@@ -155,9 +155,13 @@ private:
     bool hasPicture() const;
     QSize nativeSize() const;
 
-    QMediaPlayer* player_;
-    QAudioOutput* audio_;
-    QVideoSink* shownSink_;         // the pictures on screen, in the window and full screen
+    // The engine, made by engine() when a clip is first handed to it.
+    QMediaPlayer* engine();
+    QUrl engineSource() const;
+    QMediaPlayer* player_ = nullptr;
+    QAudioOutput* audio_ = nullptr;
+    QVideoSink* shownSink() const;
+    mutable QVideoSink* shownSink_ = nullptr;   // the pictures on screen, in the window and full screen
     VideoPicture* video_;
     VideoPicture* full_;            // the full-screen view, a window of its own
     QWidget* bar_;
@@ -167,7 +171,7 @@ private:
     QAction* stopAction_;
     QAction* fullScreenAction_;
     QTimer* seekSettle_;
-    QVideoSink* engineSink_;        // what the engine decodes, before it is shown
+    QVideoSink* engineSink_ = nullptr;   // what the engine decodes, before it is shown
 
     QString url_;
     ClipInfo clip_;

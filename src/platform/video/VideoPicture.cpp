@@ -8,9 +8,18 @@
 #include <QVideoSink>
 
 VideoPicture::VideoPicture(QVideoSink* sink, QWidget* parent, Qt::WindowFlags flags)
-    : QWidget(parent, flags), sink_(sink)
+    : QWidget(parent, flags)
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
+    SetSink(sink);
+}
+
+void VideoPicture::SetSink(QVideoSink* sink)
+{
+    if (sink_) disconnect(sink_, nullptr, this, nullptr);
+    sink_ = sink;
+    stale_ = true;
+    if (!sink_) return;
     connect(sink_, &QVideoSink::videoFrameChanged, this, [this] {
         stale_ = true;
         // A hidden view converts nothing: the frame is read when it is painted.
@@ -22,7 +31,7 @@ const QImage& VideoPicture::picture()
 {
     if (stale_) {
         stale_ = false;
-        const QVideoFrame frame = sink_->videoFrame();
+        const QVideoFrame frame = sink_ ? sink_->videoFrame() : QVideoFrame();
         picture_ = frame.isValid() ? frame.toImage() : QImage();
     }
     return picture_;
@@ -30,7 +39,7 @@ const QImage& VideoPicture::picture()
 
 QRect VideoPicture::pictureArea() const
 {
-    const QSize frame = sink_->videoFrame().size();
+    const QSize frame = sink_ ? sink_->videoFrame().size() : QSize();
     if (frame.isEmpty()) return QRect();
     const QSize size = frame.scaled(this->size(), Qt::KeepAspectRatio);
     return QRect(QPoint((width() - size.width()) / 2, (height() - size.height()) / 2), size);

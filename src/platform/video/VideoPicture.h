@@ -14,8 +14,10 @@ class QVideoSink;
 class VideoPicture : public QWidget {
     Q_OBJECT
 public:
-    // sink: the frames to show; not owned (several views may show one sink).
+    // sink: the frames to show; not owned (several views may show one sink). None yet (null)
+    // shows black until SetSink gives one.
     explicit VideoPicture(QVideoSink* sink, QWidget* parent = nullptr, Qt::WindowFlags flags = {});
+    void SetSink(QVideoSink* sink);
 
     QVideoSink* videoSink() const { return sink_; }
     // Where the picture is painted inside the widget for the frame on show (empty without one).
@@ -33,7 +35,7 @@ protected:
 private:
     const QImage& picture();
 
-    QVideoSink* sink_;
+    QVideoSink* sink_ = nullptr;
     QImage picture_;      // the frame on show, converted once for painting
     bool stale_ = true;   // a new frame has arrived since picture_ was made
 };
