@@ -25,8 +25,9 @@ TEST(PipelineSettings, RescaleTargetByReferenceSizeTurnedSizeOrPercentages)
     o.referenceWidth = 640;
     o.referenceHeight = 480;
     auto target = [&o](int w, int h) {
-        const PixelSize s = RescaleTarget(w, h, o);
-        return QSize(s.width, s.height);
+        const Checked<PixelSize> s = RescaleTarget(w, h, o);
+        EXPECT_TRUE(s.ok()) << s.error.toStdString();
+        return QSize(s.value.width, s.value.height);
     };
     // No batch: the pixel boxes, whatever the size.
     EXPECT_EQ(target(100, 100), QSize(320, 240));
@@ -36,9 +37,18 @@ TEST(PipelineSettings, RescaleTargetByReferenceSizeTurnedSizeOrPercentages)
     // Other sizes: whole-number percentages, truncated (333 * 50 / 100 = 166.5, 101 * 33 / 100 = 33.33).
     EXPECT_EQ(target(333, 101), QSize(166, 33));
     o.widthPercent = "1000000";
-    EXPECT_THROW(target(3000, 10), std::overflow_error);
+    EXPECT_EQ(RescaleTarget(3000, 10, o).error, "Overflow");
     o.widthPercent = "half";
-    EXPECT_THROW(target(3000, 10), ImagingError);
+    EXPECT_EQ(RescaleTarget(3000, 10, o).error, "Type mismatch");
+    // The first box taken fails the target: the width's, or the height's for the turned size.
+    o.heightPercent = "5e9";
+    EXPECT_EQ(RescaleTarget(3000, 10, o).error, "Type mismatch");
+    o.widthPercent = "50";
+    EXPECT_EQ(RescaleTarget(3000, 10, o).error, "Overflow");
+    o.widthPixels = "wide";
+    o.heightPixels = "1e10";
+    EXPECT_EQ(RescaleTarget(640, 480, o).error, "Type mismatch");
+    EXPECT_EQ(RescaleTarget(480, 640, o).error, "Overflow");
 }
 
 TEST(PipelineSettings, BoxesAreReadOnceAndOnlyTheStepThatTakesABadOneFails)
@@ -50,33 +60,37 @@ TEST(PipelineSettings, BoxesAreReadOnceAndOnlyTheStepThatTakesABadOneFails)
     o.cropLeft = "3000000000";
     o.rotateOption = 4;
     o.rotateAngle = "";
-    PipelineOptions p;
-    ASSERT_NO_THROW(p = ResolveOptions(o));
+    PipelineOptions p = ResolveOptions(o);
     // Without a batch the percentages are not taken.
-    EXPECT_EQ(RescaleTarget(100, 100, p).width, 320);
+    ASSERT_TRUE(RescaleTarget(100, 100, p).ok());
+    EXPECT_EQ(RescaleTarget(100, 100, p).value.width, 320);
     p.batchRunning = true;
-    EXPECT_THROW(RescaleTarget(100, 100, p), ImagingError);
-    EXPECT_THROW(p.cropLeft.value(), std::overflow_error);
-    EXPECT_EQ(p.cropTop.value(), 0);
-    EXPECT_THROW(RotationAngleOf(p), ImagingError);
+    EXPECT_EQ(RescaleTarget(100, 100, p).error, "Type mismatch");
+    EXPECT_EQ(p.cropLeft.error, "Overflow");
+    EXPECT_TRUE(p.cropTop.ok());
+    EXPECT_EQ(p.cropTop.value, 0);
+    EXPECT_EQ(RotationAngleOf(p).error, "Type mismatch");
     o.rotateOption = -1;
-    EXPECT_FALSE(RotationAngleOf(ResolveOptions(o)).has_value());
+    EXPECT_TRUE(RotationAngleOf(ResolveOptions(o)).ok());
+    EXPECT_FALSE(RotationAngleOf(ResolveOptions(o)).value.has_value());
 }
 
 TEST(PipelineSettings, RotationAngleAndOutputTypeWord)
 {
     ImageOptions o;
-    EXPECT_FALSE(RotationAngleOf(o).has_value());
+    EXPECT_TRUE(RotationAngleOf(o).ok());
+    EXPECT_FALSE(RotationAngleOf(o).value.has_value());
     const double angles[] = {-90, 90, 180, 270};
     for (int i = 0; i < 4; ++i) {
         o.rotateOption = i;
-        EXPECT_EQ(RotationAngleOf(o), angles[i]);
+        EXPECT_EQ(RotationAngleOf(o).value, angles[i]);
     }
     o.rotateOption = 4;
     o.rotateAngle = " -12.5 ";
-    EXPECT_EQ(RotationAngleOf(o), -12.5);
+    EXPECT_TRUE(RotationAngleOf(o).ok());
+    EXPECT_EQ(RotationAngleOf(o).value, -12.5);
     o.rotateAngle = "";
-    EXPECT_THROW(RotationAngleOf(o), ImagingError);
+    EXPECT_EQ(RotationAngleOf(o).error, "Type mismatch");
 
     EXPECT_EQ(OutputTypeWord("photo.png"), "PNG");
     EXPECT_EQ(OutputTypeWord("photo.jpeg"), "PEG");
@@ -89,15 +103,13 @@ TEST(PipelineSettings, NumbersInTextBoxes)
         EXPECT_TRUE(IsNumeric(QString(yes))) << yes;
     for (const char* no : {"", " ", "12px", "1.2.3", "e3", "&H", "--1", "."})
         EXPECT_FALSE(IsNumeric(QString(no))) << no;
-    EXPECT_EQ(TextToLong(u"2.5"), 2);
-    EXPECT_EQ(TextToLong(u"3.5"), 4);
-    EXPECT_THROW(TextToLong(u"3e10"), std::overflow_error);
-    try {
-        TextToLong(u"ten");
-        ADD_FAILURE() << "no error";
-    } catch (const ImagingError& e) {
-        EXPECT_EQ(e.description(), "Type mismatch");
-    }
+    EXPECT_TRUE(TextToLong(u"2.5").ok());
+    EXPECT_EQ(TextToLong(u"2.5").value, 2);
+    EXPECT_EQ(TextToLong(u"3.5").value, 4);
+    EXPECT_EQ(TextToLong(u"3e10").error, "Overflow");
+    EXPECT_EQ(TextToLong(u"ten").error, "Type mismatch");
+    EXPECT_EQ(TextToDouble(u" -12.5 ").value, -12.5);
+    EXPECT_EQ(TextToDouble(u"").error, "Type mismatch");
 }
 
 TEST(FileSelection, SplitFileListAndAddBackslash)

@@ -298,6 +298,19 @@ TEST_F(PipelineTest, ErrorsEndTheRunWithTheirDescription)
     EXPECT_EQ(failure(o), "Type mismatch");
     o.widthPixels = "3000000000";
     EXPECT_EQ(failure(o), "Overflow");
+    // Two bad boxes: the first step that takes one reports it, and within a step the first box.
+    o.crop = true;
+    o.cropLeft = "x";
+    EXPECT_EQ(failure(o), "Overflow");
+    o.rescale = false;
+    o.cropLeft = "1e10";
+    o.cropTop = "x";
+    EXPECT_EQ(failure(o), "Overflow");
+    o = Plain();
+    o.rotate = true;
+    o.rotateOption = 4;
+    o.rotateAngle = "?";
+    EXPECT_EQ(failure(o), "Type mismatch");
     // Boxes of steps not asked for may hold anything.
     o = Plain();
     o.cropLeft = "abc";

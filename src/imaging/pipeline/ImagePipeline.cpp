@@ -1,12 +1,10 @@
 #include "imaging/pipeline/ImagePipeline.h"
 
 #include "imaging/file/FreeImageAccess.h"
-#include "imaging/pipeline/NumericText.h"
 #include "imaging/pipeline/PipelineSettings.h"
 
 #include <QFile>
 
-#include <exception>
 #include <new>
 
 namespace {
@@ -42,11 +40,13 @@ class WorkBitmap {
 public:
     explicit WorkBitmap(FIBITMAP* dib) : bitmap_(FreeImageAccess::Adopt(dib)) {}
     FIBITMAP* get() const { return FreeImageAccess::Handle(bitmap_); }
-    // Takes a new bitmap the library returned; a null one is the step's failure.
-    void replace(FIBITMAP* dib, const QString& failure)
+    // Takes a new bitmap the library returned; a null one is the step's failure, whose
+    // description comes back (empty when the step went well).
+    QString replace(FIBITMAP* dib, const QString& failure)
     {
-        if (!dib) throw ImagingError(failure);
+        if (!dib) return failure;
         bitmap_ = FreeImageAccess::Adopt(dib);
+        return {};
     }
     ImageBitmap release() { return std::move(bitmap_); }
 
@@ -70,7 +70,8 @@ void InvertColours(FIBITMAP* dib)
     }
 }
 
-void Operate(WorkBitmap& work, const PipelineOptions& options, int width, int height)
+// Applies the asked steps in their order; the description of the step that failed, or empty.
+QString Operate(WorkBitmap& work, const PipelineOptions& options, int width, int height)
 {
     if (options.flipHorizontal) FreeImage_FlipHorizontal(work.get());
     if (options.flipVertical) FreeImage_FlipVertical(work.get());
@@ -80,31 +81,46 @@ void Operate(WorkBitmap& work, const PipelineOptions& options, int width, int he
     if (options.gamma) FreeImage_AdjustGamma(work.get(), *options.gamma);
 
     if (options.rescale) {
-        const PixelSize target = RescaleTarget(width, height, options);
-        work.replace(FreeImage_Rescale(work.get(), target.width, target.height,
-                                       FREE_IMAGE_FILTER(options.rescaleFilter)),
-                     QStringLiteral("Cannot rescale the image to %1 x %2 pixels")
-                         .arg(target.width).arg(target.height));
+        const Checked<PixelSize> target = RescaleTarget(width, height, options);
+        if (!target.ok()) return target.error;
+        const QString failure =
+            work.replace(FreeImage_Rescale(work.get(), target.value.width, target.value.height,
+                                           FREE_IMAGE_FILTER(options.rescaleFilter)),
+                         QStringLiteral("Cannot rescale the image to %1 x %2 pixels")
+                             .arg(target.value.width).arg(target.value.height));
+        if (!failure.isEmpty()) return failure;
     }
 
     if (options.crop) {
-        const int left = options.cropLeft.value(), top = options.cropTop.value();
-        const int right = options.cropRight.value(), bottom = options.cropBottom.value();
+        // The edges are taken left, top, right, bottom: the first bad box is the one reported.
+        for (const Checked<std::int32_t>* edge :
+             {&options.cropLeft, &options.cropTop, &options.cropRight, &options.cropBottom})
+            if (!edge->ok()) return edge->error;
+        const int left = options.cropLeft.value, top = options.cropTop.value;
+        const int right = options.cropRight.value, bottom = options.cropBottom.value;
         const int w = int(FreeImage_GetWidth(work.get())), h = int(FreeImage_GetHeight(work.get()));
-        work.replace(FreeImage_Copy(work.get(), left, top, right, bottom),
-                     QStringLiteral("Cannot crop the image: the rectangle from (%1, %2) to (%3, %4) "
-                                    "is not inside its %5 x %6 pixels")
-                         .arg(left).arg(top).arg(right).arg(bottom).arg(w).arg(h));
+        const QString failure =
+            work.replace(FreeImage_Copy(work.get(), left, top, right, bottom),
+                         QStringLiteral("Cannot crop the image: the rectangle from (%1, %2) to "
+                                        "(%3, %4) is not inside its %5 x %6 pixels")
+                             .arg(left).arg(top).arg(right).arg(bottom).arg(w).arg(h));
+        if (!failure.isEmpty()) return failure;
     }
     if (options.rotate) {
-        if (const std::optional<double> angle = RotationAngleOf(options))
+        const Checked<std::optional<double>> angle = RotationAngleOf(options);
+        if (!angle.ok()) return angle.error;
+        if (angle.value)
             // The classic rotation: the corners the turned image leaves uncovered are black.
-            work.replace(FreeImage_Rotate(work.get(), *angle, nullptr),
-                         QStringLiteral("Cannot rotate the image by %1 degrees").arg(*angle));
+            return work.replace(FreeImage_Rotate(work.get(), *angle.value, nullptr),
+                                QStringLiteral("Cannot rotate the image by %1 degrees")
+                                    .arg(*angle.value));
     }
+    return {};
 }
 
-void Run(const PipelineJob& job, PipelineResult& result)
+// Loads the job's image and runs its steps into result; the description of what failed, or
+// empty when the run is done.
+QString Run(const PipelineJob& job, PipelineResult& result)
 {
     // The boxes' texts are read once, here; a box that holds no number fails the step that
     // takes it, as before.
@@ -112,14 +128,15 @@ void Run(const PipelineJob& job, PipelineResult& result)
     const QByteArray name = QFile::encodeName(job.inputPath);
     WorkBitmap work(FreeImage_Load(FREE_IMAGE_FORMAT(result.format), name.constData(),
                                    job.kind == PipelineJob::Kind::Size ? FIF_LOAD_NOPIXELS : 0));
-    if (!work.get()) throw ImagingError(CannotRead(job.inputPath));
+    if (!work.get()) return CannotRead(job.inputPath);
     result.loadedWidth = int(FreeImage_GetWidth(work.get()));
     result.loadedHeight = int(FreeImage_GetHeight(work.get()));
-    if (result.loadedWidth <= 0 || result.loadedHeight <= 0)
-        throw ImagingError(CannotRead(job.inputPath));
+    if (result.loadedWidth <= 0 || result.loadedHeight <= 0) return CannotRead(job.inputPath);
 
-    if (job.kind == PipelineJob::Kind::Process)
-        Operate(work, options, result.loadedWidth, result.loadedHeight);
+    if (job.kind == PipelineJob::Kind::Process) {
+        const QString failure = Operate(work, options, result.loadedWidth, result.loadedHeight);
+        if (!failure.isEmpty()) return failure;
+    }
     if (job.kind != PipelineJob::Kind::Size) {
         if (job.save)
             result.encoded = EncodeImage(work.release(), job.typeWord, options.quality);
@@ -127,6 +144,7 @@ void Run(const PipelineJob& job, PipelineResult& result)
             result.bitmap = work.release();
     }
     result.status = PipelineResult::Status::Done;
+    return {};
 }
 
 }
@@ -160,17 +178,17 @@ PipelineResult RunPipeline(const PipelineJob& job)
         return result;
     }
     t_libraryMessage.clear();
+    QString failure;
+    // Qt's containers and the bitmap wrappers report a failed allocation with std::bad_alloc, the
+    // one exception a run can meet; a very large image ends the run instead of the program.
     try {
-        Run(job, result);
-    } catch (const ImagingError& error) {
-        result.status = PipelineResult::Status::Failed;
-        result.error = error.description();
+        failure = Run(job, result);
     } catch (const std::bad_alloc&) {
+        failure = QStringLiteral("Out of memory");
+    }
+    if (!failure.isEmpty()) {
         result.status = PipelineResult::Status::Failed;
-        result.error = QStringLiteral("Out of memory");
-    } catch (const std::exception& error) {
-        result.status = PipelineResult::Status::Failed;
-        result.error = QString::fromLocal8Bit(error.what());
+        result.error = failure;
     }
     if (result.status == PipelineResult::Status::Failed) result.bitmap.reset();
     return result;

@@ -4,6 +4,8 @@
 
 #include <QRegularExpression>
 
+#include <optional>
+
 bool IsNumeric(QStringView text)
 {
     static const QRegularExpression number(QStringLiteral(
@@ -11,13 +13,17 @@ bool IsNumeric(QStringView text)
     return number.match(text.toString()).hasMatch();
 }
 
-double TextToDouble(QStringView text)
+Checked<double> TextToDouble(QStringView text)
 {
-    if (!IsNumeric(text)) throw ImagingError(QStringLiteral("Type mismatch"));
-    return general::Val(text);
+    if (!IsNumeric(text)) return Checked<double>::Failure(QStringLiteral("Type mismatch"));
+    return Checked<double>::Of(general::Val(text));
 }
 
-std::int32_t TextToLong(QStringView text)
+Checked<std::int32_t> TextToLong(QStringView text)
 {
-    return general::CLng(TextToDouble(text));
+    const Checked<double> number = TextToDouble(text);
+    if (!number.ok()) return Checked<std::int32_t>::Failure(number.error);
+    const std::optional<std::int32_t> whole = general::ToInt32(number.value);
+    if (!whole) return Checked<std::int32_t>::Failure(QStringLiteral("Overflow"));
+    return Checked<std::int32_t>::Of(*whole);
 }

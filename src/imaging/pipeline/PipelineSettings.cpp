@@ -1,6 +1,5 @@
 #include "imaging/pipeline/PipelineSettings.h"
 
-#include "general/General.h"
 #include "imaging/pipeline/NumericText.h"
 
 #include "imaging/file/FreeImageAccess.h"
@@ -25,21 +24,28 @@ int RescaleFilterOf(int resizeOption)
 
 namespace {
 // percent * size / 100 in 32-bit arithmetic: the product overflows as a 32-bit product does.
-int PercentOf(std::int32_t percent, int size)
+// The percentage is a box's number, so it may carry the box's error.
+Checked<int> PercentOf(const Checked<std::int32_t>& percent, int size)
 {
-    const std::int64_t product = std::int64_t(percent) * size;
+    if (!percent.ok()) return Checked<int>::Failure(percent.error);
+    const std::int64_t product = std::int64_t(percent.value) * size;
     if (product > std::numeric_limits<std::int32_t>::max() ||
         product < std::numeric_limits<std::int32_t>::min())
-        throw general::OverflowError();
-    return int(product / 100);
+        return Checked<int>::Failure(QStringLiteral("Overflow"));
+    return Checked<int>::Of(int(product / 100));
+}
+
+// The size of two boxes' numbers, failing with the first box's error, width before height.
+Checked<PixelSize> SizeOf(const Checked<int>& width, const Checked<int>& height)
+{
+    if (!width.ok()) return Checked<PixelSize>::Failure(width.error);
+    if (!height.ok()) return Checked<PixelSize>::Failure(height.error);
+    return Checked<PixelSize>::Of({width.value, height.value});
 }
 }
 
 PipelineOptions ResolveOptions(const ImageOptions& o)
 {
-    auto whole = [](const QString& text) {
-        return BoxNumber<std::int32_t>::Read(text, [](const QString& t) { return TextToLong(t); });
-    };
     PipelineOptions p;
     p.flipHorizontal = o.flipHorizontal;
     p.flipVertical = o.flipVertical;
@@ -49,26 +55,26 @@ PipelineOptions ResolveOptions(const ImageOptions& o)
     p.gamma = GammaOf(o.gamma);
     p.rescale = o.rescale;
     p.rescaleFilter = RescaleFilterOf(o.resizeOption);
-    p.widthPercent = whole(o.widthPercent);
-    p.heightPercent = whole(o.heightPercent);
-    p.widthPixels = whole(o.widthPixels);
-    p.heightPixels = whole(o.heightPixels);
+    p.widthPercent = TextToLong(o.widthPercent);
+    p.heightPercent = TextToLong(o.heightPercent);
+    p.widthPixels = TextToLong(o.widthPixels);
+    p.heightPixels = TextToLong(o.heightPixels);
     p.batchRunning = o.batchRunning;
     p.referenceWidth = o.referenceWidth;
     p.referenceHeight = o.referenceHeight;
     p.crop = o.crop;
-    p.cropLeft = whole(o.cropLeft);
-    p.cropTop = whole(o.cropTop);
-    p.cropRight = whole(o.cropRight);
-    p.cropBottom = whole(o.cropBottom);
+    p.cropLeft = TextToLong(o.cropLeft);
+    p.cropTop = TextToLong(o.cropTop);
+    p.cropRight = TextToLong(o.cropRight);
+    p.cropBottom = TextToLong(o.cropBottom);
     p.rotate = o.rotate;
     switch (o.rotateOption) {
-    case 0: p.rotation = BoxNumber<double>::Of(-90.0); break;
-    case 1: p.rotation = BoxNumber<double>::Of(90.0); break;
-    case 2: p.rotation = BoxNumber<double>::Of(180.0); break;
-    case 3: p.rotation = BoxNumber<double>::Of(270.0); break;
+    case 0: p.rotation = Checked<double>::Of(-90.0); break;
+    case 1: p.rotation = Checked<double>::Of(90.0); break;
+    case 2: p.rotation = Checked<double>::Of(180.0); break;
+    case 3: p.rotation = Checked<double>::Of(270.0); break;
     case 4:
-        p.rotation = BoxNumber<double>::Read(o.rotateAngle, [](const QString& t) { return TextToDouble(t); });
+        p.rotation = TextToDouble(o.rotateAngle);
         break;
     default: break;
     }
@@ -76,29 +82,34 @@ PipelineOptions ResolveOptions(const ImageOptions& o)
     return p;
 }
 
-PixelSize RescaleTarget(int width, int height, const PipelineOptions& options)
+Checked<PixelSize> RescaleTarget(int width, int height, const PipelineOptions& options)
 {
     const bool referenceSize =
         width == options.referenceWidth && height == options.referenceHeight;
     if (!options.batchRunning || referenceSize)
-        return {options.widthPixels.value(), options.heightPixels.value()};
+        return SizeOf(options.widthPixels, options.heightPixels);
     if (width == options.referenceHeight && height == options.referenceWidth)
-        return {options.heightPixels.value(), options.widthPixels.value()};
-    return {PercentOf(options.widthPercent.value(), width), PercentOf(options.heightPercent.value(), height)};
+        return SizeOf(options.heightPixels, options.widthPixels);
+    // The width's percentage is taken, and its product worked out, before the height's.
+    const Checked<int> w = PercentOf(options.widthPercent, width);
+    if (!w.ok()) return Checked<PixelSize>::Failure(w.error);
+    return SizeOf(w, PercentOf(options.heightPercent, height));
 }
 
-PixelSize RescaleTarget(int width, int height, const ImageOptions& options)
+Checked<PixelSize> RescaleTarget(int width, int height, const ImageOptions& options)
 {
     return RescaleTarget(width, height, ResolveOptions(options));
 }
 
-std::optional<double> RotationAngleOf(const PipelineOptions& options)
+Checked<std::optional<double>> RotationAngleOf(const PipelineOptions& options)
 {
-    if (!options.rotation) return std::nullopt;
-    return options.rotation->value();
+    using Angle = Checked<std::optional<double>>;
+    if (!options.rotation) return Angle::Of(std::nullopt);
+    if (!options.rotation->ok()) return Angle::Failure(options.rotation->error);
+    return Angle::Of(options.rotation->value);
 }
 
-std::optional<double> RotationAngleOf(const ImageOptions& options)
+Checked<std::optional<double>> RotationAngleOf(const ImageOptions& options)
 {
     return RotationAngleOf(ResolveOptions(options));
 }

@@ -1,11 +1,11 @@
 #pragma once
 // How the image processor's control values become the image library's arguments.
+#include "imaging/pipeline/Checked.h"
 #include "imaging/pipeline/ImageOptions.h"
 
 #include <QString>
 
 #include <cstdint>
-#include <exception>
 #include <optional>
 
 // The gamma of the gamma slider's value v: none at 0; 1 + v / 10 above it (1.1 .. 11.0);
@@ -21,42 +21,10 @@ struct PixelSize {
     int height = 0;
 };
 
-// A number typed into a box, read once: its value, or the error reading it raised ("Type
-// mismatch", "Overflow"), raised again only when a step takes the value, as reading the box
-// there would have.
-template <typename T>
-class BoxNumber {
-public:
-    static BoxNumber Of(T number)
-    {
-        BoxNumber n;
-        n.number_ = number;
-        return n;
-    }
-    template <typename Reader>
-    static BoxNumber Read(const QString& text, Reader read)
-    {
-        BoxNumber n;
-        try {
-            n.number_ = read(text);
-        } catch (...) {
-            n.error_ = std::current_exception();
-        }
-        return n;
-    }
-    T value() const
-    {
-        if (error_) std::rethrow_exception(error_);
-        return number_;
-    }
-
-private:
-    T number_{};
-    std::exception_ptr error_;
-};
-
 // The controls' values as the steps take them, resolved once when a run starts: the sliders'
-// gamma and the library's rescale filter worked out, each box's text read as a number.
+// gamma and the library's rescale filter worked out, each box's text read as a number. A box
+// read once keeps its value or its error ("Type mismatch", "Overflow"); the error fails only a
+// step that takes the number, so a box no asked step uses may hold anything.
 struct PipelineOptions {
     bool flipHorizontal = false;
     bool flipVertical = false;
@@ -67,16 +35,16 @@ struct PipelineOptions {
 
     bool rescale = false;
     int rescaleFilter = 0;                        // RescaleFilterOf the resize option
-    BoxNumber<std::int32_t> widthPercent, heightPercent, widthPixels, heightPixels;
+    Checked<std::int32_t> widthPercent, heightPercent, widthPixels, heightPixels;
     bool batchRunning = false;
     int referenceWidth = 0;
     int referenceHeight = 0;
 
     bool crop = false;
-    BoxNumber<std::int32_t> cropLeft, cropTop, cropRight, cropBottom;
+    Checked<std::int32_t> cropLeft, cropTop, cropRight, cropBottom;
 
     bool rotate = false;
-    std::optional<BoxNumber<double>> rotation;    // RotationAngleOf; none without an option
+    std::optional<Checked<double>> rotation;      // RotationAngleOf; none without an option
 
     int quality = 85;
 };
@@ -89,16 +57,16 @@ PipelineOptions ResolveOptions(const ImageOptions& options);
 //   values swapped;
 // - otherwise the percentages of the image's own size, in whole-number arithmetic
 //   (percent * size / 100, truncated).
-// Raises "Type mismatch" for a box that holds no number and "Overflow" for a value or a product
-// beyond 32 bits.
-PixelSize RescaleTarget(int width, int height, const PipelineOptions& options);
-PixelSize RescaleTarget(int width, int height, const ImageOptions& options);
+// Fails with "Type mismatch" for a box it takes that holds no number and "Overflow" for a value
+// or a product beyond 32 bits, the first such box in the order width, height.
+Checked<PixelSize> RescaleTarget(int width, int height, const PipelineOptions& options);
+Checked<PixelSize> RescaleTarget(int width, int height, const ImageOptions& options);
 
 // The rotation angle of the selected rotate option (-90, 90, 180, 270, or the angle box's value
-// for "Other value: "); nothing when no option is selected. Raises "Type mismatch" for an angle
-// box that holds no number.
-std::optional<double> RotationAngleOf(const ImageOptions& options);
-std::optional<double> RotationAngleOf(const PipelineOptions& options);
+// for "Other value: "); nothing when no option is selected. Fails with "Type mismatch" for an
+// angle box that holds no number.
+Checked<std::optional<double>> RotationAngleOf(const ImageOptions& options);
+Checked<std::optional<double>> RotationAngleOf(const PipelineOptions& options);
 
 // The type word of an output file name: its last three characters, upper-cased ("a.jpeg" gives
 // "PEG", which no format has).
