@@ -5,8 +5,8 @@
 //
 // Inside it holds the picture (a VideoPicture, hidden for sound-only clips) above a slim control
 // bar (play, halt, stop, position slider), and a context menu with the same commands and full
-// screen. Playback is QMediaPlayer with a QAudioOutput on the default output device. The
-// engine's pictures pass through the component on their way to the screen, so that a caller
+// screen. Playback is a MediaEngine, which this component drives and shows. The engine's
+// pictures pass through the component on their way to the screen, so that a caller
 // can put a picture of its own in their place while the clip is paused (showFrame).
 //
 // Play states are the component's numbers: 0 nothing open, 1 stopped (also a clip that is open
@@ -20,23 +20,26 @@
 //   DurationUnitChange(newDurationUnit)     never sent: durations are always in seconds
 //   GotFocus(), LostFocus()                 the component got or lost the keyboard focus
 #include "platform/video/ClipInfo.h"
+#include "platform/video/MediaEngine.h"
 
 #include <QString>
 #include <QUrl>
 #include <QWidget>
 
 class QAction;
-class QAudioOutput;
-class QMediaPlayer;
 class QSlider;
-class QTimer;
 class QVideoSink;
 class VideoPicture;
 
 class MediaPlayer : public QWidget {
     Q_OBJECT
 public:
-    enum PlayState { Undefined = 0, Stopped = 1, Paused = 2, Playing = 3 };
+    enum PlayState {
+        Undefined = MediaEngine::Undefined,
+        Stopped = MediaEngine::Stopped,
+        Paused = MediaEngine::Paused,
+        Playing = MediaEngine::Playing
+    };
 
     explicit MediaPlayer(QWidget* parent = nullptr);
     ~MediaPlayer() override;
@@ -46,7 +49,7 @@ public:
     // another URL (http...). Setting it again, even to the same text, reopens the clip: position
     // 0, stopped. An empty text closes the clip. With autoStart on, playback begins at once.
     void setURL(const QString& text);
-    QString URL() const { return url_; }
+    QString URL() const { return engine_->url(); }
     // The URL the text above stands for (an absolute file URL for a local file).
     static QUrl SourceUrl(const QString& text);
 
@@ -118,7 +121,7 @@ public:
     // be played: " and the file's name. Empty while the clip plays or nothing is open.
     QString notice() const { return notice_; }
     // What libavformat read from the open local file (empty for other URLs).
-    const ClipInfo& clipInfo() const { return clip_; }
+    const ClipInfo& clipInfo() const { return engine_->clipInfo(); }
     // Where the picture is drawn inside the component, in pixels (empty while it is hidden, as
     // for a sound).
     QRect pictureRect() const;
@@ -139,27 +142,14 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    void updatePlayState();
-    // A sound alone is handed to the engine only while it plays or is paused (see setURL).
-    bool clipOpen() const;
-    void wakeEngine();
-    void idleEngine();
+    void showPlayState(int state);
     void updatePicture();
     void layoutPicture();
     void showNotice();
     void updateSlider(qint64 positionMs);
-    void seekNow(qint64 ms);
-    void seekTo(qint64 ms);   // now, or once the clip has loaded and the last seek has landed
-    void seekSettled();
-    void holdSeeksForFirstFrame();
-    bool hasPicture() const;
-    QSize nativeSize() const;
+    void seekTo(qint64 ms);   // the engine's seek, and the slider at once
 
-    // The engine, made by engine() when a clip is first handed to it.
-    QMediaPlayer* engine();
-    QUrl engineSource() const;
-    QMediaPlayer* player_ = nullptr;
-    QAudioOutput* audio_ = nullptr;
+    MediaEngine* engine_;
     QVideoSink* shownSink() const;
     mutable QVideoSink* shownSink_ = nullptr;   // the pictures on screen, in the window and full screen
     VideoPicture* video_;
@@ -170,18 +160,7 @@ private:
     QAction* pauseAction_;
     QAction* stopAction_;
     QAction* fullScreenAction_;
-    QTimer* seekSettle_;
-    QVideoSink* engineSink_ = nullptr;   // what the engine decodes, before it is shown
 
-    QString url_;
-    ClipInfo clip_;
-    int lastState_ = Undefined;
-    qint64 pendingSeekMs_ = -1;     // a position written while the clip was opening or seeking
-    bool seekInFlight_ = false;     // a seek in a picture clip whose frame has not arrived yet
-    bool frameShown_ = false;       // the open clip's picture has reached the screen
-    bool mediaAnnounced_ = true;    // MediaChange already sent for the clip now open
-    bool reopening_ = false;
-    bool engineIdle_ = false;       // a sound alone, not handed to the engine now
     bool stillShown_ = false;       // a caller's picture is on screen in place of the engine's
     double stillTime_ = 0;          // its position, seconds
     QRect movedTwips_;              // the last Move, and the pixels it gave
