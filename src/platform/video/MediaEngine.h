@@ -44,7 +44,8 @@ public:
     static QUrl SourceUrl(const QString& text);
 
     // Opens the clip named by text, stopped at position 0, also when it is the one already
-    // open; an empty text closes it.
+    // open; an empty text closes it. The new state is sent by reportPlayState(), which the
+    // caller calls once it has shown the clip.
     void open(const QString& text);
     QString url() const { return url_; }
     const ClipInfo& clipInfo() const { return clip_; }
