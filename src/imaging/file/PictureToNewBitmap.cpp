@@ -20,7 +20,7 @@ ImageBitmap PictureToNewBitmap(const QImage& picture)
 
     const int width = source.width();
     const int height = source.height();
-    ImageBitmap bitmap = FreeImageAccess::Adopt(FreeImage_Allocate(
+    ImageBitmap bitmap = FreeImageAccess::Adopt(fi::FreeImage_Allocate(
         width, height, depth, FI_RGBA_RED_MASK, FI_RGBA_GREEN_MASK, FI_RGBA_BLUE_MASK));
     FIBITMAP* dib = FreeImageAccess::Handle(bitmap);
     if (!dib) return {};
@@ -29,7 +29,7 @@ ImageBitmap PictureToNewBitmap(const QImage& picture)
     for (int y = 0; y < height; ++y) {
         const QRgb* in = reinterpret_cast<const QRgb*>(source.constScanLine(y));
         // The library keeps its rows bottom-up: the picture's top row is its last scan line.
-        BYTE* out = FreeImage_GetScanLine(dib, height - 1 - y);
+        BYTE* out = fi::FreeImage_GetScanLine(dib, height - 1 - y);
         for (int x = 0; x < width; ++x, out += bytesPerPixel) {
             const QRgb c = in[x];
             out[FI_RGBA_RED] = BYTE(qRed(c));
@@ -39,8 +39,8 @@ ImageBitmap PictureToNewBitmap(const QImage& picture)
         }
     }
     if (picture.dotsPerMeterX() > 0 && picture.dotsPerMeterY() > 0) {
-        FreeImage_SetDotsPerMeterX(dib, unsigned(picture.dotsPerMeterX()));
-        FreeImage_SetDotsPerMeterY(dib, unsigned(picture.dotsPerMeterY()));
+        fi::FreeImage_SetDotsPerMeterX(dib, unsigned(picture.dotsPerMeterX()));
+        fi::FreeImage_SetDotsPerMeterY(dib, unsigned(picture.dotsPerMeterY()));
     }
     return bitmap;
 }

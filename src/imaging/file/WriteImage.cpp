@@ -20,7 +20,7 @@ struct Prepared {
 Prepared Prepare(FIBITMAP* dib, SaveFormat::Preparation preparation)
 {
     using P = SaveFormat::Preparation;
-    const unsigned bpp = FreeImage_GetBPP(dib);
+    const unsigned bpp = fi::FreeImage_GetBPP(dib);
     FIBITMAP* converted = nullptr;
     switch (preparation) {
     case P::None:
@@ -29,27 +29,27 @@ Prepared Prepare(FIBITMAP* dib, SaveFormat::Preparation preparation)
         if (bpp <= 8) return {};
         // Wu's quantizer takes 24-bit bitmaps only.
         if (bpp == 24) {
-            converted = FreeImage_ColorQuantize(dib, FIQ_WUQUANT);
+            converted = fi::FreeImage_ColorQuantize(dib, FIQ_WUQUANT);
         } else {
-            ImageBitmap trueColour = FreeImageAccess::Adopt(FreeImage_ConvertTo24Bits(dib));
+            ImageBitmap trueColour = FreeImageAccess::Adopt(fi::FreeImage_ConvertTo24Bits(dib));
             if (trueColour)
-                converted = FreeImage_ColorQuantize(FreeImageAccess::Handle(trueColour), FIQ_WUQUANT);
+                converted = fi::FreeImage_ColorQuantize(FreeImageAccess::Handle(trueColour), FIQ_WUQUANT);
         }
         break;
     case P::To24Bits:
         if (bpp == 8 || bpp == 24) return {};
-        converted = FreeImage_ConvertTo24Bits(dib);
+        converted = fi::FreeImage_ConvertTo24Bits(dib);
         break;
     case P::To32Bits:
-        converted = FreeImage_ConvertTo32Bits(dib);
+        converted = fi::FreeImage_ConvertTo32Bits(dib);
         break;
     case P::Greyscale:
-        if (bpp == 8 && FreeImage_GetColorType(dib) == FIC_MINISBLACK) return {};
-        converted = FreeImage_ConvertToGreyscale(dib);
+        if (bpp == 8 && fi::FreeImage_GetColorType(dib) == FIC_MINISBLACK) return {};
+        converted = fi::FreeImage_ConvertToGreyscale(dib);
         break;
     case P::Monochrome:
         if (bpp == 1) return {};
-        converted = FreeImage_Threshold(dib, 128);
+        converted = fi::FreeImage_Threshold(dib, 128);
         break;
     }
     Prepared prepared{FreeImageAccess::Adopt(converted), false};
@@ -60,16 +60,16 @@ Prepared Prepare(FIBITMAP* dib, SaveFormat::Preparation preparation)
 // The encoded file in memory; empty when the library's writer fails.
 QByteArray Encode(FIBITMAP* dib, int format, int flags)
 {
-    FIMEMORY* memory = FreeImage_OpenMemory(nullptr, 0);
+    FIMEMORY* memory = fi::FreeImage_OpenMemory(nullptr, 0);
     if (!memory) return {};
     QByteArray encoded;
-    if (FreeImage_SaveToMemory(FREE_IMAGE_FORMAT(format), dib, memory, flags)) {
+    if (fi::FreeImage_SaveToMemory(FREE_IMAGE_FORMAT(format), dib, memory, flags)) {
         BYTE* data = nullptr;
         DWORD size = 0;
-        if (FreeImage_AcquireMemory(memory, &data, &size) && data && size > 0)
+        if (fi::FreeImage_AcquireMemory(memory, &data, &size) && data && size > 0)
             encoded = QByteArray(reinterpret_cast<const char*>(data), qsizetype(size));
     }
-    FreeImage_CloseMemory(memory);
+    fi::FreeImage_CloseMemory(memory);
     return encoded;
 }
 

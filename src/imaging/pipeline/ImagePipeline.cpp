@@ -22,7 +22,7 @@ void EnsureLibrary()
 {
     FreeImageAccess::EnsureInitialised();
     static const bool listening = [] {
-        FreeImage_SetOutputMessage(KeepLibraryMessage);
+        fi::FreeImage_SetOutputMessage(KeepLibraryMessage);
         return true;
     }();
     (void)listening;
@@ -59,32 +59,32 @@ private:
 // transparency is put back as it was.
 void InvertColours(FIBITMAP* dib)
 {
-    const FREE_IMAGE_TYPE type = FreeImage_GetImageType(dib);
-    const bool alpha = (type == FIT_BITMAP && FreeImage_GetBPP(dib) == 32) || type == FIT_RGBA16 ||
+    const FREE_IMAGE_TYPE type = fi::FreeImage_GetImageType(dib);
+    const bool alpha = (type == FIT_BITMAP && fi::FreeImage_GetBPP(dib) == 32) || type == FIT_RGBA16 ||
                        type == FIT_RGBAF;
-    FIBITMAP* transparency = alpha ? FreeImage_GetChannel(dib, FICC_ALPHA) : nullptr;
-    FreeImage_Invert(dib);
+    FIBITMAP* transparency = alpha ? fi::FreeImage_GetChannel(dib, FICC_ALPHA) : nullptr;
+    fi::FreeImage_Invert(dib);
     if (transparency) {
-        FreeImage_SetChannel(dib, transparency, FICC_ALPHA);
-        FreeImage_Unload(transparency);
+        fi::FreeImage_SetChannel(dib, transparency, FICC_ALPHA);
+        fi::FreeImage_Unload(transparency);
     }
 }
 
 // Applies the asked steps in their order; the description of the step that failed, or empty.
 QString Operate(WorkBitmap& work, const PipelineOptions& options, int width, int height)
 {
-    if (options.flipHorizontal) FreeImage_FlipHorizontal(work.get());
-    if (options.flipVertical) FreeImage_FlipVertical(work.get());
+    if (options.flipHorizontal) fi::FreeImage_FlipHorizontal(work.get());
+    if (options.flipVertical) fi::FreeImage_FlipVertical(work.get());
     if (options.invert) InvertColours(work.get());
-    if (options.contrast != 0) FreeImage_AdjustContrast(work.get(), double(options.contrast));
-    if (options.brightness != 0) FreeImage_AdjustBrightness(work.get(), double(options.brightness));
-    if (options.gamma) FreeImage_AdjustGamma(work.get(), *options.gamma);
+    if (options.contrast != 0) fi::FreeImage_AdjustContrast(work.get(), double(options.contrast));
+    if (options.brightness != 0) fi::FreeImage_AdjustBrightness(work.get(), double(options.brightness));
+    if (options.gamma) fi::FreeImage_AdjustGamma(work.get(), *options.gamma);
 
     if (options.rescale) {
         const Checked<PixelSize> target = RescaleTarget(width, height, options);
         if (!target.ok()) return target.error;
         const QString failure =
-            work.replace(FreeImage_Rescale(work.get(), target.value.width, target.value.height,
+            work.replace(fi::FreeImage_Rescale(work.get(), target.value.width, target.value.height,
                                            FREE_IMAGE_FILTER(options.rescaleFilter)),
                          QStringLiteral("Cannot rescale the image to %1 x %2 pixels")
                              .arg(target.value.width).arg(target.value.height));
@@ -98,9 +98,9 @@ QString Operate(WorkBitmap& work, const PipelineOptions& options, int width, int
             if (!edge->ok()) return edge->error;
         const int left = options.cropLeft.value, top = options.cropTop.value;
         const int right = options.cropRight.value, bottom = options.cropBottom.value;
-        const int w = int(FreeImage_GetWidth(work.get())), h = int(FreeImage_GetHeight(work.get()));
+        const int w = int(fi::FreeImage_GetWidth(work.get())), h = int(fi::FreeImage_GetHeight(work.get()));
         const QString failure =
-            work.replace(FreeImage_Copy(work.get(), left, top, right, bottom),
+            work.replace(fi::FreeImage_Copy(work.get(), left, top, right, bottom),
                          QStringLiteral("Cannot crop the image: the rectangle from (%1, %2) to "
                                         "(%3, %4) is not inside its %5 x %6 pixels")
                              .arg(left).arg(top).arg(right).arg(bottom).arg(w).arg(h));
@@ -111,7 +111,7 @@ QString Operate(WorkBitmap& work, const PipelineOptions& options, int width, int
         if (!angle.ok()) return angle.error;
         if (angle.value)
             // The classic rotation: the corners the turned image leaves uncovered are black.
-            return work.replace(FreeImage_Rotate(work.get(), *angle.value, nullptr),
+            return work.replace(fi::FreeImage_Rotate(work.get(), *angle.value, nullptr),
                                 QStringLiteral("Cannot rotate the image by %1 degrees")
                                     .arg(*angle.value));
     }
@@ -126,11 +126,11 @@ QString Run(const PipelineJob& job, PipelineResult& result)
     // takes it, as before.
     const PipelineOptions options = ResolveOptions(job.options);
     const QByteArray name = QFile::encodeName(job.inputPath);
-    WorkBitmap work(FreeImage_Load(FREE_IMAGE_FORMAT(result.format), name.constData(),
+    WorkBitmap work(fi::FreeImage_Load(FREE_IMAGE_FORMAT(result.format), name.constData(),
                                    job.kind == PipelineJob::Kind::Size ? FIF_LOAD_NOPIXELS : 0));
     if (!work.get()) return CannotRead(job.inputPath);
-    result.loadedWidth = int(FreeImage_GetWidth(work.get()));
-    result.loadedHeight = int(FreeImage_GetHeight(work.get()));
+    result.loadedWidth = int(fi::FreeImage_GetWidth(work.get()));
+    result.loadedHeight = int(fi::FreeImage_GetHeight(work.get()));
     if (result.loadedWidth <= 0 || result.loadedHeight <= 0) return CannotRead(job.inputPath);
 
     if (job.kind == PipelineJob::Kind::Process) {
@@ -152,7 +152,7 @@ QString Run(const PipelineJob& job, PipelineResult& result)
 int ImageFormatOfName(const QString& path)
 {
     EnsureLibrary();
-    return int(FreeImage_GetFIFFromFilename(QFile::encodeName(path).constData()));
+    return int(fi::FreeImage_GetFIFFromFilename(QFile::encodeName(path).constData()));
 }
 
 int ImageFormatOf(const QString& path)
@@ -161,7 +161,7 @@ int ImageFormatOf(const QString& path)
     if (format != FIF_UNKNOWN) return format;
     const QString name = path.mid(path.lastIndexOf(u'/') + 1);
     if (name.contains(u'.')) return FIF_UNKNOWN;
-    return int(FreeImage_GetFileType(QFile::encodeName(path).constData(), 0));
+    return int(fi::FreeImage_GetFileType(QFile::encodeName(path).constData(), 0));
 }
 
 bool PreviewLoadsWithQt(int format)

@@ -24,21 +24,21 @@ static_assert(sizeof(Header) == 13 * 4);
 QByteArray PackBitmap(const ImageBitmap& bitmap)
 {
     FIBITMAP* dib = FreeImageAccess::Handle(bitmap);
-    if (!dib || !FreeImage_HasPixels(dib)) return {};
+    if (!dib || !fi::FreeImage_HasPixels(dib)) return {};
     Header h{};
     h.magic = kMagic;
-    h.type = FreeImage_GetImageType(dib);
-    h.width = FreeImage_GetWidth(dib);
-    h.height = FreeImage_GetHeight(dib);
-    h.bpp = FreeImage_GetBPP(dib);
-    h.redMask = FreeImage_GetRedMask(dib);
-    h.greenMask = FreeImage_GetGreenMask(dib);
-    h.blueMask = FreeImage_GetBlueMask(dib);
-    h.lineBytes = FreeImage_GetLine(dib);
-    h.paletteEntries = FreeImage_GetPalette(dib) ? FreeImage_GetColorsUsed(dib) : 0;
-    h.transparentEntries = FreeImage_GetTransparencyCount(dib);
-    h.dotsPerMeterX = FreeImage_GetDotsPerMeterX(dib);
-    h.dotsPerMeterY = FreeImage_GetDotsPerMeterY(dib);
+    h.type = fi::FreeImage_GetImageType(dib);
+    h.width = fi::FreeImage_GetWidth(dib);
+    h.height = fi::FreeImage_GetHeight(dib);
+    h.bpp = fi::FreeImage_GetBPP(dib);
+    h.redMask = fi::FreeImage_GetRedMask(dib);
+    h.greenMask = fi::FreeImage_GetGreenMask(dib);
+    h.blueMask = fi::FreeImage_GetBlueMask(dib);
+    h.lineBytes = fi::FreeImage_GetLine(dib);
+    h.paletteEntries = fi::FreeImage_GetPalette(dib) ? fi::FreeImage_GetColorsUsed(dib) : 0;
+    h.transparentEntries = fi::FreeImage_GetTransparencyCount(dib);
+    h.dotsPerMeterX = fi::FreeImage_GetDotsPerMeterX(dib);
+    h.dotsPerMeterY = fi::FreeImage_GetDotsPerMeterY(dib);
 
     const qsizetype size = qsizetype(sizeof h) + qsizetype(h.paletteEntries) * 4 +
                            qsizetype(h.transparentEntries) + qsizetype(h.lineBytes) * h.height;
@@ -47,15 +47,15 @@ QByteArray PackBitmap(const ImageBitmap& bitmap)
     std::memcpy(out, &h, sizeof h);
     out += sizeof h;
     if (h.paletteEntries) {
-        std::memcpy(out, FreeImage_GetPalette(dib), std::size_t(h.paletteEntries) * 4);
+        std::memcpy(out, fi::FreeImage_GetPalette(dib), std::size_t(h.paletteEntries) * 4);
         out += h.paletteEntries * 4;
     }
     if (h.transparentEntries) {
-        std::memcpy(out, FreeImage_GetTransparencyTable(dib), h.transparentEntries);
+        std::memcpy(out, fi::FreeImage_GetTransparencyTable(dib), h.transparentEntries);
         out += h.transparentEntries;
     }
     for (unsigned y = 0; y < h.height; ++y, out += h.lineBytes)
-        std::memcpy(out, FreeImage_GetScanLine(dib, int(y)), h.lineBytes);
+        std::memcpy(out, fi::FreeImage_GetScanLine(dib, int(y)), h.lineBytes);
     return bytes;
 }
 
@@ -74,26 +74,26 @@ ImageBitmap UnpackBitmap(const QByteArray& bytes)
     if (expected != std::uint64_t(bytes.size())) return {};
 
     FreeImageAccess::EnsureInitialised();
-    ImageBitmap bitmap = FreeImageAccess::Adopt(FreeImage_AllocateT(
+    ImageBitmap bitmap = FreeImageAccess::Adopt(fi::FreeImage_AllocateT(
         FREE_IMAGE_TYPE(h.type), int(h.width), int(h.height), int(h.bpp), h.redMask, h.greenMask,
         h.blueMask));
     FIBITMAP* dib = FreeImageAccess::Handle(bitmap);
-    if (!dib || FreeImage_GetLine(dib) != h.lineBytes) return {};
+    if (!dib || fi::FreeImage_GetLine(dib) != h.lineBytes) return {};
     const char* in = bytes.constData() + sizeof h;
     if (h.paletteEntries) {
-        if (!FreeImage_GetPalette(dib) || FreeImage_GetColorsUsed(dib) != h.paletteEntries) return {};
-        std::memcpy(FreeImage_GetPalette(dib), in, std::size_t(h.paletteEntries) * 4);
+        if (!fi::FreeImage_GetPalette(dib) || fi::FreeImage_GetColorsUsed(dib) != h.paletteEntries) return {};
+        std::memcpy(fi::FreeImage_GetPalette(dib), in, std::size_t(h.paletteEntries) * 4);
         in += h.paletteEntries * 4;
     }
     if (h.transparentEntries) {
         BYTE table[256];
         std::memcpy(table, in, h.transparentEntries);
-        FreeImage_SetTransparencyTable(dib, table, int(h.transparentEntries));
+        fi::FreeImage_SetTransparencyTable(dib, table, int(h.transparentEntries));
         in += h.transparentEntries;
     }
     for (unsigned y = 0; y < h.height; ++y, in += h.lineBytes)
-        std::memcpy(FreeImage_GetScanLine(dib, int(y)), in, h.lineBytes);
-    FreeImage_SetDotsPerMeterX(dib, h.dotsPerMeterX);
-    FreeImage_SetDotsPerMeterY(dib, h.dotsPerMeterY);
+        std::memcpy(fi::FreeImage_GetScanLine(dib, int(y)), in, h.lineBytes);
+    fi::FreeImage_SetDotsPerMeterX(dib, h.dotsPerMeterX);
+    fi::FreeImage_SetDotsPerMeterY(dib, h.dotsPerMeterY);
     return bitmap;
 }

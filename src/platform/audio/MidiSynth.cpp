@@ -8,6 +8,32 @@
 #include <QtEndian>
 #include <fluidsynth.h>
 
+#include "platform/system/LazyLibrary.h"
+
+// FluidSynth is loaded the first time a tune is rendered (see LazyLibrary.h).
+namespace {
+inline LazyLibrary kLibFluidSynth{KIVRA_SONAME_FLUIDSYNTH};
+}
+namespace fs {
+KIVRA_LAZY_SYMBOL(kLibFluidSynth, delete_fluid_player)
+KIVRA_LAZY_SYMBOL(kLibFluidSynth, delete_fluid_settings)
+KIVRA_LAZY_SYMBOL(kLibFluidSynth, delete_fluid_synth)
+KIVRA_LAZY_SYMBOL(kLibFluidSynth, fluid_is_midifile)
+KIVRA_LAZY_SYMBOL(kLibFluidSynth, fluid_player_add)
+KIVRA_LAZY_SYMBOL(kLibFluidSynth, fluid_player_play)
+KIVRA_LAZY_SYMBOL(kLibFluidSynth, fluid_player_stop)
+KIVRA_LAZY_SYMBOL(kLibFluidSynth, fluid_set_log_function)
+KIVRA_LAZY_SYMBOL(kLibFluidSynth, fluid_settings_setint)
+KIVRA_LAZY_SYMBOL(kLibFluidSynth, fluid_settings_setnum)
+KIVRA_LAZY_SYMBOL(kLibFluidSynth, fluid_settings_setstr)
+KIVRA_LAZY_SYMBOL(kLibFluidSynth, fluid_synth_all_notes_off)
+KIVRA_LAZY_SYMBOL(kLibFluidSynth, fluid_synth_sfload)
+KIVRA_LAZY_SYMBOL(kLibFluidSynth, fluid_synth_write_float)
+KIVRA_LAZY_SYMBOL(kLibFluidSynth, new_fluid_player)
+KIVRA_LAZY_SYMBOL(kLibFluidSynth, new_fluid_settings)
+KIVRA_LAZY_SYMBOL(kLibFluidSynth, new_fluid_synth)
+} // namespace fs
+
 namespace {
 // The synthesiser's own rate must be at least this (FluidSynth's lower bound).
 constexpr std::int32_t kLowestSynthRate = 8000;
@@ -19,11 +45,11 @@ void quiet(int, const char*, void*) {}
 void setUpLogging()
 {
     static const bool done = [] {
-        fluid_set_log_function(FLUID_PANIC, logError, nullptr);
-        fluid_set_log_function(FLUID_ERR, logError, nullptr);
-        fluid_set_log_function(FLUID_WARN, quiet, nullptr);
-        fluid_set_log_function(FLUID_INFO, quiet, nullptr);
-        fluid_set_log_function(FLUID_DBG, quiet, nullptr);
+        fs::fluid_set_log_function(FLUID_PANIC, logError, nullptr);
+        fs::fluid_set_log_function(FLUID_ERR, logError, nullptr);
+        fs::fluid_set_log_function(FLUID_WARN, quiet, nullptr);
+        fs::fluid_set_log_function(FLUID_INFO, quiet, nullptr);
+        fs::fluid_set_log_function(FLUID_DBG, quiet, nullptr);
         return true;
     }();
     (void)done;
@@ -86,7 +112,7 @@ bool MidiSynth::open(const QString& path, QString* error)
         return false;
     };
     if (!QFileInfo(path).isFile()) return failed("the MIDI file does not exist");
-    if (!fluid_is_midifile(QFile::encodeName(path).constData()))
+    if (!fs::fluid_is_midifile(QFile::encodeName(path).constData()))
         return failed("the file is not a standard MIDI file");
     if (!ChunksComplete(path)) return failed("the MIDI file is damaged or cut short");
     if (SoundFontPath().isEmpty()) return failed("no General MIDI SoundFont is installed");
@@ -111,20 +137,20 @@ bool MidiSynth::makeSynth(std::int32_t sampleRate, QString* error)
     };
     rate_ = sampleRate;
     oversample_ = std::max(1, int((kLowestSynthRate + sampleRate - 1) / std::max(1, sampleRate)));
-    settings_ = new_fluid_settings();
+    settings_ = fs::new_fluid_settings();
     if (!settings_) return failed("FluidSynth settings cannot be made");
-    fluid_settings_setnum(settings_, "synth.sample-rate", double(sampleRate) * oversample_);
-    fluid_settings_setstr(settings_, "player.timing-source", "sample");
+    fs::fluid_settings_setnum(settings_, "synth.sample-rate", double(sampleRate) * oversample_);
+    fs::fluid_settings_setstr(settings_, "player.timing-source", "sample");
     // FluidSynth's own default (0.2) leaves a General MIDI tune some 25 dB below a spoken voice in
     // the recording; a full gain is what a class hears from a keyboard.
-    fluid_settings_setnum(settings_, "synth.gain", 1.0);
-    fluid_settings_setint(settings_, "synth.threadsafe-api", 0);
-    synth_ = new_fluid_synth(settings_);
+    fs::fluid_settings_setnum(settings_, "synth.gain", 1.0);
+    fs::fluid_settings_setint(settings_, "synth.threadsafe-api", 0);
+    synth_ = fs::new_fluid_synth(settings_);
     if (!synth_) return failed("the synthesiser cannot be made");
-    if (fluid_synth_sfload(synth_, QFile::encodeName(SoundFontPath()).constData(), 1) == FLUID_FAILED)
+    if (fs::fluid_synth_sfload(synth_, QFile::encodeName(SoundFontPath()).constData(), 1) == FLUID_FAILED)
         return failed("the SoundFont cannot be loaded");
-    player_ = new_fluid_player(synth_);
-    if (!player_ || fluid_player_add(player_, QFile::encodeName(path_).constData()) != FLUID_OK)
+    player_ = fs::new_fluid_player(synth_);
+    if (!player_ || fs::fluid_player_add(player_, QFile::encodeName(path_).constData()) != FLUID_OK)
         return failed("the MIDI file cannot be played");
     return true;
 }
@@ -132,12 +158,12 @@ bool MidiSynth::makeSynth(std::int32_t sampleRate, QString* error)
 void MidiSynth::freeSynth()
 {
     if (player_) {
-        fluid_player_stop(player_);
-        delete_fluid_player(player_);
+        fs::fluid_player_stop(player_);
+        fs::delete_fluid_player(player_);
         player_ = nullptr;
     }
-    if (synth_) delete_fluid_synth(std::exchange(synth_, nullptr));
-    if (settings_) delete_fluid_settings(std::exchange(settings_, nullptr));
+    if (synth_) fs::delete_fluid_synth(std::exchange(synth_, nullptr));
+    if (settings_) fs::delete_fluid_settings(std::exchange(settings_, nullptr));
     rate_ = 0;
 }
 
@@ -151,7 +177,7 @@ bool MidiSynth::play(std::int32_t sampleRate, QString* error)
     if (!synth_ || rate_ != sampleRate) {
         if (!makeSynth(sampleRate, error)) return false;
     }
-    if (fluid_player_play(player_) != FLUID_OK) {
+    if (fs::fluid_player_play(player_) != FLUID_OK) {
         if (error) *error = "the MIDI file cannot be played";
         return false;
     }
@@ -163,8 +189,8 @@ void MidiSynth::stop()
 {
     if (!playing_) return;
     playing_ = false;
-    if (player_) fluid_player_stop(player_);
-    if (synth_) fluid_synth_all_notes_off(synth_, -1);
+    if (player_) fs::fluid_player_stop(player_);
+    if (synth_) fs::fluid_synth_all_notes_off(synth_, -1);
 }
 
 void MidiSynth::mixInto(char* data, std::int64_t frames, const PcmFormat& format)
@@ -174,7 +200,7 @@ void MidiSynth::mixInto(char* data, std::int64_t frames, const PcmFormat& format
     const std::size_t n = std::size_t(frames) * std::size_t(oversample_);
     left_.assign(n, 0.0f);
     right_.assign(n, 0.0f);
-    fluid_synth_write_float(synth_, int(n), left_.data(), 0, 1, right_.data(), 0, 1);
+    fs::fluid_synth_write_float(synth_, int(n), left_.data(), 0, 1, right_.data(), 0, 1);
 
     for (std::int64_t i = 0; i < frames; ++i) {
         // Oversampled output is brought down to the caller's rate by averaging.

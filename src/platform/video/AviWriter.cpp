@@ -18,13 +18,7 @@
 #include <thread>
 #include <unistd.h>
 
-extern "C" {
-#include <libavcodec/avcodec.h>
-#include <libavformat/avformat.h>
-#include <libavutil/imgutils.h>
-#include <libavutil/mathematics.h>
-#include <libswscale/swscale.h>
-}
+#include "platform/video/FfmpegLibraries.h"
 
 namespace {
 
@@ -177,7 +171,7 @@ struct AviWriter::Impl {
         // A write callback failure has already recorded the system's errno.
         if (!failed) {
             char text[AV_ERROR_MAX_STRING_SIZE] = {};
-            av_strerror(averror, text, sizeof text);
+            ff::av_strerror(averror, text, sizeof text);
             const int number = averror < 0 && averror > -4096 ? -averror : EIO;
             fail(number, QString::fromUtf8(text));
         }
@@ -187,7 +181,7 @@ struct AviWriter::Impl {
     // Hands what libavformat holds to the file and asks for it to reach the disk.
     bool flush()
     {
-        avio_flush(io);
+        ff::avio_flush(io);
         if (io->error < 0 && !failed) return failWith(io->error);
         if (failed) return false;
         goodEnd = position;
@@ -198,15 +192,15 @@ struct AviWriter::Impl {
     bool openVideo()
     {
         const bool mjpeg = shape.coding == VideoCoding::Mjpeg;
-        const AVCodec* codec = avcodec_find_encoder(mjpeg ? AV_CODEC_ID_MJPEG : AV_CODEC_ID_RAWVIDEO);
+        const AVCodec* codec = ff::avcodec_find_encoder(mjpeg ? AV_CODEC_ID_MJPEG : AV_CODEC_ID_RAWVIDEO);
         if (!codec) {
             fail(ENOSYS, "no video encoder");
             return false;
         }
-        encoder = avcodec_alloc_context3(codec);
+        encoder = ff::avcodec_alloc_context3(codec);
         encoder->width = shape.size.width();
         encoder->height = shape.size.height();
-        av_reduce(&encoder->time_base.num, &encoder->time_base.den, shape.microsecondsPerFrame,
+        ff::av_reduce(&encoder->time_base.num, &encoder->time_base.den, shape.microsecondsPerFrame,
                   1000000, INT32_MAX);
         switch (shape.coding) {
         case VideoCoding::Mjpeg:
@@ -219,28 +213,28 @@ struct AviWriter::Impl {
         case VideoCoding::Uncompressed: encoder->pix_fmt = AV_PIX_FMT_BGR24; break;
         case VideoCoding::Palettised: encoder->pix_fmt = AV_PIX_FMT_PAL8; break;
         }
-        int r = avcodec_open2(encoder, codec, nullptr);
+        int r = ff::avcodec_open2(encoder, codec, nullptr);
         if (r < 0) return failWith(r);
 
-        video = avformat_new_stream(format, nullptr);
+        video = ff::avformat_new_stream(format, nullptr);
         if (!video) return failWith(AVERROR(ENOMEM));
-        if ((r = avcodec_parameters_from_context(video->codecpar, encoder)) < 0) return failWith(r);
+        if ((r = ff::avcodec_parameters_from_context(video->codecpar, encoder)) < 0) return failWith(r);
         video->time_base = encoder->time_base;
         video->avg_frame_rate = av_inv_q(encoder->time_base);
 
-        frame = av_frame_alloc();
+        frame = ff::av_frame_alloc();
         frame->format = encoder->pix_fmt;
         frame->width = encoder->width;
         frame->height = encoder->height;
-        if ((r = av_frame_get_buffer(frame, 0)) < 0) return failWith(r);
+        if ((r = ff::av_frame_get_buffer(frame, 0)) < 0) return failWith(r);
         if (shape.coding != VideoCoding::Palettised) {
-            scaler = sws_getContext(encoder->width, encoder->height, AV_PIX_FMT_BGRA,
+            scaler = ff::sws_getContext(encoder->width, encoder->height, AV_PIX_FMT_BGRA,
                                     encoder->width, encoder->height, encoder->pix_fmt,
                                     SWS_BICUBIC, nullptr, nullptr, nullptr);
             if (!scaler) return failWith(AVERROR(ENOMEM));
             if (shape.coding == VideoCoding::Mjpeg) {
-                const int* bt601 = sws_getCoefficients(SWS_CS_ITU601);
-                sws_setColorspaceDetails(scaler, bt601, 1, bt601, 1, 0, 1 << 16, 1 << 16);
+                const int* bt601 = ff::sws_getCoefficients(SWS_CS_ITU601);
+                ff::sws_setColorspaceDetails(scaler, bt601, 1, bt601, 1, 0, 1 << 16, 1 << 16);
             }
         }
         return true;
@@ -249,13 +243,13 @@ struct AviWriter::Impl {
     bool openAudio()
     {
         const WaveFormatEx& f = *audioFormat;
-        audio = avformat_new_stream(format, nullptr);
+        audio = ff::avformat_new_stream(format, nullptr);
         if (!audio) return failWith(AVERROR(ENOMEM));
         AVCodecParameters* p = audio->codecpar;
         p->codec_type = AVMEDIA_TYPE_AUDIO;
         p->codec_id = PcmCodecOf(f);
         p->sample_rate = int(f.samplesPerSec);
-        av_channel_layout_default(&p->ch_layout, f.channels);
+        ff::av_channel_layout_default(&p->ch_layout, f.channels);
         p->bits_per_coded_sample = f.bitsPerSample;
         p->block_align = f.blockAlign;
         p->bit_rate = std::int64_t(f.avgBytesPerSec) * 8;
@@ -266,18 +260,18 @@ struct AviWriter::Impl {
     void release()
     {
         if (format) {
-            avformat_free_context(format);
+            ff::avformat_free_context(format);
             format = nullptr;
         }
         if (io) {
-            av_freep(&io->buffer);
-            avio_context_free(&io);
+            ff::av_freep(&io->buffer);
+            ff::avio_context_free(&io);
         }
-        avcodec_free_context(&encoder);
-        sws_freeContext(scaler);
+        ff::avcodec_free_context(&encoder);
+        ff::sws_freeContext(scaler);
         scaler = nullptr;
-        av_frame_free(&frame);
-        av_packet_free(&packet);
+        ff::av_frame_free(&frame);
+        ff::av_packet_free(&packet);
         sync.reset();
         if (fd >= 0) {
             ::close(fd);
@@ -289,8 +283,8 @@ struct AviWriter::Impl {
     bool writePacket(AVStream* stream)
     {
         packet->stream_index = stream->index;
-        const int r = av_write_frame(format, packet);
-        av_packet_unref(packet);
+        const int r = ff::av_write_frame(format, packet);
+        ff::av_packet_unref(packet);
         if (r < 0) return failWith(r);
         return flush();
     }
@@ -317,7 +311,7 @@ struct AviWriter::Impl {
             rgb = rgb.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
         const uint8_t* source[4] = {rgb.constBits(), nullptr, nullptr, nullptr};
         const int sourceStride[4] = {int(rgb.bytesPerLine()), 0, 0, 0};
-        sws_scale(scaler, source, sourceStride, 0, size.height(), frame->data, frame->linesize);
+        ff::sws_scale(scaler, source, sourceStride, 0, size.height(), frame->data, frame->linesize);
         return true;
     }
 };
@@ -403,23 +397,23 @@ bool AviWriter::open(const QString& path, const AviVideoFormat& video,
     }
     d->sync = std::make_unique<DiskSync>(d->fd);
 
-    if (avformat_alloc_output_context2(&d->format, nullptr, "avi", nullptr) < 0 || !d->format) {
+    if (ff::avformat_alloc_output_context2(&d->format, nullptr, "avi", nullptr) < 0 || !d->format) {
         d->fail(ENOSYS, "no AVI writer");
         d->release();
         return false;
     }
-    auto* buffer = static_cast<unsigned char*>(av_malloc(kIoBufferSize));
-    d->io = avio_alloc_context(buffer, kIoBufferSize, 1, d.get(), nullptr, &Impl::Write, &Impl::Seek);
+    auto* buffer = static_cast<unsigned char*>(ff::av_malloc(kIoBufferSize));
+    d->io = ff::avio_alloc_context(buffer, kIoBufferSize, 1, d.get(), nullptr, &Impl::Write, &Impl::Seek);
     d->io->seekable = AVIO_SEEKABLE_NORMAL;
     d->format->pb = d->io;
     d->format->flags |= AVFMT_FLAG_CUSTOM_IO | AVFMT_FLAG_FLUSH_PACKETS;
-    d->packet = av_packet_alloc();
+    d->packet = ff::av_packet_alloc();
 
     if (!d->openVideo() || (audio && !d->openAudio())) {
         d->release();
         return false;
     }
-    const int r = avformat_write_header(d->format, nullptr);
+    const int r = ff::avformat_write_header(d->format, nullptr);
     if (r < 0) {
         d->failWith(r);
         d->release();
@@ -435,17 +429,17 @@ bool AviWriter::open(const QString& path, const AviVideoFormat& video,
 bool AviWriter::writeFrame(const QImage& picture, std::int64_t frameNumber)
 {
     if (!isOpen() || d->failed || picture.isNull() || frameNumber <= d->lastFrame) return false;
-    if (av_frame_make_writable(d->frame) < 0) return d->failWith(AVERROR(ENOMEM));
+    if (ff::av_frame_make_writable(d->frame) < 0) return d->failWith(AVERROR(ENOMEM));
     d->fillFrame(picture);
     d->frame->pts = frameNumber;
     d->frame->quality = d->encoder->global_quality;
-    int r = avcodec_send_frame(d->encoder, d->frame);
+    int r = ff::avcodec_send_frame(d->encoder, d->frame);
     if (r < 0) return d->failWith(r);
     for (;;) {
-        r = avcodec_receive_packet(d->encoder, d->packet);
+        r = ff::avcodec_receive_packet(d->encoder, d->packet);
         if (r == AVERROR(EAGAIN) || r == AVERROR_EOF) break;
         if (r < 0) return d->failWith(r);
-        av_packet_rescale_ts(d->packet, d->encoder->time_base, d->video->time_base);
+        ff::av_packet_rescale_ts(d->packet, d->encoder->time_base, d->video->time_base);
         if (!d->writePacket(d->video)) return false;
     }
     d->lastFrame = frameNumber;
@@ -461,7 +455,7 @@ bool AviWriter::writeAudio(const QByteArray& pcm)
     const qsizetype whole = data.size() - data.size() % block;
     d->audioRest = data.mid(whole);
     if (whole == 0) return true;
-    if (av_new_packet(d->packet, int(whole)) < 0) return d->failWith(AVERROR(ENOMEM));
+    if (ff::av_new_packet(d->packet, int(whole)) < 0) return d->failWith(AVERROR(ENOMEM));
     std::memcpy(d->packet->data, data.constData(), size_t(whole));
     const std::int64_t samples = whole / block;
     d->packet->pts = d->packet->dts = d->samplesWritten;
@@ -478,8 +472,8 @@ bool AviWriter::close()
     if (!isOpen()) return true;
     bool ok = !d->failed;
     if (ok) {
-        const int r = av_write_trailer(d->format);
-        avio_flush(d->io);
+        const int r = ff::av_write_trailer(d->format);
+        ff::avio_flush(d->io);
         if (r < 0 || d->io->error < 0) ok = d->failWith(r < 0 ? r : d->io->error);
     }
     if (!ok) {

@@ -7,12 +7,7 @@
 #include <limits>
 #include <vector>
 
-extern "C" {
-#include <libavcodec/avcodec.h>
-#include <libavformat/avformat.h>
-#include <libavutil/avutil.h>
-#include <libswscale/swscale.h>
-}
+#include "platform/video/FfmpegLibraries.h"
 
 namespace {
 // Pictures beyond this many pixels are refused rather than risking memory on a corrupt header.
@@ -58,14 +53,14 @@ bool Showable(const AVFrame* f)
 {
     if (f->width <= 0 || f->height <= 0 || std::int64_t(f->width) * f->height > kMaxPixels) return false;
     bool fullRange = false;
-    return sws_isSupportedInput(PlainFormat(AVPixelFormat(f->format), fullRange)) > 0;
+    return ff::sws_isSupportedInput(PlainFormat(AVPixelFormat(f->format), fullRange)) > 0;
 }
 
 // Turns decoded frames into RGB32 pictures; one scaler, shared by the reader and the frames it
 // handed out, is set up again only when the frames' size or format changes.
 class Converter {
 public:
-    ~Converter() { sws_freeContext(scaler_); }
+    ~Converter() { ff::sws_freeContext(scaler_); }
 
     QImage picture(const AVFrame* f)
     {
@@ -75,20 +70,20 @@ public:
         bool jpegFormat = false;
         const AVPixelFormat source = PlainFormat(AVPixelFormat(f->format), jpegFormat);
         const bool fullRange = f->color_range == AVCOL_RANGE_JPEG || jpegFormat;
-        scaler_ = sws_getCachedContext(scaler_, f->width, f->height, source, f->width, f->height, AV_PIX_FMT_BGRA,
+        scaler_ = ff::sws_getCachedContext(scaler_, f->width, f->height, source, f->width, f->height, AV_PIX_FMT_BGRA,
                                        SWS_BILINEAR, nullptr, nullptr, nullptr);
         if (!scaler_) return QImage();
         int* inverse = nullptr;
         int* table = nullptr;
         int srcRange = 0, dstRange = 0, brightness = 0, contrast = 0, saturation = 0;
-        if (sws_getColorspaceDetails(scaler_, &inverse, &srcRange, &table, &dstRange, &brightness, &contrast,
+        if (ff::sws_getColorspaceDetails(scaler_, &inverse, &srcRange, &table, &dstRange, &brightness, &contrast,
                                      &saturation) >= 0 &&
             srcRange != int(fullRange)) {
-            sws_setColorspaceDetails(scaler_, inverse, int(fullRange), table, 1, brightness, contrast, saturation);
+            ff::sws_setColorspaceDetails(scaler_, inverse, int(fullRange), table, 1, brightness, contrast, saturation);
         }
         std::uint8_t* planes[4] = {image.bits(), nullptr, nullptr, nullptr};
         int strides[4] = {int(image.bytesPerLine()), 0, 0, 0};
-        sws_scale(scaler_, f->data, f->linesize, 0, f->height, planes, strides);
+        ff::sws_scale(scaler_, f->data, f->linesize, 0, f->height, planes, strides);
         return image;
     }
 
@@ -105,7 +100,7 @@ public:
         for (const AVBufferRef* buffer : frame_->buf)
             if (buffer) bytes_ += buffer->size;
     }
-    ~DecodedPlanes() override { av_frame_free(&frame_); }
+    ~DecodedPlanes() override { ff::av_frame_free(&frame_); }
     QImage image() const override { return converter_->picture(frame_); }
     std::size_t bytes() const override { return bytes_; }
 
@@ -119,7 +114,7 @@ private:
 
 struct ClipReader::Demuxer {
     AVFormatContext* format = nullptr;
-    ~Demuxer() { avformat_close_input(&format); }
+    ~Demuxer() { ff::avformat_close_input(&format); }
 };
 
 struct ClipReader::Decoder {
@@ -137,9 +132,9 @@ struct ClipReader::Decoder {
 
     ~Decoder()
     {
-        av_frame_free(&frame);
-        av_packet_free(&packet);
-        avcodec_free_context(&codec);
+        ff::av_frame_free(&frame);
+        ff::av_packet_free(&packet);
+        ff::avcodec_free_context(&codec);
     }
 
     double rate() const
@@ -173,10 +168,10 @@ std::unique_ptr<ClipReader> ClipReader::Open(const QString& path)
     try {
         auto in = std::make_unique<Demuxer>();
         const QByteArray name = QFile::encodeName(path);
-        if (avformat_open_input(&in->format, name.constData(), nullptr, nullptr) < 0) return nullptr;
+        if (ff::avformat_open_input(&in->format, name.constData(), nullptr, nullptr) < 0) return nullptr;
         // Formats without a full header (MPEG program streams) only give their picture size
         // after a look at the first packets.
-        if (avformat_find_stream_info(in->format, nullptr) < 0) return nullptr;
+        if (ff::avformat_find_stream_info(in->format, nullptr) < 0) return nullptr;
         return std::unique_ptr<ClipReader>(new ClipReader(std::move(in)));
     } catch (...) {
         return nullptr;
@@ -186,7 +181,7 @@ std::unique_ptr<ClipReader> ClipReader::Open(const QString& path)
 std::unique_ptr<ClipReader> ClipReader::OpenVideo(const QString& path)
 {
     // The library's warnings about odd streams it goes on decoding are not for the user's eyes.
-    static const bool quiet = (av_log_set_level(AV_LOG_ERROR), true);
+    static const bool quiet = (ff::av_log_set_level(AV_LOG_ERROR), true);
     (void)quiet;
     std::unique_ptr<ClipReader> reader = Open(path);
     try {
@@ -232,7 +227,7 @@ ClipInfo ClipReader::info() const
 std::int64_t ClipReader::videoFrames()
 {
     AVFormatContext* fc = in_->format;
-    const int stream = av_find_best_stream(fc, AVMEDIA_TYPE_VIDEO, -1, -1, nullptr, 0);
+    const int stream = ff::av_find_best_stream(fc, AVMEDIA_TYPE_VIDEO, -1, -1, nullptr, 0);
     if (stream < 0) return 0;
     const AVStream* video = fc->streams[stream];
     if (video->disposition & AV_DISPOSITION_ATTACHED_PIC) return 0;
@@ -243,14 +238,14 @@ std::int64_t ClipReader::videoFrames()
         discards.push_back(fc->streams[i]->discard);
         if (int(i) != stream) fc->streams[i]->discard = AVDISCARD_ALL;
     }
-    AVPacket* packet = av_packet_alloc();
+    AVPacket* packet = ff::av_packet_alloc();
     std::int64_t frames = 0;
     if (packet) {
-        while (av_read_frame(fc, packet) >= 0) {
+        while (ff::av_read_frame(fc, packet) >= 0) {
             if (packet->stream_index == stream) ++frames;
-            av_packet_unref(packet);
+            ff::av_packet_unref(packet);
         }
-        av_packet_free(&packet);
+        ff::av_packet_free(&packet);
     }
     for (unsigned i = 0; i < fc->nb_streams; ++i) fc->streams[i]->discard = discards[i];
     return frames;
@@ -263,14 +258,14 @@ bool ClipReader::openDecoder()
     d->stream = MainVideoStream(d->format);
     if (d->stream < 0) return false;
     AVStream* st = d->format->streams[d->stream];
-    const AVCodec* codec = avcodec_find_decoder(st->codecpar->codec_id);
+    const AVCodec* codec = ff::avcodec_find_decoder(st->codecpar->codec_id);
     if (!codec) return false;
-    d->codec = avcodec_alloc_context3(codec);
-    if (!d->codec || avcodec_parameters_to_context(d->codec, st->codecpar) < 0) return false;
+    d->codec = ff::avcodec_alloc_context3(codec);
+    if (!d->codec || ff::avcodec_parameters_to_context(d->codec, st->codecpar) < 0) return false;
     d->codec->thread_count = 0;   // as many as the machine has
-    if (avcodec_open2(d->codec, codec, nullptr) < 0) return false;
-    d->packet = av_packet_alloc();
-    d->frame = av_frame_alloc();
+    if (ff::avcodec_open2(d->codec, codec, nullptr) < 0) return false;
+    d->packet = ff::av_packet_alloc();
+    d->frame = ff::av_frame_alloc();
     if (!d->packet || !d->frame) return false;
     // Other streams are not read: the demuxer skips their packets cheaply.
     for (unsigned i = 0; i < d->format->nb_streams; ++i)
@@ -306,10 +301,10 @@ bool ClipReader::seek(double seconds)
     const double units = seconds / av_q2d(d_->timeBase);
     const double limit = double(std::numeric_limits<std::int64_t>::max() / 4);
     const std::int64_t target = d_->origin + std::int64_t(std::floor(std::clamp(units, -limit, limit)));
-    bool sought = av_seek_frame(d_->format, d_->stream, std::max(target, d_->origin), AVSEEK_FLAG_BACKWARD) >= 0;
+    bool sought = ff::av_seek_frame(d_->format, d_->stream, std::max(target, d_->origin), AVSEEK_FLAG_BACKWARD) >= 0;
     // Formats without an index may refuse a seek by time; their start is always reachable by bytes.
-    if (!sought) sought = av_seek_frame(d_->format, d_->stream, 0, AVSEEK_FLAG_BYTE) >= 0;
-    avcodec_flush_buffers(d_->codec);
+    if (!sought) sought = ff::av_seek_frame(d_->format, d_->stream, 0, AVSEEK_FLAG_BYTE) >= 0;
+    ff::avcodec_flush_buffers(d_->codec);
     d_->draining = false;
     d_->lastTime = -1;
     return sought;
@@ -320,33 +315,33 @@ std::optional<ReadFrame> ClipReader::next()
     if (!d_) return std::nullopt;
     try {
         for (;;) {
-            const int got = avcodec_receive_frame(d_->codec, d_->frame);
+            const int got = ff::avcodec_receive_frame(d_->codec, d_->frame);
             if (got == 0) {
                 // A picture that cannot be shown is passed by.
                 if (!Showable(d_->frame)) {
-                    av_frame_unref(d_->frame);
+                    ff::av_frame_unref(d_->frame);
                     continue;
                 }
                 ReadFrame out;
                 out.time = d_->timeOf(d_->frame);
-                AVFrame* kept = av_frame_alloc();
+                AVFrame* kept = ff::av_frame_alloc();
                 if (!kept) return std::nullopt;
-                av_frame_move_ref(kept, d_->frame);
+                ff::av_frame_move_ref(kept, d_->frame);
                 out.picture = FramePicture(std::make_shared<DecodedPlanes>(kept, d_->converter));
                 d_->lastTime = out.time;
                 return out;
             }
             // Once the file is read to its end the decoder only gives what it still holds.
             if (got == AVERROR_EOF || d_->draining) return std::nullopt;
-            const int read = av_read_frame(d_->format, d_->packet);
+            const int read = ff::av_read_frame(d_->format, d_->packet);
             if (read < 0) {
                 d_->draining = true;
-                avcodec_send_packet(d_->codec, nullptr);
+                ff::avcodec_send_packet(d_->codec, nullptr);
                 continue;
             }
             if (d_->packet->stream_index == d_->stream)
-                avcodec_send_packet(d_->codec, d_->packet);   // a damaged packet is skipped
-            av_packet_unref(d_->packet);
+                ff::avcodec_send_packet(d_->codec, d_->packet);   // a damaged packet is skipped
+            ff::av_packet_unref(d_->packet);
         }
     } catch (...) {
         return std::nullopt;
