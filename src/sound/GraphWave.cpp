@@ -228,6 +228,10 @@ GraphLayout GraphWave::Draw(WaveFile& file, std::int64_t start, std::int32_t fra
         prevX = x;
     };
 
+    const std::size_t points = std::size_t(std::min<std::int64_t>(frameCount, std::int64_t(LastUnit) + 1)) + 1;
+    for (int c = 0; c < channels; ++c)
+        for (Surface* s : Boxes(c)) s->Reserve(points);
+
     file.Seek(start);
     readFrame();
     plot(0, 0, true);

@@ -45,6 +45,8 @@ public:
     // A filled box (the "B F" form of a line).
     void FillBox(double x1, double y1, double x2, double y2, const QColor& color = QColor());
     void PSet(double x, double y, const QColor& color = QColor());
+    // Room for `more` primitives ahead of a long trace, so that drawing it does not move the list.
+    void Reserve(std::size_t more) { items_.reserve(items_.size() + more); }
     // Text at CurrentX/CurrentY (top-left), in the fore colour; moves CurrentY to the next line.
     void Print(const QString& text);
 
