@@ -21,16 +21,31 @@ set(CPACK_DEBIAN_PACKAGE_SECTION science)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_STRIP_FILES ON)
 
-# The libraries the program links (Qt and its multimedia with the GStreamer back end, FreeImage,
-# FFmpeg...) are found by dpkg-shlibdeps. What it cannot see is named here: Qt's window-system
-# plugins, the GStreamer plugins behind the media player, FluidSynth and its General MIDI
-# SoundFont, the lame program that encodes and decodes MP3, and the fonts that draw the Chinese
-# captions.
+# The libraries the program links (Qt and its multimedia with the GStreamer back end) are found
+# by dpkg-shlibdeps. What it cannot see is named here: the libraries opened on first use (FFmpeg,
+# FreeImage, FluidSynth: the packages that hold the files the build found), Qt's window-system
+# plugins, the GStreamer plugins behind the media player, the General MIDI SoundFont, the lame
+# program that encodes and decodes MP3, and the fonts that draw the Chinese captions.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(lazy_packages "")
+find_program(DPKG_QUERY dpkg-query)
+foreach(library ${KIVRA_LAZY_LIBRARIES})
+  get_filename_component(real ${library} REALPATH)
+  set(package "")
+  if(DPKG_QUERY)
+    execute_process(COMMAND ${DPKG_QUERY} -S ${real} OUTPUT_VARIABLE owner ERROR_QUIET)
+    string(REGEX MATCH "^[^:]+" package "${owner}")
+  endif()
+  if(package)
+    string(APPEND lazy_packages "${package}, ")
+  else()
+    message(WARNING "no Debian package holds ${real}: a package built here will not depend on it")
+  endif()
+endforeach()
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
-    "qt6-qpa-plugins, \
+    "${lazy_packages}qt6-qpa-plugins, \
 gstreamer1.0-plugins-base, gstreamer1.0-plugins-good, gstreamer1.0-libav, \
-gstreamer1.0-pulseaudio, libfluidsynth3, timgm6mb-soundfont, lame, fonts-noto-cjk")
+gstreamer1.0-pulseaudio, timgm6mb-soundfont, lame, fonts-noto-cjk")
 # A sound server for recording and playback; the programs the menus start when present.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "pipewire-pulse | pulseaudio")
 set(CPACK_DEBIAN_PACKAGE_SUGGESTS
