@@ -7,7 +7,7 @@
 #include "capture/device/CapturePreview.h"
 #include "capture/mVFW.h"
 #include "platform/camera/CameraDevices.h"
-#include "platform/camera/TestPattern.h"
+#include "platform/camera/TestPatternCamera.h"
 
 #include <QApplication>
 #include <QDateTime>
@@ -17,9 +17,7 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QVideoFrame>
-#include <QVideoFrameFormat>
 #include <cstdio>
-#include <cstring>
 #include <ctime>
 
 namespace {
@@ -45,17 +43,12 @@ double PatternCpuPerFrame(const QString& rawPath)
     double drawing = 0;
     for (int i = 0; i < kFrames; ++i) {
         const double before = CpuSeconds();
-        const QImage picture = testpattern::Frame({640, 480}, i, clock.addMSecs(33 * i));
-        QVideoFrame frame(QVideoFrameFormat(picture.size(),
-                                            QVideoFrameFormat::pixelFormatFromImageFormat(picture.format())));
-        if (frame.map(QVideoFrame::WriteOnly)) {
-            for (int y = 0; y < picture.height(); ++y)
-                std::memcpy(frame.bits(0) + y * frame.bytesPerLine(0), picture.constScanLine(y),
-                            size_t(std::min<qsizetype>(picture.bytesPerLine(), frame.bytesPerLine(0))));
-            frame.unmap();
-        }
+        QVideoFrame frame = TestPatternCamera::Picture({640, 480}, i, clock.addMSecs(33 * i));
         drawing += CpuSeconds() - before;
-        raw.write(reinterpret_cast<const char*>(picture.constBits()), picture.sizeInBytes());
+        if (!frame.map(QVideoFrame::ReadOnly)) continue;
+        for (int y = 0; y < frame.height(); ++y)
+            raw.write(reinterpret_cast<const char*>(frame.bits(0) + y * frame.bytesPerLine(0)), frame.width() * 4);
+        frame.unmap();
     }
     return drawing / kFrames;
 }
