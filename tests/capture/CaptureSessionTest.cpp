@@ -120,6 +120,16 @@ TEST_F(CaptureSessionTest, TestPatternCameraIsListedOnlyWhenAskedFor)
                  name == LoadText(635));
 }
 
+TEST_F(CaptureSessionTest, TestPatternCameraSendsThePatternPictureInItsOwnColours)
+{
+    // Drawn straight into the video frame's memory: the same pixels, red still red.
+    const QDateTime clock = QDateTime::currentDateTime();
+    const QVideoFrame frame = TestPatternCamera::Picture({320, 240}, 77, clock, 0.25);
+    ASSERT_TRUE(frame.isValid());
+    EXPECT_EQ(frame.size(), QSize(320, 240));
+    EXPECT_EQ(frame.toImage().convertToFormat(QImage::Format_RGB32), testpattern::Frame({320, 240}, 77, clock, 0.25));
+}
+
 TEST_F(CaptureSessionTest, ConnectedCameraPreviewsAndReportsWhatItHas)
 {
     EXPECT_FALSE(capGetStatus(window.get(), *std::make_unique<CaptureSession::Status>()));

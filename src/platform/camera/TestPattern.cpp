@@ -28,6 +28,13 @@ QRect CounterSquare(QSize size, int bit)
 QImage Frame(QSize size, std::int64_t counter, const QDateTime& clock, double brightness)
 {
     QImage image(size, QImage::Format_RGB32);
+    Draw(image, counter, clock, brightness);
+    return image;
+}
+
+void Draw(QImage& image, std::int64_t counter, const QDateTime& clock, double brightness)
+{
+    const QSize size = image.size();
     const int w = size.width(), h = size.height();
     QPainter p(&image);
     // Eight bars that slide right by a 64th of the width each frame, round and round.
@@ -55,7 +62,6 @@ QImage Frame(QSize size, std::int64_t counter, const QDateTime& clock, double br
     p.fillRect(QRect(0, first.top() - 2, w, h - first.top() + 2), Qt::gray);
     for (int bit = 0; bit < CounterBits; ++bit)
         p.fillRect(CounterSquare(size, bit), (counter >> bit) & 1 ? Qt::white : Qt::black);
-    return image;
 }
 
 } // namespace testpattern

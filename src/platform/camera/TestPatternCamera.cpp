@@ -7,7 +7,6 @@
 #include <QVideoFrameFormat>
 #include <algorithm>
 #include <cmath>
-#include <cstring>
 
 namespace {
 enum ControlId { Exposure = 2 };
@@ -60,19 +59,20 @@ void TestPatternCamera::stop()
     emit activeChanged(false);
 }
 
+QVideoFrame TestPatternCamera::Picture(QSize size, qint64 counter, const QDateTime& clock, double brightness)
+{
+    QVideoFrame frame(QVideoFrameFormat(size, QVideoFrameFormat::pixelFormatFromImageFormat(QImage::Format_RGB32)));
+    if (!frame.map(QVideoFrame::WriteOnly)) return QVideoFrame();
+    QImage image(frame.bits(0), frame.width(), frame.height(), frame.bytesPerLine(0), QImage::Format_RGB32);
+    testpattern::Draw(image, counter, clock, brightness);
+    frame.unmap();
+    return frame;
+}
+
 void TestPatternCamera::sendFrame()
 {
-    const QImage picture = testpattern::Frame(format_.resolution, counter_,
-                                              QDateTime::currentDateTime(), brightness_);
-    const QVideoFrameFormat frameFormat(
-        picture.size(), QVideoFrameFormat::pixelFormatFromImageFormat(picture.format()));
-    QVideoFrame frame(frameFormat);
-    if (!frame.map(QVideoFrame::WriteOnly)) return;
-    const int rowBytes = int(picture.bytesPerLine());
-    for (int y = 0; y < picture.height(); ++y)
-        std::memcpy(frame.bits(0) + y * frame.bytesPerLine(0), picture.constScanLine(y),
-                    size_t(std::min(rowBytes, frame.bytesPerLine(0))));
-    frame.unmap();
+    QVideoFrame frame = Picture(format_.resolution, counter_, QDateTime::currentDateTime(), brightness_);
+    if (!frame.isValid()) return;
     const qint64 us = clock_.nsecsElapsed() / 1000;
     frame.setStartTime(us);
     frame.setEndTime(us + qint64(1e6 / format_.maxFps));

@@ -5,8 +5,10 @@
 // the pattern. Listed among the cameras only when KIVRA_VIRTUAL_DEVICES=1.
 #include "platform/camera/CameraDriver.h"
 
+#include <QDateTime>
 #include <QElapsedTimer>
 #include <QTimer>
+#include <QVideoFrame>
 
 class TestPatternCamera : public CameraDriver {
     Q_OBJECT
@@ -24,6 +26,10 @@ public:
 
     // Pictures sent since the camera was made.
     qint64 framesSent() const { return counter_; }
+
+    // The video frame the camera sends as picture `counter`: the test pattern drawn straight
+    // into the frame's memory. An invalid frame when that memory cannot be had.
+    static QVideoFrame Picture(QSize size, qint64 counter, const QDateTime& clock, double brightness = 0.0);
 
 private:
     void sendFrame();

@@ -1,6 +1,7 @@
 #include "platform/video/AviWriter.h"
 
 #include "platform/system/SteadyClock.h"
+#include "platform/video/Rgb32ToYuv420.h"
 #include "platform/video/SyncPace.h"
 
 #include <QFile>
@@ -227,15 +228,13 @@ struct AviWriter::Impl {
         frame->width = encoder->width;
         frame->height = encoder->height;
         if ((r = ff::av_frame_get_buffer(frame, 0)) < 0) return failWith(r);
-        if (shape.coding != VideoCoding::Palettised) {
+        // MJPEG's full-range 4:2:0 planes come from Rgb32ToYuv420: libswscale takes over ten
+        // times as long for 32-bit RGB into full range, at every frame.
+        if (shape.coding == VideoCoding::Uncompressed) {
             scaler = ff::sws_getContext(encoder->width, encoder->height, AV_PIX_FMT_BGRA,
                                     encoder->width, encoder->height, encoder->pix_fmt,
                                     SWS_BICUBIC, nullptr, nullptr, nullptr);
             if (!scaler) return failWith(AVERROR(ENOMEM));
-            if (shape.coding == VideoCoding::Mjpeg) {
-                const int* bt601 = ff::sws_getCoefficients(SWS_CS_ITU601);
-                ff::sws_setColorspaceDetails(scaler, bt601, 1, bt601, 1, 0, 1 << 16, 1 << 16);
-            }
         }
         return true;
     }
@@ -309,6 +308,17 @@ struct AviWriter::Impl {
         QImage rgb = picture.convertToFormat(QImage::Format_RGB32);
         if (rgb.size() != size)
             rgb = rgb.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        if (shape.coding == VideoCoding::Mjpeg) {
+            Yuv420Planes planes;
+            planes.y = frame->data[0];
+            planes.cb = frame->data[1];
+            planes.cr = frame->data[2];
+            planes.yStride = frame->linesize[0];
+            planes.cbStride = frame->linesize[1];
+            planes.crStride = frame->linesize[2];
+            Rgb32ToYuv420(rgb.constBits(), int(rgb.bytesPerLine()), size.width(), size.height(), planes);
+            return true;
+        }
         const uint8_t* source[4] = {rgb.constBits(), nullptr, nullptr, nullptr};
         const int sourceStride[4] = {int(rgb.bytesPerLine()), 0, 0, 0};
         ff::sws_scale(scaler, source, sourceStride, 0, size.height(), frame->data, frame->linesize);
