@@ -2,7 +2,7 @@
 // The true outline of a long stretch of sound. When a stretch has more frames than the graph has
 // units, the quick drawing shows one sample per unit, which can show beats that are not in the
 // sound (a steady 440 Hz tone sampled every few hundred frames). The envelope gives each unit
-// the lowest and highest sample of all the frames it covers, read in one sequential pass, so the
+// the lowest and highest sample of all the frames it covers, each frame read once, so the
 // graph can be redrawn as every audio editor draws it.
 #include <QString>
 #include <atomic>
