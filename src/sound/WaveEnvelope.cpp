@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstring>
 #include <limits>
+#include <system_error>
 #include <thread>
 
 namespace {
@@ -214,11 +215,18 @@ std::optional<WaveEnvelope> ComputeEnvelope(const EnvelopeJob& job, const std::a
     const int pieces = PiecesFor(job, reduction.Boundary(job.columns) * reduction.frameBytes);
     std::vector<char> ok(std::size_t(pieces), 0);
     auto unitOf = [&](int piece) { return int(std::int64_t(job.columns) * piece / pieces); };
+    auto piece = [&](int k) { ok[std::size_t(k)] = reduction.Piece(unitOf(k), unitOf(k + 1)); };
     {
         std::vector<std::jthread> others;
-        for (int k = 1; k < pieces; ++k)
-            others.emplace_back([&, k] { ok[std::size_t(k)] = reduction.Piece(unitOf(k), unitOf(k + 1)); });
-        ok[0] = reduction.Piece(unitOf(0), unitOf(1));
+        others.reserve(std::size_t(pieces));
+        for (int k = 1; k < pieces; ++k) {
+            try {
+                others.emplace_back(piece, k);
+            } catch (const std::system_error&) {
+                piece(k);   // no thread to be had: this one reads the piece as well
+            }
+        }
+        piece(0);
     }   // the threads join here
     if (std::find(ok.begin(), ok.end(), 0) != ok.end()) return std::nullopt;
 
