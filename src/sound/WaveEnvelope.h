@@ -2,7 +2,7 @@
 // The true outline of a long stretch of sound. When a stretch has more frames than the graph has
 // units, the quick drawing shows one sample per unit, which can show beats that are not in the
 // sound (a steady 440 Hz tone sampled every few hundred frames). The envelope gives each unit
-// the lowest and highest sample of all the frames it covers, read in one sequential pass, so the
+// the lowest and highest sample of all the frames it covers, each frame read once, so the
 // graph can be redrawn as every audio editor draws it.
 #include <QString>
 #include <atomic>
@@ -20,6 +20,7 @@ struct EnvelopeJob {
     int channels = 1;              // 1 or 2
     int columns = 0;               // units 0..columns-1
     double framesPerColumn = 0;    // unit x covers frames [floor(x * f), floor((x + 1) * f))
+    int pieces = 0;                // read side by side in this many pieces; 0: one per core
 };
 
 struct WaveEnvelope {
@@ -34,8 +35,9 @@ struct WaveEnvelope {
     std::int16_t High(int x, int channel) const { return high[std::size_t(x * channels + channel)]; }
 };
 
-// Reads the stretch once from start to end. Frames the file does not hold read as zeros, as the
-// quick drawing reads them. Nothing when the file cannot be opened or cancel became true.
+// Reads each frame of the stretch once, in a few consecutive pieces read side by side (a long
+// stretch, on a machine with more than one core). Frames the file does not hold read as zeros,
+// as the quick drawing reads them. Nothing when the file cannot be opened or cancel became true.
 std::optional<WaveEnvelope> ComputeEnvelope(const EnvelopeJob& job, const std::atomic_bool& cancel);
 
 #include <QMetaType>

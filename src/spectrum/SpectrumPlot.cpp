@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <limits>
 
 namespace spectrum {
@@ -118,43 +119,189 @@ bool SpectrumPlot::IsDense(std::int32_t ndata, int pixelColumns)
     return double(ndata) > 2.0 * pixelColumns;
 }
 
-Trace SpectrumPlot::TraceRuns(const float* xdata, const float* ydata, std::int32_t ndata,
-                              const AxisRange& x, const AxisRange& y, double heightTwips,
-                              double pixelsPerTwip)
-{
+namespace {
+
+// Where the trace's runs are collected: a bin at a plot position either joins the run before
+// (same key) or opens one. The key of a run is its pixel column, or for a position near the
+// column's edges its own plot position (negative, so the two never meet).
+class RunCollector {
+public:
+    explicit RunCollector(double pixelsPerTwip) : pixelsPerTwip_(pixelsPerTwip) {}
+
+    std::int64_t Key(std::int64_t plotX) const
+    {
+        // As the picture box scales a twip position to pixels.
+        const double at = double(plotX) * pixelsPerTwip_;
+        const double column = std::floor(at);
+        const double inside = at - column;
+        const bool nearEdge = inside < 1.0 / 32 || inside >= 1.0 - 1.0 / 32;
+        return nearEdge ? -1 - plotX : std::int64_t(column);
+    }
+
+    // A stretch of bins at one key: its first and last points and the span of its heights.
+    // True when it joined the run before, false when it opened one.
+    bool Join(std::int64_t key, TracePoint first, TracePoint last, std::int64_t top, std::int64_t bottom)
+    {
+        if (key != runKey_ || trace.runs.empty()) {
+            const std::size_t dots = trace.dots.size();
+            trace.runs.push_back({first, last, top, bottom, dots, dots});
+            runKey_ = key;
+            return false;
+        }
+        TraceRun& r = trace.runs.back();
+        r.top = std::min(r.top, top);
+        r.bottom = std::max(r.bottom, bottom);
+        r.last = last;
+        return true;
+    }
+
+    // A step of no length to p inside the current run, once for each point.
+    void Dot(TracePoint p)
+    {
+        TraceRun& r = trace.runs.back();
+        if (r.dotsEnd == r.dotsBegin || trace.dots.back() != p) {
+            trace.dots.push_back(p);
+            r.dotsEnd = trace.dots.size();
+        }
+    }
+
     Trace trace;
-    // The key of the run a bin belongs to: its pixel column, or for a bin near the column's
-    // edges its own plot position (negative, so the two never meet).
-    std::int64_t runKey = std::numeric_limits<std::int64_t>::min();
+
+private:
+    const double pixelsPerTwip_;
+    std::int64_t runKey_ = std::numeric_limits<std::int64_t>::min();
+};
+
+// The runs bin by bin: for bins in any order and any values.
+Trace TraceEveryBin(const float* xdata, const float* ydata, std::int32_t ndata, const AxisRange& x,
+                    const AxisRange& y, double heightTwips, double pixelsPerTwip)
+{
+    RunCollector runs(pixelsPerTwip);
     TracePoint previous;
     for (std::int32_t i = 1; i < ndata; ++i) {
         const float f = xdata[i];
         if (f < x.low || f > x.high) continue;
-        const TracePoint p{PlotX(x, f), PlotY(y, ydata[i], heightTwips)};
-        // As the picture box scales a twip position to pixels.
-        const double at = double(p.x) * pixelsPerTwip;
-        const double column = std::floor(at);
-        const double inside = at - column;
-        const bool nearEdge = inside < 1.0 / 32 || inside >= 1.0 - 1.0 / 32;
-        const std::int64_t key = nearEdge ? -1 - p.x : std::int64_t(column);
-        if (key != runKey || trace.runs.empty()) {
-            const std::size_t dots = trace.dots.size();
-            trace.runs.push_back({p, p, p.y, p.y, dots, dots});
-            runKey = key;
-        } else {
-            TraceRun& r = trace.runs.back();
-            r.top = std::min(r.top, p.y);
-            r.bottom = std::max(r.bottom, p.y);
-            r.last = p;
-            // A step of no length, once for each point.
-            if (p == previous && (r.dotsEnd == r.dotsBegin || trace.dots.back() != p)) {
-                trace.dots.push_back(p);
-                r.dotsEnd = trace.dots.size();
-            }
-        }
+        const TracePoint p{SpectrumPlot::PlotX(x, f), SpectrumPlot::PlotY(y, ydata[i], heightTwips)};
+        if (runs.Join(runs.Key(p.x), p, p, p.y, p.y) && p == previous) runs.Dot(p);
         previous = p;
     }
-    return trace;
+    return std::move(runs.trace);
+}
+
+using Floats = float __attribute__((vector_size(16)));
+using Mask = std::int32_t __attribute__((vector_size(16)));
+
+// The smallest and largest of n values, and whether they are all finite numbers.
+struct Extremes {
+    float low, high;
+    bool finite;
+};
+Extremes ExtremesOf(const float* v, std::int32_t n)
+{
+    Extremes e{v[0], v[0], true};
+    std::int32_t i = 0;
+    if (n >= 4) {
+        Floats lo, hi;
+        std::memcpy(&lo, v, sizeof lo);
+        hi = lo;
+        Mask bad = (lo - lo) != 0;   // NaN or an infinity
+        for (i = 4; i + 4 <= n; i += 4) {
+            Floats a;
+            std::memcpy(&a, v + i, sizeof a);
+            lo = a < lo ? a : lo;
+            hi = a > hi ? a : hi;
+            bad |= (a - a) != 0;
+        }
+        for (int k = 0; k < 4; ++k) {
+            e.low = std::min(e.low, lo[k]);
+            e.high = std::max(e.high, hi[k]);
+            e.finite = e.finite && !bad[k];
+        }
+    }
+    for (; i < n; ++i) {
+        e.low = std::min(e.low, v[i]);
+        e.high = std::max(e.high, v[i]);
+        e.finite = e.finite && std::isfinite(v[i]);
+    }
+    return e;
+}
+
+// Whether v[from] <= v[from + 1] <= ... <= v[to - 1], none of them NaN.
+bool Ascending(const float* v, std::int32_t from, std::int32_t to)
+{
+    std::int32_t i = from;
+    Mask wrong = {0, 0, 0, 0};
+    for (; i + 5 <= to; i += 4) {
+        Floats a, b;
+        std::memcpy(&a, v + i, sizeof a);
+        std::memcpy(&b, v + i + 1, sizeof b);
+        wrong |= !(a <= b);
+    }
+    if (wrong[0] | wrong[1] | wrong[2] | wrong[3]) return false;
+    for (; i + 1 < to; ++i)
+        if (!(v[i] <= v[i + 1])) return false;
+    return to - from < 1 || !std::isnan(v[to - 1]);
+}
+
+} // namespace
+
+Trace SpectrumPlot::TraceRuns(const float* xdata, const float* ydata, std::int32_t ndata,
+                              const AxisRange& x, const AxisRange& y, double heightTwips,
+                              double pixelsPerTwip)
+{
+    // Frequencies in order (as every transform gives them) and finite scales: the bins of one
+    // plot column, where PlotX is the same, lie side by side, and since PlotY only falls as
+    // the magnitude rises, the column's highest and lowest points are those of its largest and
+    // smallest magnitudes. So a column costs a few PlotX to find its end, a vector pass for its
+    // extremes and PlotY of four bins; only a column whose bins differ in height is looked at
+    // bin by bin for steps of no length. Anything else goes bin by bin throughout.
+    const bool orderly = ndata > 1 && std::isfinite(x.low) && std::isfinite(x.high) && x.scale > 0 &&
+                         std::isfinite(x.scale) && std::isfinite(y.low) && y.scale >= 0 &&
+                         std::isfinite(y.scale) && std::isfinite(heightTwips) &&
+                         Ascending(xdata, 1, ndata);
+    if (!orderly) return TraceEveryBin(xdata, ydata, ndata, x, y, heightTwips, pixelsPerTwip);
+
+    const std::int32_t from = std::int32_t(std::lower_bound(xdata + 1, xdata + ndata, x.low) - xdata);
+    const std::int32_t to = std::int32_t(std::upper_bound(xdata + from, xdata + ndata, x.high) - xdata);
+    RunCollector runs(pixelsPerTwip);
+    auto plotY = [&](float m) { return PlotY(y, m, heightTwips); };
+    std::int32_t width = 1;   // of the column before: the likely width of the next
+    for (std::int32_t i = from; i < to;) {
+        const std::int64_t column = PlotX(x, xdata[i]);
+        // The first bin past the column: from a bin known inside, in growing steps to one
+        // outside, then halving the gap.
+        std::int32_t inside = i;
+        if (width > 1 && i + width - 1 < to && PlotX(x, xdata[i + width - 1]) == column) inside = i + width - 1;
+        std::int32_t outside = inside + 1;
+        for (std::int32_t step = 1; outside < to && PlotX(x, xdata[outside]) == column; step *= 2) {
+            inside = outside;
+            outside = std::min(to, inside + step);
+        }
+        while (outside - inside > 1) {
+            const std::int32_t middle = inside + (outside - inside) / 2;
+            (PlotX(x, xdata[middle]) == column ? inside : outside) = middle;
+        }
+        const std::int32_t end = outside;
+        width = end - i;
+
+        const Extremes e = ExtremesOf(ydata + i, width);
+        if (!e.finite) return TraceEveryBin(xdata, ydata, ndata, x, y, heightTwips, pixelsPerTwip);
+        const std::int64_t top = plotY(e.high), bottom = plotY(e.low);
+        const TracePoint first{column, plotY(ydata[i])}, last{column, plotY(ydata[end - 1])};
+        runs.Join(runs.Key(column), first, last, top, bottom);
+        if (width > 1 && top == bottom) {
+            runs.Dot(first);   // every bin at one point
+        } else if (width > 1) {
+            std::int64_t before = first.y;
+            for (std::int32_t k = i + 1; k < end; ++k) {
+                const std::int64_t at = plotY(ydata[k]);
+                if (at == before) runs.Dot({column, at});
+                before = at;
+            }
+        }
+        i = end;
+    }
+    return std::move(runs.trace);
 }
 
 } // namespace spectrum

@@ -140,3 +140,85 @@ TEST(WaveEnvelope, ALongStretchReadAheadInBlocksMatchesTheFramesOneByOne)
         }
     }
 }
+
+namespace {
+// The envelope worked out frame by frame: units that cover no frame take the highest sample of
+// the unit before (the middle value, zero, for the first). Frames past the file read as 0.
+WaveEnvelope EnvelopeFrameByFrame(const EnvelopeJob& job, const std::vector<int>& samples, int zero)
+{
+    const int channels = job.channels;
+    const std::int64_t held = std::int64_t(samples.size()) / channels;
+    WaveEnvelope env;
+    env.columns = job.columns;
+    env.channels = channels;
+    for (int x = 0; x < job.columns; ++x) {
+        const std::int64_t from = std::int64_t(std::floor(x * job.framesPerColumn));
+        const std::int64_t to = std::min<std::int64_t>(job.frames, std::int64_t(std::floor((x + 1) * job.framesPerColumn)));
+        for (int c = 0; c < channels; ++c) {
+            int low = INT16_MAX, high = INT16_MIN;
+            for (std::int64_t k = from; k < to; ++k) {
+                const int s = k < held ? samples[std::size_t(channels * k + c)] : 0;
+                low = std::min(low, s);
+                high = std::max(high, s);
+            }
+            if (from >= to) low = high = x > 0 ? env.high[env.high.size() - std::size_t(channels)] : zero;
+            env.low.push_back(std::int16_t(low));
+            env.high.push_back(std::int16_t(high));
+        }
+    }
+    return env;
+}
+
+std::vector<int> Noise(std::size_t count, int bits, std::uint32_t seed)
+{
+    std::vector<int> samples(count);
+    for (int& s : samples) {
+        seed = seed * 1664525u + 1013904223u;
+        s = bits == 8 ? int(seed >> 24) : int(seed >> 16) - 32768;
+    }
+    return samples;
+}
+}
+
+TEST(WaveEnvelope, PiecesReadSideBySideMatchTheFramesOneByOne)
+{
+    TempDir dir;
+    // 8-bit stereo noise; the stretch runs 5000 frames past the end of the file (zeros, which
+    // an 8-bit file does not hold: the bytes read as 0). Wide units (over 128 bytes a channel,
+    // so the vector loops do the work) and narrow ones (under a frame a unit: empty units, some
+    // of them at the borders of the pieces).
+    const int frames = 300000;
+    const std::vector<int> bytes = Noise(std::size_t(frames) * 2, 8, 11);
+    const QString eight = dir.file("noise8.wav");
+    ASSERT_TRUE(WriteWav(eight, WavShape{.channels = 2, .bitsPerSample = 8}, bytes));
+    const std::atomic_bool keepGoing{false};
+    for (const double perUnit : {(frames + 5000) / 997.0, 0.37}) {
+        const int columns = perUnit < 1 ? 1000 : 997;
+        for (const int pieces : {1, 2, 3, 7}) {
+            const EnvelopeJob job{.path = eight, .start = 45, .frames = frames + 5000, .bitsPerSample = 8,
+                                  .channels = 2, .columns = columns, .framesPerColumn = perUnit, .pieces = pieces};
+            const auto env = ComputeEnvelope(job, keepGoing);
+            ASSERT_TRUE(env) << pieces;
+            const WaveEnvelope expected = EnvelopeFrameByFrame(job, bytes, 128);
+            EXPECT_EQ(env->low, expected.low) << "per unit " << perUnit << ", pieces " << pieces;
+            EXPECT_EQ(env->high, expected.high) << "per unit " << perUnit << ", pieces " << pieces;
+        }
+    }
+    // 16-bit mono, more pieces than units: one piece a unit.
+    const std::vector<int> samples = Noise(40000, 16, 5);
+    const QString mono = dir.file("noise16.wav");
+    ASSERT_TRUE(WriteWav(mono, WavShape{}, samples));
+    const EnvelopeJob few{.path = mono, .start = 45, .frames = 40000, .columns = 3,
+                          .framesPerColumn = 40000 / 3.0, .pieces = 8};
+    const auto env = ComputeEnvelope(few, keepGoing);
+    ASSERT_TRUE(env);
+    EXPECT_EQ(env->low, EnvelopeFrameByFrame(few, samples, 0).low);
+    EXPECT_EQ(env->high, EnvelopeFrameByFrame(few, samples, 0).high);
+    // Cancelled, every piece stops and nothing comes.
+    const std::atomic_bool stop{true};
+    EXPECT_FALSE(ComputeEnvelope({.path = eight, .start = 45, .frames = frames, .bitsPerSample = 8, .channels = 2,
+                                  .columns = 997, .framesPerColumn = frames / 997.0, .pieces = 3}, stop));
+    // A file that is not there gives nothing, with or without threads.
+    EXPECT_FALSE(ComputeEnvelope({.path = dir.file("gone.wav"), .frames = frames, .columns = 997,
+                                  .framesPerColumn = frames / 997.0, .pieces = 3}, keepGoing));
+}

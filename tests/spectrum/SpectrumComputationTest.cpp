@@ -1,10 +1,12 @@
 // The spectrum of known signals: lengths, bins, magnitudes, the forced bin 0, the error case.
 #include "spectrum/SpectrumComputation.h"
+#include "platform/dsp/Fft.h"
 
 #include "support/WavFixture.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cmath>
 #include <complex>
@@ -199,5 +201,37 @@ TEST(SpectrumComputation, MagnitudesAgreeWithADirectDft)
             EXPECT_NEAR(r.ydata[std::size_t(k)], expected, 1e-3 + 1e-6 * expected)
                 << frames << " frames, bin " << k;
         }
+    }
+}
+
+TEST(SpectrumComputation, BinsAreTheRootOfTheSquaresInDoubleToTheLastBit)
+{
+    // Whatever vector width the bins are worked out at, each is the plain loop's value: the
+    // transform's output squared and summed in double, its root scaled by 1/Nfft, rounded once
+    // to single; the frequency bin × rate / Nfft; the peak the largest of them. Lengths where
+    // the wide steps, the narrow steps and the single bins each take a share.
+    std::mt19937 gen(23);
+    std::uniform_int_distribution<int> sample(-32768, 32767);
+    for (const std::int32_t frames : {4, 8, 16, 24, 64, 4096}) {
+        std::vector<float> left(std::size_t(frames) + 1), right(left.size());
+        for (std::size_t i = 0; i < left.size(); ++i) {
+            left[i] = float(sample(gen));
+            right[i] = float(sample(gen));
+        }
+        std::vector<float> re = left, im = right;
+        std::int32_t Nfft = 0;
+        spectrum::fft(re.data(), im.data(), frames, Nfft);
+        const SpectrumResult r = SpectrumComputation::Compute(left, right, frames, 44100);
+        ASSERT_TRUE(r.ok());
+        ASSERT_EQ(r.Nfft, Nfft);
+        float peak = 0.0f;
+        for (std::int32_t k = 1; k < Nfft; ++k) {
+            const double a = re[std::size_t(k)], b = im[std::size_t(k)];
+            const float magnitude = float(std::sqrt(a * a + b * b) * (1.0 / Nfft));
+            ASSERT_EQ(r.ydata[std::size_t(k)], magnitude) << frames << " frames, bin " << k;
+            ASSERT_EQ(r.xdata[std::size_t(k)], float(44100.0 / Nfft * k)) << frames << " frames, bin " << k;
+            peak = std::max(peak, magnitude);
+        }
+        EXPECT_EQ(r.peak, peak) << frames;
     }
 }

@@ -218,3 +218,46 @@ TEST(SpectrumPlot, TraceRunsKeepEveryBinsExtremes)
     EXPECT_GT(edges, 0u);
     EXPECT_LT(pixelRuns.size(), 709u + edges * 2 + 1);
 }
+
+TEST(SpectrumPlot, TraceRunsOfOrderedBinsAreThoseOfTheBinByBinWalk)
+{
+    // Frequencies in order are walked a plot column at a time; a bin out of order makes the
+    // walk go bin by bin. A last bin far below the range (never drawn) puts the same bins
+    // through the second walk: the two traces must agree run for run and dot for dot.
+    const std::int32_t n = 1 << 16;
+    std::vector<float> freq(std::size_t(n) + 1), mag(std::size_t(n) + 1);
+    std::uint32_t seed = 99;
+    for (std::int32_t i = 0; i <= n; ++i) {
+        seed = seed * 1664525u + 1013904223u;
+        freq[std::size_t(i)] = float(i * (11025.0 / n));
+        // Noise; silent stretches (one point per column); stretches of a few levels only, so
+        // columns hold steps of no length between bins of different heights; a few lines.
+        const float noise = float(seed >> 8) / 65536.0f;
+        const int k = i % 20000;
+        mag[std::size_t(i)] = k >= 200 && k < 400 ? 0.0f : k >= 600 && k < 1400 ? float((seed >> 28) % 3) * 40 : noise;
+    }
+    mag[12345] = 2000.0f;
+    mag[40000] = 1999.0f;
+    freq[std::size_t(n) - 1] = -5000.0f;   // out of order, and out of range
+    const AxisRange v = SpectrumPlot::Vertical(0.0f, 2000.0f, kHeight);
+    for (const float high : {11025.0f, 2500.0f, 300.0f}) {
+        for (const double pixelsPerTwip : {1.0, 709.0 / kWidth, 430.0 / kWidth}) {
+            const AxisRange a = SpectrumPlot::Horizontal(0.0f, high, kWidth);
+            // Up to n - 2: the bins in order; up to n: the same bins, with the one out of order.
+            const auto ordered = SpectrumPlot::TraceRuns(freq.data(), mag.data(), n - 1, a, v, kHeight, pixelsPerTwip);
+            const auto each = SpectrumPlot::TraceRuns(freq.data(), mag.data(), n, a, v, kHeight, pixelsPerTwip);
+            const std::string where = "up to " + std::to_string(high) + " Hz, " + std::to_string(pixelsPerTwip);
+            ASSERT_EQ(ordered.runs.size(), each.runs.size()) << where;
+            for (std::size_t r = 0; r < each.runs.size(); ++r) {
+                const auto &p = ordered.runs[r], &q = each.runs[r];
+                ASSERT_TRUE(p.first == q.first && p.last == q.last && p.top == q.top && p.bottom == q.bottom &&
+                            p.dotsBegin == q.dotsBegin && p.dotsEnd == q.dotsEnd)
+                    << where << ", run " << r;
+            }
+            EXPECT_EQ(ordered.dots, each.dots) << where;
+            // The steps were there to find, where columns hold more than one bin (up to 300 Hz
+            // a bin spans several twips).
+            EXPECT_TRUE(high < 1000 || each.dots.size() > 8u) << where;
+        }
+    }
+}

@@ -148,3 +148,30 @@ TEST(GetWaveData, ReadsFromAPositionAndPadsPastTheEnd)
     EXPECT_EQ(c, (std::vector<float>{1, -1}));
     EXPECT_EQ(d, (std::vector<float>{7, 7}));
 }
+
+TEST(GetWaveData, EverySixteenBitValueComesThroughAcrossBlocks)
+{
+    // 300001 frames (more than one 1 MB block for stereo) cycling through every 16-bit value, so
+    // both halves of each frame take the extremes, -1 and 0 in every position of the vector
+    // steps; a second array shorter than the first; mono from an odd position on.
+    TempDir dir;
+    const int frames = 300001;
+    std::vector<int> s(std::size_t(frames) * 2);
+    for (std::size_t i = 0; i < s.size(); ++i) s[i] = int((i * 7919) % 65536) - 32768;
+    ASSERT_TRUE(WriteWav(dir.file("all.wav"), {.channels = 2}, s));
+    WaveFile file;
+    ASSERT_EQ(file.Open(dir.file("all.wav")), 0);
+    std::vector<float> left(s.size() / 2), right(s.size() / 2 - 5);
+    GetWaveData(left, right, file, {}, 45, frames, 44100, 16, "Stereo");
+    for (int k = 0; k < frames; ++k) {
+        ASSERT_EQ(left[std::size_t(k)], float(s[std::size_t(2 * k)])) << "left " << k;
+        if (k < frames - 5) {
+            ASSERT_EQ(right[std::size_t(k)], float(s[std::size_t(2 * k + 1)])) << "right " << k;
+        }
+    }
+    // The same bytes as mono samples, from the second sample on: 600001 of them.
+    std::vector<float> mono(s.size() - 1), unused(1, 7.0f);
+    GetWaveData(mono, unused, file, {}, 47, std::int32_t(mono.size()), 44100, 16, "Mono");
+    for (std::size_t i = 0; i < mono.size(); ++i) ASSERT_EQ(mono[i], float(s[i + 1])) << "mono " << i;
+    EXPECT_EQ(unused[0], 7.0f);
+}
