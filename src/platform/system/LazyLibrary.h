@@ -23,7 +23,6 @@ public:
     // every library it loads this way, so one that is missing is a broken installation: the
     // program ends with a message naming the library and the symbol instead of crashing later.
     void* Symbol(const char* name);
-    const char* Soname() const { return soname_; }
     // Whether the library has been opened in this process (for tests of start-up).
     bool Loaded() const { return handle_.load(std::memory_order_acquire) != nullptr; }
 
@@ -42,16 +41,14 @@ public:
     using Pointer = R (*)(Args...);
     constexpr LazySymbol(LazyLibrary& library, const char* name) : library_(library), name_(name) {}
 
-    R operator()(Args... args) const { return Get()(args...); }
-
-    Pointer Get() const
+    R operator()(Args... args) const
     {
         Pointer f = function_.load(std::memory_order_acquire);
         if (!f) {
             f = reinterpret_cast<Pointer>(library_.Symbol(name_));
             function_.store(f, std::memory_order_release);
         }
-        return f;
+        return f(args...);
     }
 
 private:
