@@ -520,19 +520,20 @@ KIVRA_FFT_INLINE void TileLastStages(const float* from, float* to, const Work& w
         const CW tw[3] = {{BroadcastV(StageRe(w, 4)[rk]), BroadcastV(StageIm(w, 4)[rk])},
                           {BroadcastV(StageRe(w, 5)[rk]), BroadcastV(StageIm(w, 5)[rk])},
                           {BroadcastV(StageRe(w, 5)[8 + rk]), BroadcastV(StageIm(w, 5)[8 + rk])}};
+        // Rows 4k, 4k + 1, 4k + 2, 4k + 3 are positions 0, 2, 1, 3 of the sorted group.
+        const Index rows[4] = {4 * k, 4 * k + 2, 4 * k + 1, 4 * k + 3};
+        Index slots[4];
+        for (int j = 0; j < 4; ++j) slots[j] = Reverse(rows[j], kTileBits);
         for (Index c = 0; c < kSide; c += kLanes) {
-            // Rows 4k, 4k + 1, 4k + 2, 4k + 3 are positions 0, 2, 1, 3 of the sorted group.
             CF x[4];
-            const Index rows[4] = {4 * k, 4 * k + 2, 4 * k + 1, 4 * k + 3};
 #pragma GCC unroll 4
             for (int j = 0; j < 4; ++j)
                 x[j] = {LoadV(from + rows[j] * kSide + c), LoadV(from + kTile + rows[j] * kSide + c)};
             Radix4(x, tw);
 #pragma GCC unroll 4
             for (int j = 0; j < 4; ++j) {
-                const Index slot = Reverse(rows[j], kTileBits);
-                StoreV(to + slot * kSide + c, x[j].r);
-                StoreV(to + kTile + slot * kSide + c, x[j].i);
+                StoreV(to + slots[j] * kSide + c, x[j].r);
+                StoreV(to + kTile + slots[j] * kSide + c, x[j].i);
             }
         }
     }
@@ -571,6 +572,8 @@ KIVRA_FFT_INLINE void Transpose8(v8f* r)
 KIVRA_FFT_INLINE void TileWrite(const float* from, float* re, float* im, Index stride, Index cb)
 {
     typedef float v16f __attribute__((vector_size(64)));
+    Index rows[8];
+    for (Index k = 0; k < 8; ++k) rows[k] = Reverse(cb + k, kTileBits) * stride;
     for (int part = 0; part < 2; ++part) {
         float* x = part == 0 ? re : im;
         const float* f = from + part * kTile;
@@ -587,7 +590,7 @@ KIVRA_FFT_INLINE void TileWrite(const float* from, float* re, float* im, Index s
 #pragma GCC unroll 8
             for (Index k = 0; k < 8; ++k) {
                 const v16f row = __builtin_shufflevector(r[k], q[k], 0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15);
-                std::memcpy(x + Reverse(cb + k, kTileBits) * stride + ab, &row, sizeof row);
+                std::memcpy(x + rows[k] + ab, &row, sizeof row);
             }
         }
     }
