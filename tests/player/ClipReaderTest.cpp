@@ -74,6 +74,25 @@ TEST_F(ClipReaderTest, EveryFrameComesAtItsOwnTimeInOrder)
     }
 }
 
+TEST_F(ClipReaderTest, FramesKeptAsDecodedOutliveTheirReader)
+{
+    // The frames' planes live in the decoder's buffers, whose memory must stay until the last
+    // frame using it is gone, after the reader and its decoder.
+    for (const Clip& clip : clips_) {
+        SCOPED_TRACE(clip.name);
+        std::vector<ReadFrame> kept;
+        {
+            auto reader = ClipReader::OpenVideo(clip.path);
+            ASSERT_TRUE(reader);
+            while (kept.size() < 40)
+                if (std::optional<ReadFrame> frame = reader->next()) kept.push_back(std::move(*frame));
+                else break;
+        }
+        ASSERT_EQ(kept.size(), 40u);
+        for (std::size_t i = 0; i < kept.size(); ++i) EXPECT_EQ(ReadBarcode(kept[i].picture.image()), int(i));
+    }
+}
+
 TEST_F(ClipReaderTest, StepsFromTwoSecondsLandOnTheFramesTheyName)
 {
     for (const Clip& clip : clips_) {

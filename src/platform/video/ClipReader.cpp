@@ -7,6 +7,7 @@
 #include <limits>
 #include <vector>
 
+#include "platform/video/DecoderBuffers.h"
 #include "platform/video/FfmpegLibraries.h"
 
 namespace {
@@ -129,6 +130,7 @@ struct ClipReader::Decoder {
     double frameDuration = 0;   // seconds, from the nominal rate; 0 when unknown
     double lastTime = -1;       // time of the last frame returned
     bool draining = false;      // the file is read to its end; the decoder gives what it holds
+    std::unique_ptr<DecoderBuffers> buffers;   // outlives the codec context, which calls on it
 
     ~Decoder()
     {
@@ -263,6 +265,8 @@ bool ClipReader::openDecoder()
     d->codec = ff::avcodec_alloc_context3(codec);
     if (!d->codec || ff::avcodec_parameters_to_context(d->codec, st->codecpar) < 0) return false;
     d->codec->thread_count = 0;   // as many as the machine has
+    // The frame stepper keeps many frames: their buffers come from large pages, not cleared.
+    d->buffers = std::make_unique<DecoderBuffers>(d->codec);
     if (ff::avcodec_open2(d->codec, codec, nullptr) < 0) return false;
     d->packet = ff::av_packet_alloc();
     d->frame = ff::av_frame_alloc();
