@@ -8,6 +8,7 @@
 #include "support/Tools.h"
 #include "support/WavFixture.h"
 
+#include <QColor>
 #include <QFile>
 #include <gtest/gtest.h>
 
@@ -143,6 +144,40 @@ TEST_F(ClipReaderTest, StepsBackAndForthAcrossKeyFramesShowTheFramesOfASequentia
         for (int i = 0; i < 8; ++i) ASSERT_NO_FATAL_FAILURE(step(-1));
         for (int i = 0; i < 16; ++i) ASSERT_NO_FATAL_FAILURE(step(+1));
         for (int i = 0; i < 16; ++i) ASSERT_NO_FATAL_FAILURE(step(-1));
+    }
+}
+
+TEST(ClipReader, ColoursFollowTheMatrixTheClipNamesOrThePlaybackEnginesGuess)
+{
+    // Pure red turned into YUV with one matrix and read back with another comes out orange or
+    // pink. Clips that name no matrix are taken as the playback engine takes them: BT.601 up to
+    // 576 lines, BT.709 above.
+    if (!ToolAvailable("ffmpeg")) GTEST_SKIP() << "ffmpeg is not installed";
+    TempDir dir;
+    struct Case {
+        const char* name;
+        const char* size;
+        const char* matrix;
+        bool named;
+    };
+    for (const Case& c : {Case{"sd709.mp4", "640x360", "bt709", true}, Case{"hd.mp4", "1280x720", "bt709", false},
+                          Case{"sd.mp4", "640x360", "smpte170m", false}}) {
+        SCOPED_TRACE(c.name);
+        QStringList args{"-hide_banner", "-loglevel", "error", "-y", "-f", "lavfi", "-i",
+                         QString("color=c=red:s=%1:d=0.2").arg(c.size), "-vf",
+                         QString("format=rgb24,scale=out_color_matrix=%1:out_range=tv,format=yuv420p").arg(c.matrix),
+                         "-c:v", "libx264"};
+        if (c.named) args << "-colorspace" << c.matrix << "-color_primaries" << c.matrix << "-color_trc" << c.matrix;
+        args << dir.file(c.name);
+        ASSERT_EQ(RunTool("ffmpeg", args).exitCode, 0);
+        auto reader = ClipReader::OpenVideo(dir.file(c.name));
+        ASSERT_TRUE(reader);
+        const std::optional<DecodedFrame> frame = reader->read();
+        ASSERT_TRUE(frame);
+        const QColor centre = frame->picture.pixelColor(frame->picture.rect().center());
+        EXPECT_GE(centre.red(), 248);
+        EXPECT_LE(centre.green(), 6);
+        EXPECT_LE(centre.blue(), 6);
     }
 }
 

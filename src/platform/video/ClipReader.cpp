@@ -71,16 +71,21 @@ public:
         bool jpegFormat = false;
         const AVPixelFormat source = PlainFormat(AVPixelFormat(f->format), jpegFormat);
         const bool fullRange = f->color_range == AVCOL_RANGE_JPEG || jpegFormat;
+        SwsContext* const before = scaler_;
         scaler_ = ff::sws_getCachedContext(scaler_, f->width, f->height, source, f->width, f->height, AV_PIX_FMT_BGRA,
                                        SWS_BILINEAR, nullptr, nullptr, nullptr);
         if (!scaler_) return QImage();
-        int* inverse = nullptr;
-        int* table = nullptr;
-        int srcRange = 0, dstRange = 0, brightness = 0, contrast = 0, saturation = 0;
-        if (ff::sws_getColorspaceDetails(scaler_, &inverse, &srcRange, &table, &dstRange, &brightness, &contrast,
-                                     &saturation) >= 0 &&
-            srcRange != int(fullRange)) {
-            ff::sws_setColorspaceDetails(scaler_, inverse, int(fullRange), table, 1, brightness, contrast, saturation);
+        const int matrix = MatrixOf(f);
+        if (scaler_ != before || matrix != matrix_ || fullRange != fullRange_) {
+            int* inverse = nullptr;
+            int* table = nullptr;
+            int srcRange = 0, dstRange = 0, brightness = 0, contrast = 0, saturation = 0;
+            if (ff::sws_getColorspaceDetails(scaler_, &inverse, &srcRange, &table, &dstRange, &brightness, &contrast,
+                                         &saturation) >= 0)
+                ff::sws_setColorspaceDetails(scaler_, ff::sws_getCoefficients(matrix), int(fullRange), table, 1,
+                                             brightness, contrast, saturation);
+            matrix_ = matrix;
+            fullRange_ = fullRange;
         }
         std::uint8_t* planes[4] = {image.bits(), nullptr, nullptr, nullptr};
         int strides[4] = {int(image.bytesPerLine()), 0, 0, 0};
@@ -89,7 +94,29 @@ public:
     }
 
 private:
+    // The colour matrix the frame names; for a clip that names none, the one the playback engine
+    // takes, so that a step shows the colours playing showed: BT.601 up to 576 lines, BT.709
+    // above, BT.2020 from 2160 lines.
+    static int MatrixOf(const AVFrame* f)
+    {
+        switch (f->colorspace) {
+        case AVCOL_SPC_BT709:
+        case AVCOL_SPC_FCC:
+        case AVCOL_SPC_BT470BG:
+        case AVCOL_SPC_SMPTE170M:
+        case AVCOL_SPC_SMPTE240M:
+        case AVCOL_SPC_BT2020_NCL:
+        case AVCOL_SPC_BT2020_CL: return int(f->colorspace);
+        default:
+            return f->height >= 2160 ? int(AVCOL_SPC_BT2020_NCL)
+                   : f->height > 576 ? int(AVCOL_SPC_BT709)
+                                     : int(AVCOL_SPC_SMPTE170M);
+        }
+    }
+
     SwsContext* scaler_ = nullptr;
+    int matrix_ = -1;
+    bool fullRange_ = false;
 };
 
 // A frame as the decoder gave it (a reference to its planes, no copy).
