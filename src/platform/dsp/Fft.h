@@ -32,7 +32,7 @@ FftKernels ChosenFftKernels(FftKernels requested);
 // each array; the values from Nfft on are left untouched). n < 1 gives Nfft = 0 and changes
 // nothing. Stereo sound goes in as one complex signal: left samples in REX, right samples in IMX.
 // The twiddle factors of each length are worked out on its first transform and kept (up to
-// 32 × min(Nfft, 32768) + Nfft / 4 bytes); each call also needs about 90 KiB of scratch memory.
+// 32 × min(Nfft, 32768) + Nfft / 4 bytes); each call also needs about 56 KiB of scratch memory.
 // Throws std::bad_alloc, with the data untouched, when the memory cannot be had.
 void fft(float* REX, float* IMX, std::int32_t n, std::int32_t& Nfft, FftKernels kernels = FftKernels::Best);
 

@@ -18,8 +18,7 @@
 //  2. Blocks. Stages 6 to kBlockStages inside each block of 2^kBlockStages values (in the
 //     cache), three stages at a time in registers, twiddles from a table.
 //  3. The larger stages over the whole array, three at a time in registers, their twiddles made
-//     a chunk at a time from checkpoints of the twiddle recurrence. The last two such passes go
-//     together, a stretch of columns at a time kept in the cache, in one crossing of the data.
+//     a chunk at a time from checkpoints of the twiddle recurrence.
 // With AVX-512, sums and differences run as fused multiply-adds with the factor 1 (exact), and
 // arrays that start off a vector boundary are walked on aligned vectors (see RadixColumns).
 // Smaller transforms sort first and then run all stages in blocks.
@@ -52,7 +51,7 @@ constexpr Index kCheckpoint = 64;
 // Twiddle table of stages 1 … min(B, kBlockStages), stage l (h = 2^(l−1)) at offset h (so that
 // from stage 4 on each stage starts on a 64-byte boundary when the table does);
 // checkpoints of stages L > kBlockStages, stage L at offset (2^(L−1) − 2^kBlockStages) / kCheckpoint;
-// scratch room: 16 runs of kChunk twiddles (two passes' worth) and the tiles.
+// scratch room: 8 runs of kChunk twiddles and the tiles.
 struct Work {
     const double* tableRe;
     const double* tableIm;
@@ -64,7 +63,7 @@ struct Work {
     double* chunkIm;
     float* tiles;
 };
-constexpr Index kChunkRuns = 16;
+constexpr Index kChunkRuns = 8;
 constexpr Index kTileFloats = 6 * (Index(1) << (2 * kTileBits));
 
 // The whole transform of 2^stages values (stages ≥ 3) in place, sorting included.
@@ -642,8 +641,8 @@ KIVRA_FFT_INLINE void Tiles(float* re, float* im, int bits, const Work& w)
         float* imM = im + (m << kTileBits);
         float* reRm = re + (rm << kTileBits);
         float* imRm = im + (rm << kTileBits);
-        // The tile of m, all through; then the tile of rm is read a quarter at a time, and each
-        // quarter's rows take their share of m's result while they are still in the cache.
+        // The tile of m, copied out and taken through; then the tile of rm, copied out so that
+        // m's result can go to its place at once, and taken through in turn.
         TileGather(reM, imM, stride, gathered);
         for (Index lo = 0; lo < 4; ++lo) TileFirstStages(gathered, gathered + kTile, kSide, lo, staged, tw);
         TileLastStages(staged, sorted, w);
@@ -797,39 +796,6 @@ KIVRA_FFT_INLINE void LargePass(float* re, float* im, Index n, int l, const Work
     }
 }
 
-// The last two passes of the larger stages: `a` stages from l, then `b` stages, which end the
-// transform (n = a·b·h). Taken a stretch of kChunk columns at a time, the a·b rows of the stretch
-// (128 KiB at most) stay in the cache between the two, so the data crosses memory once for both.
-// A column of the second pass combines values that the first pass finished in the same stretch.
-template <int a, int b>
-KIVRA_FFT_INLINE void LastTwoPasses(float* re, float* im, int l, const Work& w)
-{
-    const Index h = Index(1) << (l - 1), h2 = a * h;
-    const int l2 = l + (a == 8 ? 3 : 2);
-    const RunStarts<a> first(l, h);
-    const RunStarts<b> second(l2, h2);
-    Work w2 = w;   // the second pass's twiddles go to the other half of the chunk buffers
-    w2.chunkRe += kChunkRuns / 2 * kChunk;
-    w2.chunkIm += kChunkRuns / 2 * kChunk;
-    Runs runs1, runs2;
-    for (int r = 0; r < first.count; ++r) {
-        runs1.re[r] = w.chunkRe + r * kChunk;
-        runs1.im[r] = w.chunkIm + r * kChunk;
-    }
-    for (int r = 0; r < second.count; ++r) {
-        runs2.re[r] = w2.chunkRe + r * kChunk;
-        runs2.im[r] = w2.chunkIm + r * kChunk;
-    }
-    for (Index t0 = 0; t0 < h; t0 += kChunk) {
-        MakeChunk(first, t0, w);
-        for (Index g = 0; g < b; ++g) RadixColumns<a>(re + g * h2 + t0, im + g * h2 + t0, h, kChunk, runs1);
-        for (Index k = 0; k < Index(a); ++k) {
-            MakeChunk(second, t0 + k * h, w2);
-            RadixColumns<b>(re + k * h + t0, im + k * h + t0, h2, kChunk, runs2);
-        }
-    }
-}
-
 KIVRA_FFT_INLINE void Transform(float* re, float* im, int stages, const Work& w)
 {
     if (stages < kTiledFrom) {
@@ -849,16 +815,6 @@ KIVRA_FFT_INLINE void Transform(float* re, float* im, int stages, const Work& w)
     for (Index b = 0; b < n; b += block) BlockStages(re + b, im + b, kTileBits + 1, blockStages, w);
     for (int l = blockStages + 1; l <= stages;) {
         const int k = NextPass(stages - l + 1);
-        const int rest = stages - l + 1 - k;
-        if (rest > 0 && NextPass(rest) == rest) {
-            if (k == 3 && rest == 3)
-                LastTwoPasses<8, 8>(re, im, l, w);
-            else if (k == 3)
-                LastTwoPasses<8, 4>(re, im, l, w);
-            else
-                LastTwoPasses<4, 4>(re, im, l, w);
-            return;
-        }
         if (k == 3)
             LargePass<8>(re, im, n, l, w);
         else if (k == 2)
