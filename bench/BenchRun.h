@@ -3,6 +3,8 @@
 // (candidate, reference, candidate, ...), so that load that comes and goes on a busy machine
 // hits both; medians, bests and the ratio of medians; the machine's load and the vector
 // extensions in use, printed with the figures; and the goal, met or not.
+#include "platform/system/MemoryReuse.h"
+
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -105,6 +107,7 @@ inline std::string VectorExtensions()
 // Printed first: what is measured, the machine's load and extensions.
 inline void Begin(const char* what)
 {
+    KeepPictureMemoryForReuse();   // as the program does at start
     std::printf("%s\n  load before %s; vector extensions: %s\n", what, Load().c_str(), VectorExtensions().c_str());
 }
 

@@ -4,6 +4,7 @@
 #include "app/MDIMain.h"
 #include "app/StartupTimes.h"
 #include "platform/ui/QtPrompts.h"
+#include "platform/system/MemoryReuse.h"
 #include "platform/system/QtTranslations.h"
 #include "text/LoadText.h"
 
@@ -17,6 +18,7 @@
 int main(int argc, char** argv)
 {
     StartupTimes::MarkStart();
+    KeepPictureMemoryForReuse();
     QStringList rawArguments;
     for (int i = 1; i < argc; ++i) rawArguments << QString::fromLocal8Bit(argv[i]);
     const QString program = QFileInfo(QString::fromLocal8Bit(argv[0])).fileName();
