@@ -71,21 +71,20 @@ public:
         bool jpegFormat = false;
         const AVPixelFormat source = PlainFormat(AVPixelFormat(f->format), jpegFormat);
         const bool fullRange = f->color_range == AVCOL_RANGE_JPEG || jpegFormat;
-        SwsContext* const before = scaler_;
         scaler_ = ff::sws_getCachedContext(scaler_, f->width, f->height, source, f->width, f->height, AV_PIX_FMT_BGRA,
                                        SWS_BILINEAR, nullptr, nullptr, nullptr);
         if (!scaler_) return QImage();
-        const int matrix = MatrixOf(f);
-        if (scaler_ != before || matrix != matrix_ || fullRange != fullRange_) {
+        // A scaler made again (another size or format) starts from the default colours.
+        const Colours colours{f->width, f->height, int(source), MatrixOf(f), fullRange};
+        if (!(colours == colours_)) {
             int* inverse = nullptr;
             int* table = nullptr;
             int srcRange = 0, dstRange = 0, brightness = 0, contrast = 0, saturation = 0;
             if (ff::sws_getColorspaceDetails(scaler_, &inverse, &srcRange, &table, &dstRange, &brightness, &contrast,
                                          &saturation) >= 0)
-                ff::sws_setColorspaceDetails(scaler_, ff::sws_getCoefficients(matrix), int(fullRange), table, 1,
-                                             brightness, contrast, saturation);
-            matrix_ = matrix;
-            fullRange_ = fullRange;
+                ff::sws_setColorspaceDetails(scaler_, ff::sws_getCoefficients(colours.matrix), int(fullRange), table,
+                                             1, brightness, contrast, saturation);
+            colours_ = colours;
         }
         std::uint8_t* planes[4] = {image.bits(), nullptr, nullptr, nullptr};
         int strides[4] = {int(image.bytesPerLine()), 0, 0, 0};
@@ -114,9 +113,15 @@ private:
         }
     }
 
+    // What the scaler's colour details were set for.
+    struct Colours {
+        int width = 0, height = 0, source = -1, matrix = -1;
+        bool fullRange = false;
+        bool operator==(const Colours&) const = default;
+    };
+
     SwsContext* scaler_ = nullptr;
-    int matrix_ = -1;
-    bool fullRange_ = false;
+    Colours colours_;
 };
 
 // A frame as the decoder gave it (a reference to its planes, no copy).
@@ -292,7 +297,8 @@ bool ClipReader::openDecoder()
     d->codec = ff::avcodec_alloc_context3(codec);
     if (!d->codec || ff::avcodec_parameters_to_context(d->codec, st->codecpar) < 0) return false;
     d->codec->thread_count = 0;   // as many as the machine has
-    // The frame stepper keeps many frames: their buffers come from large pages, not cleared.
+    // The frame stepper keeps many frames: their buffers come from large pages the system maps
+    // zeroed, not from a pool that clears each new one.
     d->buffers = std::make_unique<DecoderBuffers>(d->codec);
     if (ff::avcodec_open2(d->codec, codec, nullptr) < 0) return false;
     d->packet = ff::av_packet_alloc();
