@@ -485,29 +485,28 @@ struct RunStarts {
 constexpr Index kSide = Index(1) << kTileBits;
 constexpr Index kTile = kSide * kSide;
 
-// Stages 1 to 3 on the rows of a tile read from `re`/`im` (row a at a·stride), written to the
-// buffer `to` (re rows, then im rows). In the unsorted order, stage 1 pairs rows whose indices
-// differ in bit 4, stage 2 in bit 3, stage 3 in bit 2; for the 8 rows a = 4k + lo of one lo,
-// those are the bits of k, so the rows go through the radix-8 kernel in the order of reverse(k).
-// This does the 8 rows of one lo.
-KIVRA_FFT_INLINE void TileFirstStages(const float* re, const float* im, Index stride, Index lo, float* to,
-                                      const CW* tw)
+// Stages 1 to 3 on the rows of the buffer `from`, written to the buffer `to` (both re rows, then
+// im rows). In the unsorted order, stage 1 pairs rows whose indices differ in bit 4, stage 2 in
+// bit 3, stage 3 in bit 2; for the 8 rows a = 4k + lo of one lo, those are the bits of k, so the
+// rows go through the radix-8 kernel in the order of reverse(k).
+KIVRA_FFT_INLINE void TileFirstStages(const float* from, float* to, const CW* tw)
 {
-    for (Index c = 0; c < kSide; c += kLanes) {
-        CF x[8];
+    for (Index lo = 0; lo < 4; ++lo)
+        for (Index c = 0; c < kSide; c += kLanes) {
+            CF x[8];
 #pragma GCC unroll 8
-        for (Index k = 0; k < 8; ++k) {
-            const Index a = 4 * Reverse(k, 3) + lo;
-            x[k] = {LoadV(re + a * stride + c), LoadV(im + a * stride + c)};
-        }
-        Radix8(x, tw);
+            for (Index k = 0; k < 8; ++k) {
+                const Index a = 4 * Reverse(k, 3) + lo;
+                x[k] = {LoadV(from + a * kSide + c), LoadV(from + kTile + a * kSide + c)};
+            }
+            Radix8(x, tw);
 #pragma GCC unroll 8
-        for (Index k = 0; k < 8; ++k) {
-            const Index a = 4 * Reverse(k, 3) + lo;
-            StoreV(to + a * kSide + c, x[k].r);
-            StoreV(to + kTile + a * kSide + c, x[k].i);
+            for (Index k = 0; k < 8; ++k) {
+                const Index a = 4 * Reverse(k, 3) + lo;
+                StoreV(to + a * kSide + c, x[k].r);
+                StoreV(to + kTile + a * kSide + c, x[k].i);
+            }
         }
-    }
 }
 
 // Stages 4 and 5 on the rows of `from`: the 4 rows a = 4k … 4k + 3 of one k. Row a goes to row
@@ -566,30 +565,33 @@ KIVRA_FFT_INLINE void Transpose8(v8f* r)
     r[7] = __builtin_shufflevector(u3, u7, 4, 5, 6, 7, 12, 13, 14, 15);
 }
 
-// Writes columns cb … cb + 7 of the buffer (re rows, then im rows) as rows reverse(c) at re/im
-// (rows `stride` apart): the sorted tile is the buffer's transpose.
-KIVRA_FFT_INLINE void TileWrite(const float* from, float* re, float* im, Index stride, Index cb)
+// Writes the buffer (re rows, then im rows) transposed at re/im (rows `stride` apart): column c
+// of the buffer becomes row reverse(c), and the sorted tile is the buffer's transpose.
+KIVRA_FFT_INLINE void TileWrite(const float* from, float* re, float* im, Index stride)
 {
     typedef float v16f __attribute__((vector_size(64)));
-    Index rows[8];
-    for (Index k = 0; k < 8; ++k) rows[k] = Reverse(cb + k, kTileBits) * stride;
-    for (int part = 0; part < 2; ++part) {
-        float* x = part == 0 ? re : im;
-        const float* f = from + part * kTile;
-        for (Index ab = 0; ab < kSide; ab += 16) {
-            v8f r[8], q[8];
+    for (Index cb = 0; cb < kSide; cb += 8) {
+        Index rows[8];
+        for (Index k = 0; k < 8; ++k) rows[k] = Reverse(cb + k, kTileBits) * stride;
+        for (int part = 0; part < 2; ++part) {
+            float* x = part == 0 ? re : im;
+            const float* f = from + part * kTile;
+            for (Index ab = 0; ab < kSide; ab += 16) {
+                v8f r[8], q[8];
 #pragma GCC unroll 8
-            for (Index k = 0; k < 8; ++k) {
-                std::memcpy(&r[k], f + (ab + k) * kSide + cb, sizeof r[k]);
-                std::memcpy(&q[k], f + (ab + 8 + k) * kSide + cb, sizeof q[k]);
-            }
-            Transpose8(r);
-            Transpose8(q);
-            // Whole rows of 16 at a time: one line when the arrays are aligned.
+                for (Index k = 0; k < 8; ++k) {
+                    std::memcpy(&r[k], f + (ab + k) * kSide + cb, sizeof r[k]);
+                    std::memcpy(&q[k], f + (ab + 8 + k) * kSide + cb, sizeof q[k]);
+                }
+                Transpose8(r);
+                Transpose8(q);
+                // Whole rows of 16 at a time: one line when the arrays are aligned.
 #pragma GCC unroll 8
-            for (Index k = 0; k < 8; ++k) {
-                const v16f row = __builtin_shufflevector(r[k], q[k], 0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15);
-                std::memcpy(x + rows[k] + ab, &row, sizeof row);
+                for (Index k = 0; k < 8; ++k) {
+                    const v16f row =
+                        __builtin_shufflevector(r[k], q[k], 0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15);
+                    std::memcpy(x + rows[k] + ab, &row, sizeof row);
+                }
             }
         }
     }
@@ -606,10 +608,6 @@ KIVRA_FFT_INLINE void TileGather(const float* re, const float* im, Index stride,
         std::memcpy(to + kTile + a * kSide, im + a * stride, kSide * sizeof(float));
     }
 }
-
-// The 8 rows a = 4k + lo (k = 0 … 7) of a tile are the sorted rows of columns 8·reverse(lo, 2) …
-// 8·reverse(lo, 2) + 7 of its partner.
-KIVRA_FFT_INLINE Index ColumnsOfRows(Index lo) { return 8 * Reverse(lo, 2); }
 
 KIVRA_FFT_INLINE void Tiles(float* re, float* im, int bits, const Work& w)
 {
@@ -644,18 +642,17 @@ KIVRA_FFT_INLINE void Tiles(float* re, float* im, int bits, const Work& w)
         // The tile of m, copied out and taken through; then the tile of rm, copied out so that
         // m's result can go to its place at once, and taken through in turn.
         TileGather(reM, imM, stride, gathered);
-        for (Index lo = 0; lo < 4; ++lo) TileFirstStages(gathered, gathered + kTile, kSide, lo, staged, tw);
+        TileFirstStages(gathered, staged, tw);
         TileLastStages(staged, sorted, w);
         if (rm == m) {
-            for (Index lo = 4; lo-- > 0;) TileWrite(sorted, reM, imM, stride, ColumnsOfRows(lo));
+            TileWrite(sorted, reM, imM, stride);
             continue;
         }
         TileGather(reRm, imRm, stride, gathered);
-        for (Index lo = 0; lo < 4; ++lo) TileWrite(sorted, reRm, imRm, stride, ColumnsOfRows(lo));
-        for (Index lo = 0; lo < 4; ++lo) TileFirstStages(gathered, gathered + kTile, kSide, lo, staged, tw);
+        TileWrite(sorted, reRm, imRm, stride);
+        TileFirstStages(gathered, staged, tw);
         TileLastStages(staged, sorted, w);
-        // The rows of m read last may still be in the cache: they go first.
-        for (Index lo = 4; lo-- > 0;) TileWrite(sorted, reM, imM, stride, ColumnsOfRows(lo));
+        TileWrite(sorted, reM, imM, stride);
     }
 }
 

@@ -135,7 +135,7 @@ namespace {
 int GetBuffer(AVCodecContext* codec, AVFrame* frame, int flags)
 {
     auto* pools = static_cast<DecoderBuffers::Pools*>(codec->opaque);
-    if (!pools || codec->hw_frames_ctx || !(codec->codec->capabilities & AV_CODEC_CAP_DR1) || frame->width <= 0 ||
+    if (codec->hw_frames_ctx || !(codec->codec->capabilities & AV_CODEC_CAP_DR1) || frame->width <= 0 ||
         frame->height <= 0)
         return ff::avcodec_default_get_buffer2(codec, frame, flags);
     const std::lock_guard<std::mutex> hold(pools->lock);
