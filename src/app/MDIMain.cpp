@@ -387,7 +387,9 @@ void MDIMain::exitProgram(bool recordLastFile)
 void MDIMain::exitNow()
 {
     // Exit ends the program at once: the closing steps (recording the last file) do not run.
-    // The capture window closes first, so that it stores its own settings.
+    // A recording not yet saved is the one thing it asks about. The capture window closes first,
+    // so that it stores its own settings.
+    if (!RecorderAgreesToClose()) return;
     CloseCapture();
     exiting_ = true;
     QApplication::quit();
@@ -406,6 +408,12 @@ void MDIMain::closeEvent(QCloseEvent* event)
         if (!lastFile_.isEmpty() && QFile::exists(lastFile_))
             platform::SaveSetting(kApp, kPreferences, "lastfile", lastFile_);
         area_->closeAllSubWindows();
+        // A window that would not close (the recorder keeping its recording) keeps KIVRA open.
+        for (QMdiSubWindow* sub : area_->subWindowList())
+            if (sub->isVisible()) {
+                event->ignore();
+                return;
+            }
     }
     event->accept();
     QApplication::quit();

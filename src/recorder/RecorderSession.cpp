@@ -60,6 +60,7 @@ void RecorderSession::Load()
     Saved = false;
     SavedFileName.clear();
     closed_ = false;
+    unsaved_ = false;
     refreshFailed_ = false;
     wave_.OpenCapture();
     ReadRecorderSettings(wave_, DefaultWaveFileName());
@@ -139,6 +140,7 @@ void RecorderSession::Record()
     wave_.OpenCapture();
     wave_.SetFormat();
     wave_.Recording = true;
+    unsaved_ = true;
     wave_.StartRecording();
     wave_.StartTime = WholeSeconds(clock_());
     view_.canStop = true;
@@ -183,6 +185,7 @@ void RecorderSession::SaveAs(const QString& name)
 {
     SavedFileName = name;
     Saved = wave_.SaveRecording(SavedFileName);
+    if (Saved) unsaved_ = false;
 }
 
 void RecorderSession::Reset()
@@ -201,6 +204,7 @@ void RecorderSession::Reset()
     wave_.MidiFileName.clear();
     wave_.SetFormat();
     Saved = false;
+    unsaved_ = false;
     wave_.MovePendingSave();
     showFormat();
     showTimes();
@@ -219,6 +223,7 @@ void RecorderSession::Settings(const std::function<void()>& chooseFormat)
     wave_.ManualMode = true;
     wave_.RecordingFinished = false;
     wave_.Recording = false;
+    unsaved_ = false;
     if (chooseFormat) chooseFormat();
     wave_.SetFormat();
     showFormat();
@@ -311,6 +316,7 @@ void RecorderSession::scheduleCheck()
         wave_.SetFormat();
         wave_.StartRecording();
         wave_.Recording = true;
+        unsaved_ = true;
         view_.canStop = true;
         view_.canPlay = view_.canSave = view_.canRecord = false;
     }
@@ -350,6 +356,7 @@ void RecorderSession::saveAutomatically()
         const bool here = QDir(folder) == QDir(current);
         const QString name = here ? wave_.WaveFileName : QDir(folder).filePath(wave_.WaveFileName);
         if (wave_.SaveRecording(name)) {
+            unsaved_ = false;
             const QString saved = wave_.RenamePending ? wave_.ShortSaveName : name;
             tell(modWave::Told(LoadText(590) + "\n" + LoadText(476) + QDir(current).absoluteFilePath(saved)));
             return;
@@ -397,6 +404,7 @@ void RecorderSession::Close()
     if (closed_) return;
     // The check ends first: nothing may ask the closed device afterwards.
     closed_ = true;
+    unsaved_ = false;
     view_.checking = false;
     wave_.CloseCapture();
     WriteRecorderSettings(wave_);
@@ -427,5 +435,8 @@ void RecorderSession::Shown()
     showFormat();
     showTimes();
     showStatistics();
+    // The title says what the new device does, not what the closed one last did.
+    wave_.QueryMode();
+    view_.title = wave_.StatusText;
     updateChecking();
 }

@@ -102,8 +102,11 @@ public:
     // The message for a recording that stopped by itself; keptMs: what the device holds (for a
     // lost input: the seconds kept, or that nothing was recorded).
     static QString HaltedText(MediaControl::Halt why, std::optional<std::int64_t> keptMs);
-    // Closing the window: ends the check, closes the device, writes the settings, moves a
-    // pending save. A second close does nothing.
+    // A recording is running, or one was made and neither saved through the dialog nor saved
+    // automatically: closing the device would lose it.
+    bool HoldsUnsavedRecording() const { return unsaved_; }
+    // Closing the window: ends the check, closes the device (and the recording it holds), writes
+    // the settings, moves a pending save. A second close does nothing.
     void Close();
     // The window shown again after Close: a new device, armed as the options on screen say.
     void Shown();
@@ -130,4 +133,5 @@ private:
     QString statisticsBase_;   // the statistics before the programmed lines
     bool refreshFailed_ = false;   // a refresh of the check failed: the check only keeps time
     bool closed_ = false;          // the window was closed: no device, no check
+    bool unsaved_ = false;         // HoldsUnsavedRecording
 };

@@ -16,3 +16,9 @@ void ShowRecorder()
     window->show();
     window->raise();
 }
+
+bool RecorderAgreesToClose()
+{
+    frmSettings* window = frmSettings::Existing();
+    return !window || window->agreesToClose();
+}

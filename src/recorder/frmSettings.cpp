@@ -342,8 +342,23 @@ void frmSettings::openInAnalyser()
     });
 }
 
+frmSettings* frmSettings::Existing() { return g_window; }
+
+bool frmSettings::agreesToClose()
+{
+    if (!session_.HoldsUnsavedRecording()) return true;
+    return Prompts::Current().MsgBox(LoadText(593), MsgButtons::OKCancel, QCoreApplication::applicationName()) ==
+           Answer::OK;
+}
+
 void frmSettings::closeEvent(QCloseEvent* event)
 {
+    // The recording goes with the device: a recording not yet saved is kept unless the user
+    // agrees to lose it, and the window then stays as it is.
+    if (!agreesToClose()) {
+        event->ignore();
+        return;
+    }
     // The check stops before the device closes, so no tick asks a closed device.
     Timer2.stop();
     run([this] { session_.Close(); });

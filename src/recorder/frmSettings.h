@@ -24,6 +24,12 @@ public:
 
     // The program's recorder window, made (as a child of the frame) on first use.
     static frmSettings* Instance();
+    // The program's recorder window when it has been made, else null.
+    static frmSettings* Existing();
+
+    // Before the window closes or KIVRA ends: when the recorder holds a recording not yet saved,
+    // asks whether to go on and lose it. True when nothing would be lost or the user agreed.
+    bool agreesToClose();
 
     // Refreshes the statistics, the title and the times, then checks the schedule.
     void audiostatistics();

@@ -173,9 +173,10 @@ TEST_F(LiveInFrame, InChineseTraditionalEveryViewTakesItsTextsFromTheTable)
     for (int i = 0; i < tabs->count(); ++i) {
         EXPECT_EQ(tabs->tabText(i), LoadText(722 + i));
         showView(w, i);
-        if (i == 1)
+        if (i == 1) {
             EXPECT_TRUE(QTest::qWaitFor([&] { return Text(w, "lblPeak").startsWith(QString::fromUtf8("峰值: 440.0")); }, 10000))
                 << qPrintable(Text(w, "lblPeak"));
+        }
         SaveShot(w, QString("live-%1-zh_TW").arg(names[i]));
     }
     EXPECT_EQ(w->findChild<QPushButton*>("cmdFreeze")->text(), QString::fromUtf8("凍結"));

@@ -332,6 +332,50 @@ TEST_F(Session, ClosingEndsARunningRecordingAndTheCheck)
     EXPECT_FALSE(session.view().checking);
 }
 
+// A recording is unsaved from its start until a save succeeds (through the dialog or
+// automatically); Reset and Setting give it up; closing takes it with the device, and the window
+// shown again says that its new device is stopped.
+TEST_F(Session, ARecordingIsUnsavedUntilASaveSucceeds)
+{
+    session.Load();
+    EXPECT_FALSE(session.HoldsUnsavedRecording());
+    session.Record();
+    EXPECT_TRUE(session.HoldsUnsavedRecording());
+    session.Stop();
+    EXPECT_TRUE(session.HoldsUnsavedRecording());
+    device->Fail("save capture " + dir.file("a.wav"));
+    session.SaveAs(dir.file("a.wav"));
+    EXPECT_TRUE(session.HoldsUnsavedRecording());
+    session.SaveAs(dir.file("b.wav"));
+    EXPECT_FALSE(session.HoldsUnsavedRecording());
+
+    for (const auto& giveUp : {std::function<void()>([&] { session.Reset(); }),
+                               std::function<void()>([&] { session.Settings({}); })}) {
+        session.Record();
+        ASSERT_TRUE(session.HoldsUnsavedRecording());
+        giveUp();
+        EXPECT_FALSE(session.HoldsUnsavedRecording());
+    }
+
+    session.Record();
+    session.audiostatistics();
+    EXPECT_EQ(session.view().title, "KIVRA Recorder: recording");
+    session.Close();
+    EXPECT_FALSE(session.HoldsUnsavedRecording());
+    session.Shown();
+    EXPECT_EQ(session.view().title, "KIVRA Recorder: stopped");
+
+    programme();
+    now = now.addSecs(11);
+    session.Tick();
+    ASSERT_TRUE(wave.Recording);
+    EXPECT_TRUE(session.HoldsUnsavedRecording());
+    now = now.addSecs(10);
+    session.Tick();
+    ASSERT_TRUE(wave.RecordingFinished);
+    EXPECT_FALSE(session.HoldsUnsavedRecording());   // saved by itself
+}
+
 // Closing the window in any state ends the check: no tick asks the closed device, and a second
 // close (KIVRA quitting) tells nothing. Showing the window again brings a new device, armed as
 // the options say.

@@ -65,6 +65,31 @@ protected:
 
 } // namespace
 
+// A recording not yet saved keeps the recorder, and KIVRA, open when the user cancels the
+// question: closing the window, closing the frame and Exit alike.
+TEST_F(RecorderInFrame, AnUnsavedRecordingIsKeptWhenTheUserCancels)
+{
+    frame.findChild<QAction*>("mnurecordsound")->trigger();
+    auto* window = lastChild<frmSettings>();
+    ASSERT_TRUE(window);
+    Click(window, "cmdRecord");
+    Click(window, "cmdstop");
+    prompts->clear();
+    prompts->QueueAnswer(Answer::Cancel);
+    prompts->QueueAnswer(Answer::Cancel);
+    prompts->QueueAnswer(Answer::Cancel);
+    window->parentWidget()->close();
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_FALSE(frame.close());
+    EXPECT_TRUE(frame.isVisible());
+    frame.findChild<QAction*>("mnuExitItem")->trigger();
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(prompts->messages(), QStringList(3, LoadText(593)));
+    EXPECT_EQ(device->commands.count("close capture"), 0);
+    EXPECT_TRUE(Button(window, "cmdSave")->isEnabled());
+}
+
 TEST_F(RecorderInFrame, TheFrameOpensOneRecorderWindowWithEveryControl)
 {
     QAction* item = frame.findChild<QAction*>("mnurecordsound");
@@ -314,7 +339,8 @@ TEST_F(RecorderWindow, TheMidiDialogDoesNotProposeTheLastWave)
 }
 
 // Closing the recorder, in any state and any language, stops its check at once and shows no
-// message, nor does KIVRA closing it again when it quits.
+// message but the question when a recording would be lost, nor does KIVRA closing it again when
+// it quits.
 class RecorderClosing
     : public RecorderWindow,
       public ::testing::WithParamInterface<std::tuple<text::Language, const char*>> {};
@@ -336,12 +362,14 @@ TEST_P(RecorderClosing, StopsTheCheckAndShowsNoMessage)
     ASSERT_TRUE(timer);
     EXPECT_EQ(timer->isActive(), inState == "waiting" || inState == "recording");
     prompts->clear();
-    window.close();
+    window.close();   // agreed (OK) when asked
     EXPECT_FALSE(timer->isActive());
     // A tick that was already on its way finds the window closed.
     ASSERT_TRUE(QMetaObject::invokeMethod(timer, "timeout"));
     window.close();   // KIVRA quitting
-    EXPECT_TRUE(prompts->messages().isEmpty()) << qPrintable(prompts->messages().join(" | "));
+    const bool unsaved = inState == "recording" || inState == "playing";
+    EXPECT_EQ(prompts->messages(), unsaved ? QStringList{LoadText(593)} : QStringList{})
+        << qPrintable(prompts->messages().join(" | "));
     EXPECT_EQ(device->commands.count("close capture"), 1);
 }
 
