@@ -96,26 +96,34 @@ void Surface::Render(QPainter& painter, const QSizeF& pixelSize, QPointF offsetT
         const double sx = pixelSize.width() / width_;
         const double sy = pixelSize.height() / height_;
         painter.setRenderHint(QPainter::Antialiasing, false);
-        for (const Item& item : items_) {
-            const QPointF a((item.a.x() - offsetTwips.x()) * sx, (item.a.y() - offsetTwips.y()) * sy);
-            const QPointF b((item.b.x() - offsetTwips.x()) * sx, (item.b.y() - offsetTwips.y()) * sy);
+        // A new pen costs the painter more than a short line does, and a trace is thousands of
+        // lines in one pen: the pen is set when it changes.
+        const Item* penOf = nullptr;
+        const auto usePen = [&](const Item& item) {
+            if (penOf && penOf->color == item.color && penOf->width == item.width) return;
             QPen pen(item.color);
             pen.setWidth(item.width);
             pen.setCapStyle(Qt::SquareCap);
+            painter.setPen(pen);
+            penOf = &item;
+        };
+        for (const Item& item : items_) {
+            const QPointF a((item.a.x() - offsetTwips.x()) * sx, (item.a.y() - offsetTwips.y()) * sy);
+            const QPointF b((item.b.x() - offsetTwips.x()) * sx, (item.b.y() - offsetTwips.y()) * sy);
             switch (item.kind) {
             case Kind::Line:
-                painter.setPen(pen);
+                usePen(item);
                 painter.drawLine(a, b);
                 break;
             case Kind::Point:
-                painter.setPen(pen);
+                usePen(item);
                 painter.drawPoint(a);
                 break;
             case Kind::Box:
                 painter.fillRect(QRectF(a, b).normalized(), item.color);
                 break;
             case Kind::Text: {
-                painter.setPen(pen);
+                usePen(item);
                 const TextItem& t = texts_[std::size_t(item.text)];
                 QFont f = t.font;
                 // A point is 20 twips: text scales with the drawing, but stays legible.
