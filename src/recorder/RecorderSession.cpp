@@ -434,8 +434,10 @@ void RecorderSession::Shown()
     view_.canStop = view_.canPlay = view_.canSave = false;
     showFormat();
     showTimes();
+    // The statistics and the title tell of the new device, not of the recording that went with
+    // the closed one.
+    statisticsBase_.clear();
     showStatistics();
-    // The title says what the new device does, not what the closed one last did.
     wave_.QueryMode();
     view_.title = wave_.StatusText;
     updateChecking();

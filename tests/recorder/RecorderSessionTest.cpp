@@ -334,7 +334,7 @@ TEST_F(Session, ClosingEndsARunningRecordingAndTheCheck)
 
 // A recording is unsaved from its start until a save succeeds (through the dialog or
 // automatically); Reset and Setting give it up; closing takes it with the device, and the window
-// shown again says that its new device is stopped.
+// shown again tells of its new device: stopped, and no statistics of the recording gone.
 TEST_F(Session, ARecordingIsUnsavedUntilASaveSucceeds)
 {
     session.Load();
@@ -362,8 +362,10 @@ TEST_F(Session, ARecordingIsUnsavedUntilASaveSucceeds)
     EXPECT_EQ(session.view().title, "KIVRA Recorder: recording");
     session.Close();
     EXPECT_FALSE(session.HoldsUnsavedRecording());
+    ASSERT_TRUE(session.view().statistics.startsWith("Recorded audio duration"));
     session.Shown();
     EXPECT_EQ(session.view().title, "KIVRA Recorder: stopped");
+    EXPECT_EQ(session.view().statistics, "");
 
     programme();
     now = now.addSecs(11);
