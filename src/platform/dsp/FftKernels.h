@@ -595,12 +595,13 @@ struct RowStore {
             std::memcpy(to + 16, &second, sizeof second);
             return;
         }
+        // (The zero-masking permutes with every lane selected: the plain ones trip GCC 12's
+        // uninitialised-value warning, as the conversions above do.)
         float* line = to - off;
         _mm512_mask_storeu_ps(line, head, _mm512_maskz_permutexvar_ps(__mmask16(0xFFFF), rotate, __m512(first)));
         _mm512_storeu_ps(line + 16, _mm512_permutex2var_ps(__m512(first), join, __m512(second)));
         _mm512_mask_storeu_ps(line + 32, tail, _mm512_maskz_permutexvar_ps(__mmask16(0xFFFF), rotate, __m512(second)));
     }
-    // (The zero-masking forms with every lane selected, as above.)
     int off;   // the array's first value, in values past a line boundary
     __mmask16 head, tail;
     __m512i rotate, join;
